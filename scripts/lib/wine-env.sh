@@ -1,0 +1,68 @@
+# Shared by scripts/run, scripts/test and the Wine test launcher: an X display
+# (Xvfb when none is given) and a Wine prefix inside the build tree.
+# Source it; it defines functions only.
+
+# Makes DISPLAY point at a working X server. Without one, starts Xvfb on a
+# display of our own and leaves it running for the next caller.
+tide_ensure_display() {
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+        return 0
+    fi
+    local n=${TIDE_XVFB_DISPLAY:-97}
+    export DISPLAY=":$n"
+    if xdpyinfo >/dev/null 2>&1; then
+        return 0
+    fi
+    (
+        exec 9>"/tmp/.tide-xvfb-$n.lock"
+        flock 9
+        if ! xdpyinfo >/dev/null 2>&1; then
+            rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
+            setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 < /dev/null &
+            echo $! > "/tmp/.tide-xvfb-$n.pid"
+            for _ in $(seq 1 100); do
+                xdpyinfo >/dev/null 2>&1 && break
+                sleep 0.1
+            done
+        fi
+    )
+    xdpyinfo >/dev/null 2>&1 || { echo "wine-env: could not start Xvfb on $DISPLAY" >&2; return 1; }
+}
+
+# Exports the Wine environment for the prefix at $1 and creates the prefix on
+# first use: Chinese font replacements, no Mono/Gecko prompts.
+tide_wine_prefix() {
+    export WINEPREFIX="$1"
+    export WINEARCH=win64
+    export WINEDEBUG=${WINEDEBUG:--all}
+    export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    (
+        exec 9>"$WINEPREFIX.lock"
+        flock 9
+        [ -f "$WINEPREFIX/.tide-ready" ] && exit 0
+        rm -rf "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1
+        wineserver -w
+        local face=${TIDE_CJK_FONT:-WenQuanYi Micro Hei}
+        local key='HKCU\Software\Wine\Fonts\Replacements'
+        for name in 宋体 SimSun 新宋体 NSimSun Tahoma "MS Shell Dlg" "MS Shell Dlg 2"; do
+            wine reg add "$key" /v "$name" /t REG_SZ /d "$face" /f >/dev/null 2>&1
+        done
+        # Smoothed text, as on a current Windows desktop.
+        wine reg add 'HKCU\Control Panel\Desktop' /v FontSmoothing /t REG_SZ /d 2 /f >/dev/null 2>&1
+        wine reg add 'HKCU\Control Panel\Desktop' /v FontSmoothingType /t REG_DWORD /d 2 /f >/dev/null 2>&1
+        wineserver -w
+        touch "$WINEPREFIX/.tide-ready"
+    )
+}
+
+# Stops the Xvfb that tide_ensure_display started for display number $1.
+tide_stop_display() {
+    local n=${1:-${TIDE_XVFB_DISPLAY:-97}}
+    local pidfile="/tmp/.tide-xvfb-$n.pid"
+    if [ -f "$pidfile" ]; then
+        kill "$(cat "$pidfile")" 2>/dev/null || true
+        rm -f "$pidfile"
+    fi
+}

@@ -1,0 +1,43 @@
+#include "ui/UiFont.h"
+
+#include <windows.h>
+
+#include <cwchar>
+#include <string>
+
+#include "app/WideText.h"
+#include "ui/DialogTemplate.h"
+#include "ui/Handles.h"
+
+namespace tide {
+namespace {
+
+int CALLBACK MatchFaceName(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM context) {
+    const auto* wanted = reinterpret_cast<const wchar_t*>(context);
+    if (std::wcscmp(font->lfFaceName, wanted) == 0) {
+        return 0; // found: stop enumerating
+    }
+    return 1;
+}
+
+} // namespace
+
+bool IsFaceInstalled(const wchar_t* face) {
+    WindowDc dc(::GetDesktopWindow());
+    if (!dc) {
+        return false;
+    }
+    LOGFONTW query = {};
+    query.lfCharSet = DEFAULT_CHARSET;
+    CopyToBuffer(face, query.lfFaceName, LF_FACESIZE);
+    // The callback's 0 ends the enumeration, which then returns 0.
+    return ::EnumFontFamiliesExW(dc.get(), &query, MatchFaceName,
+                                 reinterpret_cast<LPARAM>(face), 0) == 0;
+}
+
+std::u16string_view DialogFaceName() {
+    static const std::wstring preferred = ToWide(kPreferredUiFace);
+    return IsFaceInstalled(preferred.c_str()) ? kPreferredUiFace : kFallbackUiFace;
+}
+
+} // namespace tide

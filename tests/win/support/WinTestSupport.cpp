@@ -1,0 +1,155 @@
+#include "support/WinTestSupport.h"
+
+#include <shlwapi.h>
+
+
+namespace tide::test {
+
+std::wstring BinDirectory() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    ::PathRemoveFileSpecW(path);
+    return path;
+}
+
+std::optional<ChildProcess> ChildProcess::Start(const std::wstring& program,
+                                                const std::wstring& arguments) {
+    std::wstring commandLine = L"\"" + program + L"\"";
+    if (!arguments.empty()) {
+        commandLine += L" " + arguments;
+    }
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &info)) {
+        return std::nullopt;
+    }
+    ::CloseHandle(info.hThread);
+    return ChildProcess(info.hProcess, info.dwProcessId);
+}
+
+ChildProcess::~ChildProcess() {
+    if (process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+        ::TerminateProcess(process_.get(), 1);
+        ::WaitForSingleObject(process_.get(), 5000);
+    }
+}
+
+std::optional<DWORD> ChildProcess::WaitForExit(std::chrono::milliseconds timeout) {
+    if (::WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count())) !=
+        WAIT_OBJECT_0) {
+        return std::nullopt;
+    }
+    DWORD code = 0;
+    ::GetExitCodeProcess(process_.get(), &code);
+    return code;
+}
+
+namespace {
+
+std::optional<std::wstring> ReadUserString(const wchar_t* keyPath, const wchar_t* valueName) {
+    RegistryKey key;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_QUERY_VALUE, key.put()) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    wchar_t data[4096] = {};
+    DWORD size = sizeof(data) - sizeof(wchar_t);
+    DWORD type = 0;
+    if (::RegQueryValueExW(key.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(data),
+                           &size) != ERROR_SUCCESS ||
+        type != REG_SZ) {
+        return std::nullopt;
+    }
+    return std::wstring(data, size / sizeof(wchar_t)).c_str();
+}
+
+void WriteUserString(const wchar_t* keyPath, const wchar_t* valueName,
+                     const std::optional<std::wstring>& value) {
+    RegistryKey key;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                          key.put(), nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    if (value) {
+        ::RegSetValueExW(key.get(), valueName, 0, REG_SZ,
+                         reinterpret_cast<const BYTE*>(value->c_str()),
+                         static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
+    } else {
+        ::RegDeleteValueW(key.get(), valueName);
+    }
+}
+
+} // namespace
+
+ScopedUserRegistryValue::ScopedUserRegistryValue(const wchar_t* keyPath, const wchar_t* valueName,
+                                                 std::optional<std::wstring> value)
+    : keyPath_(keyPath), valueName_(valueName), previous_(ReadUserString(keyPath, valueName)) {
+    WriteUserString(keyPath, valueName, value);
+}
+
+ScopedUserRegistryValue::~ScopedUserRegistryValue() {
+    WriteUserString(keyPath_.c_str(), valueName_.c_str(), previous_);
+}
+
+ScratchFolder::ScratchFolder() {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    static int counter = 0;
+    path_ = std::wstring(temp) + L"tide-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter);
+    ::CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+ScratchFolder::~ScratchFolder() {
+    // SHFileOperation would pull in the shell's UI; a flat folder is enough.
+    WIN32_FIND_DATAW found;
+    FindHandle find(::FindFirstFileW((path_ + L"\\*").c_str(), &found));
+    if (find) {
+        do {
+            const std::wstring file = path_ + L"\\" + found.cFileName;
+            ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileW(file.c_str());
+        } while (::FindNextFileW(find.get(), &found));
+    }
+    ::RemoveDirectoryW(path_.c_str());
+}
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    FileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
+                               &written, nullptr) &&
+           written == bytes.size();
+}
+
+bool FileExists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+HWND WaitForWindow(const wchar_t* className, const wchar_t* title,
+                   std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (HWND window = ::FindWindowW(className, title)) {
+            return window;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return nullptr;
+        }
+        ::Sleep(50);
+    }
+}
+
+int CountWindows(const wchar_t* className, const wchar_t* title) {
+    int count = 0;
+    for (HWND window = ::FindWindowExW(nullptr, nullptr, className, title); window;
+         window = ::FindWindowExW(nullptr, window, className, title)) {
+        ++count;
+    }
+    return count;
+}
+
+} // namespace tide::test

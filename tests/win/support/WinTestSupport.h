@@ -1,0 +1,79 @@
+// Helpers for tests that run under Wine: child processes, registry values
+// restored after the test, scratch folders, waiting for windows.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+#include "ui/Handles.h"
+
+namespace tide::test {
+
+// The folder of the running test program; every program the build makes lies
+// there too.
+std::wstring BinDirectory();
+
+// A started program; killed at the end of the test if still running.
+class ChildProcess {
+public:
+    // `arguments` follows the program name on the command line as given.
+    static std::optional<ChildProcess> Start(const std::wstring& program,
+                                             const std::wstring& arguments);
+    ChildProcess(ChildProcess&&) noexcept = default;
+    ChildProcess& operator=(ChildProcess&&) noexcept = default;
+    ~ChildProcess();
+
+    // The exit code, or nothing when it has not ended within `timeout`.
+    std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout);
+    DWORD id() const { return id_; }
+
+private:
+    ChildProcess(HANDLE process, DWORD id) : process_(process), id_(id) {}
+    KernelHandle process_;
+    DWORD id_ = 0;
+};
+
+// Sets (or, given nothing, deletes) a string value under HKCU and puts back
+// what was there when the guard ends.
+class ScopedUserRegistryValue {
+public:
+    ScopedUserRegistryValue(const wchar_t* keyPath, const wchar_t* valueName,
+                            std::optional<std::wstring> value);
+    ScopedUserRegistryValue(const ScopedUserRegistryValue&) = delete;
+    ScopedUserRegistryValue& operator=(const ScopedUserRegistryValue&) = delete;
+    ~ScopedUserRegistryValue();
+
+private:
+    std::wstring keyPath_;
+    std::wstring valueName_;
+    std::optional<std::wstring> previous_;
+};
+
+// An empty folder of its own under %TEMP%, removed with its contents.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    ~ScratchFolder();
+    const std::wstring& path() const { return path_; }
+    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+};
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+bool FileExists(const std::wstring& path);
+
+// Waits for a top-level window of that class and title; null on time-out.
+HWND WaitForWindow(const wchar_t* className, const wchar_t* title,
+                   std::chrono::milliseconds timeout);
+
+// Number of top-level windows of that class and title.
+int CountWindows(const wchar_t* className, const wchar_t* title);
+
+} // namespace tide::test
