@@ -20,9 +20,10 @@ bool MakeUniqueNameInFolder(const wchar_t* folder, const wchar_t* templateName,
     if (!shell) {
         shell = ::LoadLibraryW(L"Shell32.dll"); // stays loaded: the process uses it anyway
     }
-    const auto makeUniqueName = shell ? reinterpret_cast<MakeUniqueNameFn>(reinterpret_cast<void*>(
-                                            ::GetProcAddress(shell, MAKEINTRESOURCEA(kMakeUniqueNameOrdinal))))
-                                      : nullptr;
+    const auto makeUniqueName =
+        shell ? reinterpret_cast<MakeUniqueNameFn>(reinterpret_cast<void*>(
+                    ::GetProcAddress(shell, MAKEINTRESOURCEA(kMakeUniqueNameOrdinal))))
+              : nullptr;
     return makeUniqueName && makeUniqueName(unique, folder, templateName, nullptr);
 }
 

@@ -20,9 +20,10 @@ using GetKnownFolderPathFn = HRESULT(WINAPI*)(REFGUID, DWORD, HANDLE, PWSTR*);
 
 bool QuerySystemX86Folder(PathBuffer& buffer) {
     HMODULE shell = ::GetModuleHandleW(L"Shell32.dll");
-    const auto getKnownFolderPath = shell ? reinterpret_cast<GetKnownFolderPathFn>(reinterpret_cast<void*>(
-                                                ::GetProcAddress(shell, "SHGetKnownFolderPath")))
-                                          : nullptr;
+    const auto getKnownFolderPath =
+        shell ? reinterpret_cast<GetKnownFolderPathFn>(
+                    reinterpret_cast<void*>(::GetProcAddress(shell, "SHGetKnownFolderPath")))
+              : nullptr;
     if (getKnownFolderPath) {
         TaskMemoryString folder;
         if (FAILED(getKnownFolderPath(kFolderSystemX86, 0, nullptr, folder.put())) || !folder) {

@@ -69,6 +69,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
         return kAlreadyRunning;
     }
     // The launcher and word-making dialogs take these places as they are built.
-    const wchar_t* text = wordMaking ? L"在线造词：正在建设中。" : L"潮汐输入法设置程序：正在建设中。";
+    const wchar_t* text =
+        wordMaking ? L"在线造词：正在建设中。" : L"潮汐输入法设置程序：正在建设中。";
     return static_cast<int>(tide::RunPlaceholderDialog(owner, title, text));
 }

@@ -13,8 +13,8 @@ GetDpiForMonitorFn LookUpGetDpiForMonitor() {
     // process asks again whenever a keyboard page is laid out.
     static const GetDpiForMonitorFn function = [] {
         HMODULE shcore = ::LoadLibraryW(L"SHCore.dll");
-        return shcore ? reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(
-                            ::GetProcAddress(shcore, "GetDpiForMonitor")))
+        return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
+                            reinterpret_cast<void*>(::GetProcAddress(shcore, "GetDpiForMonitor")))
                       : nullptr;
     }();
     return function;

@@ -22,7 +22,9 @@ struct ControlRow {
 // The text is filled in from the dialog's parameter.
 constexpr ControlRow kControls[] = {
     {L"Static", WS_CHILD | WS_VISIBLE | SS_LEFT, kTextId, {12, 12, kWidth - 12, 44}},
-    {L"Button", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, IDCANCEL,
+    {L"Button",
+     WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+     IDCANCEL,
      {kWidth - 62, kHeight - 22, kWidth - 12, kHeight - 8}},
 };
 
@@ -32,11 +34,10 @@ void CreateControls(HWND dialog, const wchar_t* text) {
         RECT pixels = row.dialogUnits;
         ::MapDialogRect(dialog, &pixels);
         const wchar_t* caption = row.id == kTextId ? text : L"关闭";
-        HWND control = ::CreateWindowExW(0, row.className, caption, row.style, pixels.left,
-                                         pixels.top, pixels.right - pixels.left,
-                                         pixels.bottom - pixels.top, dialog,
-                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
-                                         g_instance, nullptr);
+        HWND control = ::CreateWindowExW(
+            0, row.className, caption, row.style, pixels.left, pixels.top,
+            pixels.right - pixels.left, pixels.bottom - pixels.top, dialog,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), g_instance, nullptr);
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
 }

@@ -31,8 +31,8 @@ bool IsFaceInstalled(const wchar_t* face) {
     query.lfCharSet = DEFAULT_CHARSET;
     CopyToBuffer(face, query.lfFaceName, LF_FACESIZE);
     // The callback's 0 ends the enumeration, which then returns 0.
-    return ::EnumFontFamiliesExW(dc.get(), &query, MatchFaceName,
-                                 reinterpret_cast<LPARAM>(face), 0) == 0;
+    return ::EnumFontFamiliesExW(dc.get(), &query, MatchFaceName, reinterpret_cast<LPARAM>(face),
+                                 0) == 0;
 }
 
 std::u16string_view DialogFaceName() {

@@ -52,7 +52,8 @@ TEST(DeleteFileForced, FileInUseByAnotherProcessIsMovedAsideAndScheduled) {
                             path.c_str(), FALSE));
 
     const std::wstring readyName = L"tide-test-ready-" + std::to_wstring(::GetCurrentProcessId());
-    const std::wstring releaseName = L"tide-test-release-" + std::to_wstring(::GetCurrentProcessId());
+    const std::wstring releaseName =
+        L"tide-test-release-" + std::to_wstring(::GetCurrentProcessId());
     KernelHandle ready(::CreateEventW(nullptr, TRUE, FALSE, readyName.c_str()));
     KernelHandle release(::CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str()));
     auto holder = test::ChildProcess::Start(test::BinDirectory() + L"\\tide_file_holder.exe",

@@ -38,7 +38,8 @@ TEST(InstallPaths, MissingValueFallsBackForTheConfigFileOnly) {
 TEST(InstallPaths, ValueOf130CharactersOrMoreIsRefused) {
     const std::wstring longest(129, L'x');
     {
-        ScopedUserRegistryValue value(kInstallKeyPath, kInstallValueName, L"C:\\" + longest.substr(3));
+        ScopedUserRegistryValue value(kInstallKeyPath, kInstallValueName,
+                                      L"C:\\" + longest.substr(3));
         PathBuffer buffer;
         ASSERT_EQ(QueryInstallDir(buffer), 1) << "129 characters still fit";
         EXPECT_EQ(std::wstring(buffer), L"C:\\" + longest.substr(3) + L"\\Tide");

@@ -12,7 +12,9 @@ using namespace std::chrono_literals;
 
 constexpr DWORD kRefused = static_cast<DWORD>(-1);
 
-std::wstring SetupProgram() { return test::BinDirectory() + L"\\TideSetup.exe"; }
+std::wstring SetupProgram() {
+    return test::BinDirectory() + L"\\TideSetup.exe";
+}
 
 struct Mode {
     const wchar_t* arguments;

@@ -2,7 +2,6 @@
 
 #include <shlwapi.h>
 
-
 namespace tide::test {
 
 std::wstring BinDirectory() {
@@ -120,8 +119,9 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
     FileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    return file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                               &written, nullptr) &&
+    return file &&
+           ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                       nullptr) &&
            written == bytes.size();
 }
 

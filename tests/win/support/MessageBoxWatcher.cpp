@@ -1,0 +1,88 @@
+#include "support/MessageBoxWatcher.h"
+
+namespace tide::test {
+namespace {
+
+constexpr int kMessageTextId = 0xFFFF; // the static control that holds the text
+// The static control that holds the icon: 0x14 on Windows, stc1 under Wine.
+constexpr int kMessageIconIds[] = {0x14, 0x440};
+
+HICON MessageBoxIcon(HWND box) {
+    for (int id : kMessageIconIds) {
+        if (HWND control = ::GetDlgItem(box, id)) {
+            return reinterpret_cast<HICON>(::SendMessageW(control, STM_GETICON, 0, 0));
+        }
+    }
+    return nullptr;
+}
+
+struct Found {
+    DWORD processId;
+    HWND window;
+};
+
+BOOL CALLBACK MatchOwnMessageBox(HWND window, LPARAM context) {
+    auto* found = reinterpret_cast<Found*>(context);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    wchar_t className[16] = {};
+    ::GetClassNameW(window, className, 16);
+    if (owner == found->processId && std::wstring_view(className) == L"#32770" &&
+        ::IsWindowVisible(window) && ::GetDlgItem(window, kMessageTextId)) {
+        found->window = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindOwnMessageBox() {
+    Found found{::GetCurrentProcessId(), nullptr};
+    ::EnumWindows(MatchOwnMessageBox, reinterpret_cast<LPARAM>(&found));
+    return found.window;
+}
+
+std::wstring WindowText(HWND window) {
+    const int length = ::GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    ::GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+} // namespace
+
+MessageBoxWatcher::MessageBoxWatcher(int answer) : answer_(answer), thread_([this] { Watch(); }) {}
+
+MessageBoxWatcher::~MessageBoxWatcher() {
+    stop_ = true;
+    thread_.join();
+}
+
+std::vector<SeenMessageBox> MessageBoxWatcher::Seen() const {
+    std::lock_guard lock(mutex_);
+    return seen_;
+}
+
+void MessageBoxWatcher::Watch() {
+    const HICON information = ::LoadIconW(nullptr, IDI_INFORMATION);
+    while (!stop_) {
+        if (HWND box = FindOwnMessageBox()) {
+            SeenMessageBox seen;
+            seen.caption = WindowText(box);
+            seen.text = WindowText(::GetDlgItem(box, kMessageTextId));
+            const HICON icon = MessageBoxIcon(box);
+            seen.informationIcon = icon != nullptr && icon == information;
+            {
+                std::lock_guard lock(mutex_);
+                seen_.push_back(std::move(seen));
+            }
+            ::PostMessageW(box, WM_COMMAND, answer_, 0);
+            while (::IsWindow(box) && !stop_) {
+                ::Sleep(10);
+            }
+        }
+        ::Sleep(10);
+    }
+}
+
+} // namespace tide::test

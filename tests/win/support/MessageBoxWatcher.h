@@ -1,0 +1,40 @@
+// Answers the message boxes a test provokes: a watcher thread finds each one
+// the process shows, records its caption, text and icon, and presses a button.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace tide::test {
+
+struct SeenMessageBox {
+    std::wstring caption;
+    std::wstring text;
+    bool informationIcon = false;
+};
+
+class MessageBoxWatcher {
+public:
+    explicit MessageBoxWatcher(int answer = IDOK);
+    MessageBoxWatcher(const MessageBoxWatcher&) = delete;
+    MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
+    ~MessageBoxWatcher();
+
+    std::vector<SeenMessageBox> Seen() const;
+
+private:
+    void Watch();
+
+    int answer_;
+    std::atomic<bool> stop_{false};
+    mutable std::mutex mutex_;
+    std::vector<SeenMessageBox> seen_;
+    std::thread thread_;
+};
+
+} // namespace tide::test

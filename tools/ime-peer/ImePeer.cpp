@@ -1,0 +1,272 @@
+// ime-peer: stands in for the input method in tests. It plays exactly the input
+// method's side of the shared contract and logs what it sees:
+//   - keeps "TIDE_Configure" mapped for its whole run;
+//   - owns a hidden top-level window that receives "WM_TIDE_NOTIFY"; for each
+//     notice it logs the code, and for code 1 the record it reads from its own
+//     mapping and the bytes of "Tide.cfg" at that moment;
+//   - can put a text into "TIDE_SSTRING" and start the manager with "/e";
+//   - can map a word library and a skin under their shared names.
+//
+// Usage: ime-peer --log FILE [--ready-event NAME] [--config-file PATH]
+//                 [--word TEXT] [--start-setup EXE] [--map-library PATH] [--map-skin PATH]
+// It ends when its window "Tide IME peer" receives WM_CLOSE.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/ImeContract.h"
+#include "app/InstallPaths.h"
+#include "app/WideText.h"
+#include "ui/Handles.h"
+
+namespace {
+
+using namespace tide;
+
+constexpr wchar_t kWindowClass[] = L"TideImePeer";
+constexpr wchar_t kWindowTitle[] = L"Tide IME peer";
+
+struct Options {
+    std::wstring logPath;
+    std::wstring readyEvent;
+    std::wstring configFile;
+    std::wstring word;
+    std::wstring setupProgram;
+    std::wstring libraryPath;
+    std::wstring skinPath;
+};
+
+struct PeerState {
+    Options options;
+    UINT notifyMessage = 0;
+    KernelHandle configMapping;
+    MappedView configView;
+    KernelHandle wordMapping;
+    MappedView wordView;
+    KernelHandle libraryMapping;
+    MappedView libraryView;
+    KernelHandle skinMapping;
+    MappedView skinView;
+};
+
+PeerState* g_peer = nullptr;
+
+void Log(const std::string& line) {
+    FileHandle file(::CreateFileW(g_peer->options.logPath.c_str(), FILE_APPEND_DATA,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        return;
+    }
+    const std::string text = line + "\n";
+    DWORD written = 0;
+    ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+std::string Hex(const void* data, std::size_t size) {
+    static const char digits[] = "0123456789abcdef";
+    std::string text;
+    text.reserve(size * 2);
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    for (std::size_t i = 0; i < size; ++i) {
+        text.push_back(digits[bytes[i] >> 4]);
+        text.push_back(digits[bytes[i] & 15]);
+    }
+    return text;
+}
+
+std::string Utf8(const std::wstring& text) {
+    const int size =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(size > 0 ? size - 1 : 0, '\0');
+    if (size > 1) {
+        ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), size, nullptr, nullptr);
+    }
+    return out;
+}
+
+std::string ConfigFileHex() {
+    FileHandle file(::CreateFileW(g_peer->options.configFile.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        return "missing";
+    }
+    std::vector<unsigned char> bytes(4096);
+    DWORD read = 0;
+    ::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    return Hex(bytes.data(), read);
+}
+
+void OnNotice(WPARAM code) {
+    std::string line = "notice " + std::to_string(code);
+    if (code == static_cast<WPARAM>(ChangeCode::ConfigSaved)) {
+        line += " record=" + Hex(g_peer->configView.get(), kConfigRecordSize);
+        line += " file=" + ConfigFileHex();
+    }
+    Log(line);
+}
+
+LRESULT CALLBACK PeerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == g_peer->notifyMessage && message != 0) {
+        OnNotice(wParam);
+        return 0;
+    }
+    if (message == WM_CLOSE) {
+        ::DestroyWindow(window);
+        return 0;
+    }
+    if (message == WM_DESTROY) {
+        ::PostQuitMessage(0);
+        return 0;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Opens the named mapping, or creates it page-file backed, and maps all of it.
+bool MapShared(const std::wstring& name, std::size_t size, KernelHandle& mapping,
+               MappedView& view) {
+    mapping.reset(::OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, name.c_str()));
+    if (!mapping) {
+        mapping.reset(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                           static_cast<DWORD>(size), name.c_str()));
+    }
+    view.reset(mapping ? ::MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, size) : nullptr);
+    return view.valid();
+}
+
+// Maps a file under the shared name for its file name, as the input method does.
+bool MapFile(const std::wstring& path, std::u16string_view prefix, bool writable,
+             KernelHandle& mapping, MappedView& view) {
+    const DWORD access = writable ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
+    FileHandle file(::CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        return false;
+    }
+    const std::wstring name = ToWide(MappingNameForFile(prefix, AsU16(path)));
+    mapping.reset(::CreateFileMappingW(
+        file.get(), nullptr, writable ? PAGE_READWRITE : PAGE_READONLY, 0, 0, name.c_str()));
+    view.reset(mapping ? ::MapViewOfFile(mapping.get(),
+                                         writable ? FILE_MAP_ALL_ACCESS : FILE_MAP_READ, 0, 0, 0)
+                       : nullptr);
+    return view.valid();
+}
+
+bool WriteWord(const std::wstring& word) {
+    if (!MapShared(ToWide(kWordMakingMappingName), kWordMakingMappingSize, g_peer->wordMapping,
+                   g_peer->wordView)) {
+        return false;
+    }
+    auto* text = static_cast<wchar_t*>(g_peer->wordView.get());
+    const std::size_t length = std::min(word.size(), kWordMakingMaxChars);
+    std::fill(text, text + kWordMakingMaxChars + 1, L'\0');
+    word.copy(text, length);
+    return true;
+}
+
+bool StartSetup(const std::wstring& program) {
+    std::wstring commandLine = L"\"" + program + L"\" " + ToWide(kWordMakingSwitch);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &info)) {
+        return false;
+    }
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+    return true;
+}
+
+bool ParseOptions(int argc, wchar_t** argv, Options& options) {
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::wstring_view flag(argv[i]);
+        std::wstring* target = flag == L"--log"           ? &options.logPath
+                               : flag == L"--ready-event" ? &options.readyEvent
+                               : flag == L"--config-file" ? &options.configFile
+                               : flag == L"--word"        ? &options.word
+                               : flag == L"--start-setup" ? &options.setupProgram
+                               : flag == L"--map-library" ? &options.libraryPath
+                               : flag == L"--map-skin"    ? &options.skinPath
+                                                          : nullptr;
+        if (!target) {
+            return false;
+        }
+        *target = argv[i + 1];
+    }
+    return argc % 2 == 1 && !options.logPath.empty();
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    PeerState peer;
+    g_peer = &peer;
+    if (!ParseOptions(argc, argv, peer.options)) {
+        std::fputs(
+            "usage: ime-peer --log FILE [--ready-event NAME] [--config-file PATH] [--word TEXT]\n"
+            "                [--start-setup EXE] [--map-library PATH] [--map-skin PATH]\n",
+            stderr);
+        return 2;
+    }
+    if (peer.options.configFile.empty()) {
+        PathBuffer path;
+        GetConfigFilePath(path);
+        peer.options.configFile = path;
+    }
+    peer.notifyMessage = ::RegisterWindowMessageW(ToWide(kNotifyMessageName).c_str());
+
+    if (!MapShared(ToWide(kConfigMappingName), kConfigRecordSize, peer.configMapping,
+                   peer.configView)) {
+        Log("error config-mapping");
+        return 3;
+    }
+    if (!peer.options.libraryPath.empty()) {
+        const bool mapped = MapFile(peer.options.libraryPath, kLibraryMappingPrefix, true,
+                                    peer.libraryMapping, peer.libraryView);
+        Log(std::string(mapped ? "mapped" : "error") + " library " +
+            Utf8(peer.options.libraryPath));
+    }
+    if (!peer.options.skinPath.empty()) {
+        const bool mapped = MapFile(peer.options.skinPath, kSkinMappingPrefix, false,
+                                    peer.skinMapping, peer.skinView);
+        Log(std::string(mapped ? "mapped" : "error") + " skin " + Utf8(peer.options.skinPath));
+    }
+
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = PeerWindowProc;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = kWindowClass;
+    ::RegisterClassW(&windowClass);
+    // Hidden but top-level: broadcasts reach top-level windows only.
+    HWND window = ::CreateWindowExW(0, kWindowClass, kWindowTitle, WS_OVERLAPPED, 0, 0, 0, 0,
+                                    nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (!window) {
+        Log("error window");
+        return 4;
+    }
+    Log("ready");
+    if (!peer.options.word.empty()) {
+        Log(WriteWord(peer.options.word) ? "word " + Utf8(peer.options.word) : "error word");
+    }
+    if (!peer.options.setupProgram.empty()) {
+        Log(StartSetup(peer.options.setupProgram) ? "started setup /e" : "error start-setup");
+    }
+    if (!peer.options.readyEvent.empty()) {
+        KernelHandle ready(
+            ::OpenEventW(EVENT_MODIFY_STATE, FALSE, peer.options.readyEvent.c_str()));
+        if (ready) {
+            ::SetEvent(ready.get());
+        }
+    }
+
+    MSG message;
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        ::DispatchMessageW(&message);
+    }
+    Log("stopped");
+    return 0;
+}
