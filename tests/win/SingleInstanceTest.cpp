@@ -2,7 +2,10 @@
 // exits with -1 and shows nothing.
 #include <gtest/gtest.h>
 
+#include "app/ImeContract.h"
 #include "app/ToolTitles.h"
+#include "app/WideText.h"
+#include "support/ImePeerProcess.h"
 #include "support/WinTestSupport.h"
 
 namespace tide {
@@ -69,6 +72,29 @@ TEST_F(SingleInstance, OnlyTheExactSwitchStartsWordMaking) {
     }
     Close(launcher, kLauncherTitle);
     Close(wordMaking, kWordMakingTitle);
+}
+
+TEST_F(SingleInstance, InputMethodStartsWordMakingWithItsText) {
+    test::ScratchFolder folder;
+    auto peer = test::ImePeerProcess::Start(folder, L"--word 潮汐输入法 --start-setup \"" +
+                                                        SetupProgram() + L"\"");
+    ASSERT_TRUE(peer);
+    HWND window = test::WaitForWindow(kDialogClassName, kWordMakingTitle, 30s);
+    ASSERT_TRUE(window) << testing::PrintToString(peer->Lines());
+
+    // The text waits in the shared mapping, zero-terminated.
+    KernelHandle mapping(
+        ::OpenFileMappingW(FILE_MAP_READ, FALSE, ToWide(kWordMakingMappingName).c_str()));
+    ASSERT_TRUE(mapping);
+    MappedView view(::MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, kWordMakingMappingSize));
+    ASSERT_TRUE(view);
+    EXPECT_STREQ(static_cast<const wchar_t*>(view.get()), L"潮汐输入法");
+
+    ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    for (int i = 0; i < 200 && ::IsWindow(window); ++i) {
+        ::Sleep(50);
+    }
+    EXPECT_FALSE(::IsWindow(window)) << "word-making closed";
 }
 
 } // namespace

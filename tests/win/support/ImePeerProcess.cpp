@@ -6,28 +6,6 @@ namespace tide::test {
 
 using namespace std::chrono_literals;
 
-namespace {
-
-struct PeerWindowSearch {
-    DWORD processId;
-    HWND window;
-};
-
-BOOL CALLBACK MatchPeerWindow(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<PeerWindowSearch*>(context);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    wchar_t className[64] = {};
-    ::GetClassNameW(window, className, 64);
-    if (owner == search->processId && std::wstring_view(className) == L"TideImePeer") {
-        search->window = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-} // namespace
-
 std::optional<ImePeerProcess> ImePeerProcess::Start(const ScratchFolder& folder,
                                                     const std::wstring& arguments) {
     static int started = 0;
@@ -89,11 +67,8 @@ void ImePeerProcess::Stop() {
     if (!process_) {
         return;
     }
-    // The peer's window belongs to its process; find it by process id.
-    PeerWindowSearch search{process_->id(), nullptr};
-    ::EnumWindows(MatchPeerWindow, reinterpret_cast<LPARAM>(&search));
-    if (search.window) {
-        ::PostMessageW(search.window, WM_CLOSE, 0, 0);
+    if (HWND window = FindProcessWindow(process_->id(), L"TideImePeer")) {
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
         process_->WaitForExit(10s);
     }
     process_.reset();

@@ -1,5 +1,7 @@
 #include "support/MessageBoxWatcher.h"
 
+#include "support/WinTestSupport.h"
+
 namespace tide::test {
 namespace {
 
@@ -16,29 +18,10 @@ HICON MessageBoxIcon(HWND box) {
     return nullptr;
 }
 
-struct Found {
-    DWORD processId;
-    HWND window;
-};
-
-BOOL CALLBACK MatchOwnMessageBox(HWND window, LPARAM context) {
-    auto* found = reinterpret_cast<Found*>(context);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    wchar_t className[16] = {};
-    ::GetClassNameW(window, className, 16);
-    if (owner == found->processId && std::wstring_view(className) == L"#32770" &&
-        ::IsWindowVisible(window) && ::GetDlgItem(window, kMessageTextId)) {
-        found->window = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 HWND FindOwnMessageBox() {
-    Found found{::GetCurrentProcessId(), nullptr};
-    ::EnumWindows(MatchOwnMessageBox, reinterpret_cast<LPARAM>(&found));
-    return found.window;
+    return FindProcessWindow(::GetCurrentProcessId(), L"#32770", [](HWND window) {
+        return ::IsWindowVisible(window) && ::GetDlgItem(window, kMessageTextId) != nullptr;
+    });
 }
 
 std::wstring WindowText(HWND window) {

@@ -143,6 +143,37 @@ HWND WaitForWindow(const wchar_t* className, const wchar_t* title,
     }
 }
 
+namespace {
+
+struct WindowSearch {
+    DWORD processId;
+    const wchar_t* className;
+    bool (*accept)(HWND);
+    HWND found;
+};
+
+BOOL CALLBACK MatchProcessWindow(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<WindowSearch*>(context);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    wchar_t className[64] = {};
+    ::GetClassNameW(window, className, 64);
+    if (owner == search->processId && std::wstring_view(className) == search->className &&
+        (!search->accept || search->accept(window))) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+HWND FindProcessWindow(DWORD processId, const wchar_t* className, bool (*accept)(HWND)) {
+    WindowSearch search{processId, className, accept, nullptr};
+    ::EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 int CountWindows(const wchar_t* className, const wchar_t* title) {
     int count = 0;
     for (HWND window = ::FindWindowExW(nullptr, nullptr, className, title); window;

@@ -73,6 +73,10 @@ bool FileExists(const std::wstring& path);
 HWND WaitForWindow(const wchar_t* className, const wchar_t* title,
                    std::chrono::milliseconds timeout);
 
+// A top-level window of `processId` with that class for which `accept` (if
+// given) is true; null when there is none.
+HWND FindProcessWindow(DWORD processId, const wchar_t* className, bool (*accept)(HWND) = nullptr);
+
 // Number of top-level windows of that class and title.
 int CountWindows(const wchar_t* className, const wchar_t* title);
 
