@@ -1,0 +1,13 @@
+// UTF-8 <-> UTF-16 for the command-line tools and logs. Unpaired surrogates
+// and malformed bytes become U+FFFD.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tide {
+
+std::string ToUtf8(std::u16string_view text);
+std::u16string FromUtf8(std::string_view text);
+
+} // namespace tide

@@ -1,0 +1,193 @@
+// tidetool: the dictionary work of the settings manager on the command line,
+// for dictionary makers and scripts.
+//
+//   tidetool compile TABLE.txt LIB.imc   code table -> word library
+//   tidetool export LIB.imc TABLE.txt    word library -> code table
+//   tidetool info LIB.imc                header fields and statistics
+//
+// Text on the console is UTF-8; files are in the program's own formats.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#include "FileIo.h"
+#include "core/Utf.h"
+#include "dict/CodeTableWriter.h"
+#include "dict/CompileMessages.h"
+#include "dict/LibraryBuilder.h"
+#include "dict/LibraryView.h"
+
+namespace tide::tool {
+namespace {
+
+using std::filesystem::path;
+
+void Print(std::FILE* stream, std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), stream);
+}
+void PrintLine(std::FILE* stream, std::string_view text) {
+    Print(stream, text);
+    Print(stream, "\n");
+}
+std::string Utf8(std::u16string_view text) {
+    return ToUtf8(text);
+}
+std::string PathText(const path& file) {
+    return Utf8(file.u16string());
+}
+
+int Usage() {
+    PrintLine(stderr, "usage: tidetool compile TABLE.txt LIB.imc\n"
+                      "       tidetool export LIB.imc TABLE.txt\n"
+                      "       tidetool info LIB.imc");
+    return 2;
+}
+
+int Fail(const std::string& message) {
+    PrintLine(stderr, "tidetool: " + message);
+    return 1;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadInput(const path& file) {
+    auto bytes = ReadWholeFile(file);
+    if (!bytes) {
+        Fail("cannot read " + PathText(file));
+    }
+    return bytes;
+}
+
+int Compile(const path& table, const path& library) {
+    const auto text = ReadInput(table);
+    if (!text) {
+        return 1;
+    }
+    const CompileResult result = CompileCodeTable(*text);
+    if (!result.ok) {
+        return Fail(result.message.empty()
+                        ? "not a code table (too short to hold a header): " + PathText(table)
+                        : Utf8(result.message));
+    }
+    const std::string_view bytes(reinterpret_cast<const char*>(result.library.data()),
+                                 result.library.size());
+    if (!ReplaceFileWith(library, bytes)) {
+        return Fail(Utf8(kMsgLibrarySaveFailed) + " " + PathText(library));
+    }
+    const auto view = LibraryView::Open(result.library);
+    const CodeTableHeader& header = view->header();
+    PrintLine(stdout, "entries " + std::to_string(header.EntryCount) + ", characters " +
+                          std::to_string(header.CharCount) + ", phrases " +
+                          std::to_string(header.PhraseCount));
+    return 0;
+}
+
+std::optional<LibraryView> OpenLibrary(const std::vector<std::uint8_t>& bytes, const path& file) {
+    LibraryOpenError error = LibraryOpenError::None;
+    auto view = LibraryView::Open(bytes, &error);
+    if (!view) {
+        Fail((error == LibraryOpenError::NotALibrary ? "not a word library: "
+                                                     : "damaged word library: ") +
+             PathText(file));
+    }
+    return view;
+}
+
+int Export(const path& library, const path& table) {
+    const auto bytes = ReadInput(library);
+    if (!bytes) {
+        return 1;
+    }
+    const auto view = OpenLibrary(*bytes, library);
+    if (!view) {
+        return 1;
+    }
+    CodeTableWriter writer;
+    WriteHeaderText(writer, view->header());
+    ExportEntries(*view, writer);
+    if (!ReplaceFileWith(table, writer.Bytes())) {
+        return Fail("cannot write " + PathText(table));
+    }
+    return 0;
+}
+
+int Info(const path& library) {
+    const auto bytes = ReadInput(library);
+    if (!bytes) {
+        return 1;
+    }
+    const auto view = OpenLibrary(*bytes, library);
+    if (!view) {
+        return 1;
+    }
+    const CodeTableHeader& h = view->header();
+    CodeTableWriter rules; // the header as text shows the rule lines
+    WriteHeaderText(rules, h);
+    const std::string fields[][2] = {
+        {"Name", Utf8(HeaderText(h.Name))},
+        {"Version", Utf8(HeaderText(h.Version))},
+        {"Author", Utf8(HeaderText(h.Author))},
+        {"CodeScheme", Utf8(HeaderText(h.CodeScheme))},
+        {"CodeLength", std::to_string(h.CodeLength)},
+        {"BWCodeLength", std::to_string(h.BWCodeLength)},
+        {"SpecialPrefix", Utf8(HeaderText(h.SpecialPrefix))},
+        {"WildChar", h.WildChar ? Utf8(std::u16string_view(&h.WildChar, 1)) : ""},
+        {"PhraseRule", std::to_string(h.PhraseRule)},
+        {"EntryCount", std::to_string(h.EntryCount)},
+        {"CharCount", std::to_string(h.CharCount)},
+        {"PhraseCount", std::to_string(h.PhraseCount)},
+        {"RootOffset", std::to_string(h.RootOffset)},
+        {"UsedLength", std::to_string(h.UsedLength)},
+        {"Capacity", std::to_string(h.Capacity)},
+    };
+    for (const auto& [name, value] : fields) {
+        PrintLine(stdout, name + ": " + value);
+    }
+    std::size_t user = 0;
+    std::size_t carried = 0;
+    std::size_t total = 0;
+    view->ForEachEntry([&](const LibraryEntry& entry) {
+        ++total;
+        user += IsUserWeight(entry.weight) ? 1 : 0;
+        carried += IsCarriedWeight(entry.weight) ? 1 : 0;
+    });
+    PrintLine(stdout, "records: " + std::to_string(total) + " (user entries " +
+                          std::to_string(user) + ", carried entries " + std::to_string(carried) +
+                          ")");
+    return 0;
+}
+
+int Run(const std::vector<path>& args) {
+    if (args.empty()) {
+        return Usage();
+    }
+    const std::string command = args[0].string();
+    if (command == "compile" && args.size() == 3) {
+        return Compile(args[1], args[2]);
+    }
+    if (command == "export" && args.size() == 3) {
+        return Export(args[1], args[2]);
+    }
+    if (command == "info" && args.size() == 2) {
+        return Info(args[1]);
+    }
+    return Usage();
+}
+
+} // namespace
+} // namespace tide::tool
+
+#ifdef _WIN32
+int wmain(int argc, wchar_t** argv) {
+    ::SetConsoleOutputCP(CP_UTF8);
+    return tide::tool::Run(std::vector<std::filesystem::path>(argv + 1, argv + argc));
+}
+#else
+int main(int argc, char** argv) {
+    return tide::tool::Run(std::vector<std::filesystem::path>(argv + 1, argv + argc));
+}
+#endif
