@@ -3,6 +3,8 @@
 
 option(TIDE_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 option(TIDE_WERROR "Treat warnings in our own code as errors" ON)
+option(TIDE_BENCHMARKS "Build the benchmarks (Google Benchmark)" OFF)
+option(TIDE_FUZZERS "Build the libFuzzer targets (needs clang)" OFF)
 
 set(TIDE_SOURCE_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
 

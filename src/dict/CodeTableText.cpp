@@ -1,18 +1,8 @@
 #include "dict/CodeTableText.h"
 
-#include <cstring>
 #include <limits>
 
 namespace tide {
-
-std::optional<std::u16string> DecodeCodeTableText(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() < 2 || bytes[0] != 0xFF || bytes[1] != 0xFE) {
-        return std::nullopt;
-    }
-    std::u16string text((bytes.size() - 2) / 2, u'\0');
-    std::memcpy(text.data(), bytes.data() + 2, text.size() * 2);
-    return text;
-}
 
 std::u16string_view TrimSpaces(std::u16string_view text) {
     const auto first = text.find_first_not_of(u' ');

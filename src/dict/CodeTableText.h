@@ -4,18 +4,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 
 namespace tide {
 
 inline constexpr char16_t kByteOrderMark = u'\uFEFF';
-
-// The text after the byte-order mark, or nothing when the data does not start
-// with one. An odd last byte is ignored.
-std::optional<std::u16string> DecodeCodeTableText(std::span<const std::uint8_t> bytes);
 
 std::u16string_view TrimSpaces(std::u16string_view text);
 

@@ -144,6 +144,13 @@ bool LibraryBuilder::AppendEntry(std::u16string_view code, std::u16string_view w
         word.find(u'\0') != std::u16string_view::npos) {
         return false;
     }
+    AppendCheckedEntry(code, word, weight);
+    return true;
+}
+
+void LibraryBuilder::AppendCheckedEntry(std::u16string_view code, std::u16string_view word,
+                                        std::uint32_t weight) {
+    const std::size_t depth = std::min(code.size(), kIndexDepth);
     // Walk, and where needed grow, the path of the first three letters.
     std::size_t key = 0;
     for (std::size_t i = 0; i < depth; ++i) {
@@ -178,7 +185,6 @@ bool LibraryBuilder::AppendEntry(std::u16string_view code, std::u16string_view w
         PutU32(lastRecord_[key] + kRecordNextField, record);
     }
     lastRecord_[key] = record;
-    return true;
 }
 
 std::vector<std::uint8_t> LibraryBuilder::Finish() && {
@@ -198,27 +204,49 @@ std::u16string IllegalCodeMessage(std::int32_t entry, std::u16string_view code) 
 }
 
 CompileResult CompileCodeTable(std::span<const std::uint8_t> fileBytes, const CarryEntries& carry) {
+    std::u16string units(fileBytes.size() / 2, u'\0');
+    if (!units.empty()) {
+        std::memcpy(units.data(), fileBytes.data(), units.size() * 2);
+    }
+    return CompileCodeTable(units, fileBytes.size(), carry);
+}
+
+CompileResult CompileCodeTable(std::u16string_view fileUnits, std::size_t fileBytes,
+                               const CarryEntries& carry) {
     CompileResult result;
-    const auto text = DecodeCodeTableText(fileBytes);
-    if (!text) {
+    if (fileUnits.empty() || fileUnits.front() != kByteOrderMark) {
         result.message = kMsgTableNotUtf16;
         return result;
     }
-    if (fileBytes.size() < kMinCodeTableBytes) {
+    if (fileBytes < kMinCodeTableBytes) {
         return result; // too short to hold a header: no message of its own
     }
-    CodeTableLines lines(*text);
+    const std::u16string_view text = fileUnits.substr(1);
+    if (text.size() > 0xFFFFFFFFu / 2) {
+        result.message = kMsgTableOpenFailed; // entry places are kept as 32-bit offsets
+        return result;
+    }
+    CodeTableLines lines(text);
     HeaderParseResult parsed = ParseHeader(lines);
     if (!parsed.header) {
         result.message = std::move(parsed.message);
         return result;
     }
-    const std::size_t entriesStart = lines.position();
     const bool hasSecondCode = parsed.header->BWCodeLength != 0;
-    LibraryBuilder builder(*parsed.header, fileBytes.size());
+    LibraryBuilder builder(*parsed.header, fileBytes);
     CodeTableHeader& header = builder.header();
 
-    // Pass 1: check every code, count, and fill the CharCodeTable.
+    // Pass 1: check every code, count, and fill the CharCodeTable. Each
+    // entry's place in the text is kept, so pass 2 need not read lines again.
+    struct EntryPlace {
+        std::uint32_t codeOffset, codeLength, wordOffset, wordLength, weight;
+    };
+    std::vector<EntryPlace> places;
+    places.reserve(text.size() / 8);
+    auto offsetOf = [&text](std::u16string_view part) {
+        // An empty part may be a view of nothing at all.
+        return part.empty() ? 0u : static_cast<std::uint32_t>(part.data() - text.data());
+    };
     while (!lines.AtEnd()) {
         const std::u16string_view line = lines.Next();
         if (line.empty()) {
@@ -229,6 +257,10 @@ CompileResult CompileCodeTable(std::span<const std::uint8_t> fileBytes, const Ca
             result.message = IllegalCodeMessage(header.EntryCount + 1, entry.code);
             return result;
         }
+        const std::u16string_view indexCode = IndexCode(entry.code, hasSecondCode);
+        places.push_back({offsetOf(indexCode), static_cast<std::uint32_t>(indexCode.size()),
+                          offsetOf(entry.word), static_cast<std::uint32_t>(entry.word.size()),
+                          entry.weight});
         if (IsCarriedWeight(entry.weight)) {
             continue;
         }
@@ -245,16 +277,9 @@ CompileResult CompileCodeTable(std::span<const std::uint8_t> fileBytes, const Ca
 
     // Pass 2: every entry, in file order, into the index.
     builder.StartIndex();
-    lines.Seek(entriesStart);
-    while (!lines.AtEnd()) {
-        const std::u16string_view line = lines.Next();
-        if (line.empty()) {
-            continue;
-        }
-        const EntryLine entry = SplitEntryLine(line);
-        if (!builder.AppendEntry(IndexCode(entry.code, hasSecondCode), entry.word, entry.weight)) {
-            return result; // cannot happen for a code that passed pass 1
-        }
+    for (const EntryPlace& place : places) {
+        builder.AppendCheckedEntry(text.substr(place.codeOffset, place.codeLength),
+                                   text.substr(place.wordOffset, place.wordLength), place.weight);
     }
 
     if (carry && !carry(builder)) {

@@ -33,6 +33,10 @@ public:
     // The code must hold "a"-"z" only (a second code after "/" is cut off by
     // the caller); returns false for any other code.
     bool AppendEntry(std::u16string_view code, std::u16string_view word, std::uint32_t weight);
+    // The same for a code and word already known to be valid (a table entry
+    // that passed pass 1).
+    void AppendCheckedEntry(std::u16string_view code, std::u16string_view word,
+                            std::uint32_t weight);
 
     CodeTableHeader& header() { return header_; }
     // The finished library: header with counts, offsets and UsedLength.
@@ -65,8 +69,13 @@ struct CompileResult {
 // false when they could not be had (the compile then fails).
 using CarryEntries = std::function<bool(LibraryBuilder&)>;
 
-// Compiles the bytes of a code table file. Nothing is written anywhere: the
+// Compiles a code table file given as its UTF-16 units (byte-order mark
+// included; `fileBytes` is the file's size). Nothing is written anywhere: the
 // caller stores `library` only when `ok` is set.
+CompileResult CompileCodeTable(std::u16string_view fileUnits, std::size_t fileBytes,
+                               const CarryEntries& carry = nullptr);
+
+// The same for the file's bytes as read.
 CompileResult CompileCodeTable(std::span<const std::uint8_t> fileBytes,
                                const CarryEntries& carry = nullptr);
 

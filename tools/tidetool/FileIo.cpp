@@ -5,26 +5,92 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
+
+#include <utility>
 
 namespace tide::tool {
 
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path) {
+namespace {
+
+// Reads the whole file into a container of bytes or units; `size` receives its bytes.
+template <typename Container>
+std::optional<Container> ReadInto(const std::filesystem::path& path, std::size_t& size) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         return std::nullopt;
     }
     in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0) {
+    const std::streamoff length = in.tellg();
+    if (length < 0) {
         return std::nullopt;
     }
     in.seekg(0);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) {
+    size = static_cast<std::size_t>(length);
+    Container data(size / sizeof(typename Container::value_type), typename Container::value_type{});
+    const auto wanted = static_cast<std::streamsize>(data.size() * sizeof(data[0]));
+    if (!in.read(reinterpret_cast<char*>(data.data()), wanted)) {
         return std::nullopt;
     }
-    return bytes;
+    return data;
+}
+
+} // namespace
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path) {
+    std::size_t size = 0;
+    return ReadInto<std::vector<std::uint8_t>>(path, size);
+}
+
+std::optional<MappedInput> MappedInput::Open(const std::filesystem::path& path) {
+    MappedInput input;
+#ifndef _WIN32
+    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat status = {};
+    if (file >= 0 && ::fstat(file, &status) == 0 && status.st_size > 0) {
+        void* data = ::mmap(nullptr, static_cast<std::size_t>(status.st_size), PROT_READ,
+                            MAP_PRIVATE, file, 0);
+        if (data != MAP_FAILED) {
+            input.data_ = data;
+            input.size_ = static_cast<std::size_t>(status.st_size);
+            input.mapped_ = true;
+        }
+    }
+    if (file >= 0) {
+        ::close(file);
+    }
+    if (input.mapped_) {
+        return input;
+    }
+#endif
+    auto units = ReadInto<std::u16string>(path, input.size_);
+    if (!units) {
+        return std::nullopt;
+    }
+    input.buffer_ = std::move(*units);
+    input.data_ = input.buffer_.data();
+    return input;
+}
+
+MappedInput::MappedInput(MappedInput&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)),
+      mapped_(std::exchange(other.mapped_, false)), buffer_(std::move(other.buffer_)) {
+    if (!mapped_) {
+        data_ = buffer_.data();
+    }
+}
+
+MappedInput::~MappedInput() {
+#ifndef _WIN32
+    if (mapped_) {
+        ::munmap(const_cast<void*>(data_), size_);
+    }
+#endif
 }
 
 bool ReplaceFileWith(const std::filesystem::path& target, std::string_view bytes) {

@@ -63,19 +63,19 @@ std::optional<std::vector<std::uint8_t>> ReadInput(const path& file) {
 }
 
 int Compile(const path& table, const path& library) {
-    const auto text = ReadInput(table);
-    if (!text) {
-        return 1;
+    const auto input = MappedInput::Open(table);
+    if (!input) {
+        return Fail("cannot read " + PathText(table));
     }
-    const CompileResult result = CompileCodeTable(*text);
+    const CompileResult result = CompileCodeTable(input->Units(), input->size());
     if (!result.ok) {
         return Fail(result.message.empty()
                         ? "not a code table (too short to hold a header): " + PathText(table)
                         : Utf8(result.message));
     }
-    const std::string_view bytes(reinterpret_cast<const char*>(result.library.data()),
-                                 result.library.size());
-    if (!ReplaceFileWith(library, bytes)) {
+    const std::string_view output(reinterpret_cast<const char*>(result.library.data()),
+                                  result.library.size());
+    if (!ReplaceFileWith(library, output)) {
         return Fail(Utf8(kMsgLibrarySaveFailed) + " " + PathText(library));
     }
     const auto view = LibraryView::Open(result.library);
