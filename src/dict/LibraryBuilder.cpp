@@ -203,15 +203,15 @@ std::u16string IllegalCodeMessage(std::int32_t entry, std::u16string_view code) 
     return message;
 }
 
-CompileResult CompileCodeTable(std::span<const std::uint8_t> fileBytes, const CarryEntries& carry) {
+CompileResult CompileCodeTableText(std::span<const std::uint8_t> fileBytes, const CarryEntries& carry) {
     std::u16string units(fileBytes.size() / 2, u'\0');
     if (!units.empty()) {
         std::memcpy(units.data(), fileBytes.data(), units.size() * 2);
     }
-    return CompileCodeTable(units, fileBytes.size(), carry);
+    return CompileCodeTableText(units, fileBytes.size(), carry);
 }
 
-CompileResult CompileCodeTable(std::u16string_view fileUnits, std::size_t fileBytes,
+CompileResult CompileCodeTableText(std::u16string_view fileUnits, std::size_t fileBytes,
                                const CarryEntries& carry) {
     CompileResult result;
     if (fileUnits.empty() || fileUnits.front() != kByteOrderMark) {

@@ -72,11 +72,11 @@ using CarryEntries = std::function<bool(LibraryBuilder&)>;
 // Compiles a code table file given as its UTF-16 units (byte-order mark
 // included; `fileBytes` is the file's size). Nothing is written anywhere: the
 // caller stores `library` only when `ok` is set.
-CompileResult CompileCodeTable(std::u16string_view fileUnits, std::size_t fileBytes,
+CompileResult CompileCodeTableText(std::u16string_view fileUnits, std::size_t fileBytes,
                                const CarryEntries& carry = nullptr);
 
 // The same for the file's bytes as read.
-CompileResult CompileCodeTable(std::span<const std::uint8_t> fileBytes,
+CompileResult CompileCodeTableText(std::span<const std::uint8_t> fileBytes,
                                const CarryEntries& carry = nullptr);
 
 // The message for an illegal code element in entry number `entry`.

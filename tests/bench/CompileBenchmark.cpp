@@ -46,7 +46,7 @@ const std::u16string& Table() {
 void BM_CompileCodeTable(benchmark::State& state) {
     const std::u16string& table = Table();
     for (auto _ : state) {
-        CompileResult result = CompileCodeTable(table, table.size() * 2);
+        CompileResult result = CompileCodeTableText(table, table.size() * 2);
         benchmark::DoNotOptimize(result.library.data());
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * 100000);
@@ -56,7 +56,7 @@ BENCHMARK(BM_CompileCodeTable)->Unit(benchmark::kMillisecond);
 
 void BM_ExportEntries(benchmark::State& state) {
     const std::u16string& table = Table();
-    const CompileResult compiled = CompileCodeTable(table, table.size() * 2);
+    const CompileResult compiled = CompileCodeTableText(table, table.size() * 2);
     const auto library = LibraryView::Open(compiled.library);
     for (auto _ : state) {
         CodeTableWriter writer;

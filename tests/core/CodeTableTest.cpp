@@ -93,7 +93,7 @@ std::string ExportText(const Bytes& library) {
 TEST(CompileCodeTable, SmallTableMatchesTheHandMadeLibraryByteForByte) {
     const Bytes expected = ReadFixture("small.imc");
     ASSERT_EQ(expected.size(), 2800u);
-    const CompileResult result = CompileCodeTable(ReadFixture("small.txt"));
+    const CompileResult result = CompileCodeTableText(ReadFixture("small.txt"));
     ASSERT_TRUE(result.ok) << Message(result);
     ASSERT_EQ(result.library.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -102,15 +102,15 @@ TEST(CompileCodeTable, SmallTableMatchesTheHandMadeLibraryByteForByte) {
 }
 
 TEST(CompileCodeTable, RefusesFilesThatAreNotCodeTables) {
-    const CompileResult noMark = CompileCodeTable(Bytes{'[', 0, 'C', 0});
+    const CompileResult noMark = CompileCodeTableText(Bytes{'[', 0, 'C', 0});
     EXPECT_FALSE(noMark.ok);
     EXPECT_EQ(noMark.message, kMsgTableNotUtf16);
-    const CompileResult empty = CompileCodeTable(Bytes{});
+    const CompileResult empty = CompileCodeTableText(Bytes{});
     EXPECT_EQ(empty.message, kMsgTableNotUtf16);
 
     // Shorter than a header can be: fails without a header message.
     const CompileResult shortFile =
-        CompileCodeTable(TableFile({"[CODETABLEHEADER]", "Name=x"}, false));
+        CompileCodeTableText(TableFile({"[CODETABLEHEADER]", "Name=x"}, false));
     EXPECT_FALSE(shortFile.ok);
     EXPECT_TRUE(shortFile.message.empty());
 }
@@ -154,13 +154,13 @@ TEST(CompileCodeTable, HeaderErrorsHaveTheirMessages) {
         {Table({}, {"[CODETABLE", "a\t工"}), kMsgHeaderInvalid},
     };
     for (const auto& c : cases) {
-        const CompileResult result = CompileCodeTable(c.table);
+        const CompileResult result = CompileCodeTableText(c.table);
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.message, c.message) << Message(result);
     }
     // The longest values that fit are taken whole.
     const CompileResult longest =
-        CompileCodeTable(Table({{"Name", "Name=一二三四五六七八九十一二三四五六七八九十"},
+        CompileCodeTableText(Table({{"Name", "Name=一二三四五六七八九十一二三四五六七八九十"},
                                 {"CodeLength", "CodeLength=7"},
                                 {"BWCodeLength", "BWCodeLength=4"}},
                                {"[CODETABLE]"}));
@@ -169,7 +169,7 @@ TEST(CompileCodeTable, HeaderErrorsHaveTheirMessages) {
 
 TEST(CompileCodeTable, DefaultRulesAreStoredAsOneAndExportedAsOne) {
     const CompileResult result =
-        CompileCodeTable(Table({{"PhraseRule", "PhraseRule=1"}}, {"[CODETABLE]", "a\t工"}));
+        CompileCodeTableText(Table({{"PhraseRule", "PhraseRule=1"}}, {"[CODETABLE]", "a\t工"}));
     ASSERT_TRUE(result.ok) << Message(result);
     const auto view = LibraryView::Open(result.library);
     const CodeTableHeader& header = view->header();
@@ -184,7 +184,7 @@ TEST(CompileCodeTable, DefaultRulesAreStoredAsOneAndExportedAsOne) {
 }
 
 TEST(CompileCodeTable, OwnRulesRoundTripThroughExport) {
-    const CompileResult result = CompileCodeTable(
+    const CompileResult result = CompileCodeTableText(
         Table({{"PhraseRule", "PhraseRule=3"}, {"CodeLength", "CodeLength=12"}},
               {"pa2=w11+w12+w21+w22", "pe3=w11+w21+r11+rab",
                "pa4=w11+w21+w31+r11+r12+r13+r14+r15+r16+r17+r18+r19", "[CODETABLE]"}));
@@ -196,7 +196,7 @@ TEST(CompileCodeTable, OwnRulesRoundTripThroughExport) {
 }
 
 TEST(CompileCodeTable, PrefixWildcardAndSchemeRemarkExportAsWritten) {
-    const CompileResult result = CompileCodeTable(Table({}, {"[CODETABLE]", "a\t工"}));
+    const CompileResult result = CompileCodeTableText(Table({}, {"[CODETABLE]", "a\t工"}));
     ASSERT_TRUE(result.ok);
     const auto view = LibraryView::Open(result.library);
     EXPECT_EQ(HeaderText(view->header().SpecialPrefix), u"");
@@ -206,7 +206,7 @@ TEST(CompileCodeTable, PrefixWildcardAndSchemeRemarkExportAsWritten) {
     EXPECT_NE(text.find("CodeScheme=形码\r\n"), std::string::npos);
     EXPECT_NE(text.find("SpecialPrefix=0\r\nWildChar=0\r\n"), std::string::npos);
 
-    const CompileResult set = CompileCodeTable(Table(
+    const CompileResult set = CompileCodeTableText(Table(
         {{"SpecialPrefix", "SpecialPrefix=zz"}, {"WildChar", "WildChar=?"}}, {"[CODETABLE]"}));
     ASSERT_TRUE(set.ok);
     EXPECT_NE(ExportText(set.library).find("SpecialPrefix=zz\r\nWildChar=?\r\n"),
@@ -215,21 +215,21 @@ TEST(CompileCodeTable, PrefixWildcardAndSchemeRemarkExportAsWritten) {
 
 TEST(CompileCodeTable, IllegalCodeElementsStopTheCompileWithTheEntryNumber) {
     const CompileResult capital =
-        CompileCodeTable(Table({}, {"[CODETABLE]", "a\t工", "zz\t卅\t252", "aB\t式"}));
+        CompileCodeTableText(Table({}, {"[CODETABLE]", "a\t工", "zz\t卅\t252", "aB\t式"}));
     EXPECT_FALSE(capital.ok);
     EXPECT_EQ(Message(capital), "词库文件第2行词条编码中含有非法码元，请更正。\r\n错误编码为：aB")
         << "the number counts only counted entries";
-    const CompileResult digit = CompileCodeTable(Table({}, {"[CODETABLE]", "a1\t工"}));
+    const CompileResult digit = CompileCodeTableText(Table({}, {"[CODETABLE]", "a1\t工"}));
     EXPECT_EQ(Message(digit), "词库文件第1行词条编码中含有非法码元，请更正。\r\n错误编码为：a1");
     // Without a second code, "/" cannot stand among the letters that select nodes.
-    const CompileResult slash = CompileCodeTable(Table({}, {"[CODETABLE]", "ab/c\t工"}));
+    const CompileResult slash = CompileCodeTableText(Table({}, {"[CODETABLE]", "ab/c\t工"}));
     EXPECT_FALSE(slash.ok);
-    const CompileResult lateSlash = CompileCodeTable(Table({}, {"[CODETABLE]", "abc/d\t工"}));
+    const CompileResult lateSlash = CompileCodeTableText(Table({}, {"[CODETABLE]", "abc/d\t工"}));
     EXPECT_TRUE(lateSlash.ok);
 }
 
 TEST(CompileCodeTable, SecondCodeIsKeptInTheSlotAndCutForTheIndex) {
-    const CompileResult result = CompileCodeTable(
+    const CompileResult result = CompileCodeTableText(
         Table({{"BWCodeLength", "BWCodeLength=2"}}, {"[CODETABLE]", "abcd/xy\t工", "a/\t一"}));
     ASSERT_TRUE(result.ok) << Message(result);
     const auto view = LibraryView::Open(result.library);
@@ -242,7 +242,7 @@ TEST(CompileCodeTable, SecondCodeIsKeptInTheSlotAndCutForTheIndex) {
 
 TEST(CompileCodeTable, CharacterKeepsItsLongestCodeAndTheLastOfEqualLength) {
     const CompileResult result =
-        CompileCodeTable(Table({}, {"[CODETABLE]", "a\t工", "abcd\t工", "ab\t工", "abcd\t式",
+        CompileCodeTableText(Table({}, {"[CODETABLE]", "a\t工", "abcd\t工", "ab\t工", "abcd\t式",
                                     "abce\t式", "b\t𠀀", "bcde\t𠀀"}));
     ASSERT_TRUE(result.ok);
     const auto view = LibraryView::Open(result.library);
@@ -254,7 +254,7 @@ TEST(CompileCodeTable, CharacterKeepsItsLongestCodeAndTheLastOfEqualLength) {
 }
 
 TEST(CompileCodeTable, CountsSplitCharactersPhrasesAndUncountedWeights) {
-    const CompileResult result = CompileCodeTable(
+    const CompileResult result = CompileCodeTableText(
         Table({}, {"[CODETABLE]", "a\t工\t5", "b\tab", "c\t", "d", "e\t工作", "f\t☺", "g\t字\t252",
                    "h\t词\t253", "i\t字\t65788" /* 252 in the low 16 bits */}));
     ASSERT_TRUE(result.ok);
@@ -272,7 +272,7 @@ TEST(CompileCodeTable, CountsSplitCharactersPhrasesAndUncountedWeights) {
 
 TEST(CompileCodeTable, CarriedEntriesFollowTheTableAndAFailedCarryFailsTheCompile) {
     const Bytes table = Table({}, {"[CODETABLE]", "a\t工"});
-    const CompileResult carried = CompileCodeTable(table, [](LibraryBuilder& builder) {
+    const CompileResult carried = CompileCodeTableText(table, [](LibraryBuilder& builder) {
         return builder.AppendEntry(u"abcde", u"自造", 252) && builder.AppendEntry(u"a", u"又", 253);
     });
     ASSERT_TRUE(carried.ok);
@@ -282,16 +282,16 @@ TEST(CompileCodeTable, CarriedEntriesFollowTheTableAndAFailedCarryFailsTheCompil
     });
     EXPECT_EQ(words, (std::vector<std::u16string>{u"工", u"又", u"自造"}));
     EXPECT_EQ(LibraryView::Open(carried.library)->header().EntryCount, 1);
-    EXPECT_FALSE(CompileCodeTable(table, [](LibraryBuilder&) { return false; }).ok);
+    EXPECT_FALSE(CompileCodeTableText(table, [](LibraryBuilder&) { return false; }).ok);
     // Codes the index cannot hold are refused by the builder.
-    EXPECT_FALSE(CompileCodeTable(table, [](LibraryBuilder& b) {
+    EXPECT_FALSE(CompileCodeTableText(table, [](LibraryBuilder& b) {
                      return b.AppendEntry(u"A", u"x", 252);
                  }).ok);
 }
 
 TEST(CompileCodeTable, ExportAndCompileAgainKeepsEveryTableEntry) {
     const CompileResult first =
-        CompileCodeTable(Table({{"PhraseRule", "PhraseRule=1"}, {"WildChar", "WildChar=z"}},
+        CompileCodeTableText(Table({{"PhraseRule", "PhraseRule=1"}, {"WildChar", "WildChar=z"}},
                                {"[CODETABLE]", "a\t工\t9", "abcdefg\t工作\t-3", "abc\t式",
                                 "  b  \t  卅  ", "zz\t自造\t252", "q\t", "abcdefg\t工人"}));
     ASSERT_TRUE(first.ok);
@@ -309,7 +309,7 @@ TEST(CompileCodeTable, ExportAndCompileAgainKeepsEveryTableEntry) {
     }
     Bytes bytes(text.size() * 2);
     std::memcpy(bytes.data(), text.data(), bytes.size());
-    const CompileResult second = CompileCodeTable(bytes);
+    const CompileResult second = CompileCodeTableText(bytes);
     ASSERT_TRUE(second.ok) << Message(second);
     EXPECT_EQ(ExportText(second.library), exported);
     const CodeTableHeader a = LibraryView::Open(first.library)->header();
@@ -330,7 +330,7 @@ TEST(CompileCodeTable, UnixLineEndsReadLikeCrLf) {
     }
     Bytes bytes(text.size() * 2);
     std::memcpy(bytes.data(), text.data(), bytes.size());
-    const CompileResult result = CompileCodeTable(bytes);
+    const CompileResult result = CompileCodeTableText(bytes);
     ASSERT_TRUE(result.ok) << Message(result);
     EXPECT_EQ(LibraryView::Open(result.library)->header().EntryCount, 1);
 }

@@ -10,7 +10,7 @@
 #include "dict/LibraryView.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const tide::CompileResult result = tide::CompileCodeTable(std::span(data, size));
+    const tide::CompileResult result = tide::CompileCodeTableText(std::span(data, size));
     if (!result.ok) {
         return 0;
     }

@@ -67,7 +67,7 @@ int Compile(const path& table, const path& library) {
     if (!input) {
         return Fail("cannot read " + PathText(table));
     }
-    const CompileResult result = CompileCodeTable(input->Units(), input->size());
+    const CompileResult result = CompileCodeTableText(input->Units(), input->size());
     if (!result.ok) {
         return Fail(result.message.empty()
                         ? "not a code table (too short to hold a header): " + PathText(table)

@@ -1,0 +1,106 @@
+#include "dict/CodeTableImport.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "app/InstallPaths.h"
+#include "config/ConfigStorage.h"
+#include "dict/LibraryView.h"
+#include "support/MessageBoxWatcher.h"
+#include "support/WinTestSupport.h"
+
+namespace tide {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes ReadBytes(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+const std::wstring kSmallTable = L"" TIDE_FIXTURES_DIR "/dict/small.txt";
+const std::wstring kSmallLibrary = L"" TIDE_FIXTURES_DIR "/dict/small.imc";
+
+std::vector<std::wstring> MessagesOf(const test::MessageBoxWatcher& watcher) {
+    std::vector<std::wstring> texts;
+    for (const auto& seen : watcher.Seen()) {
+        EXPECT_EQ(seen.caption, L"潮汐输入法\u3000信息");
+        texts.push_back(seen.text);
+    }
+    return texts;
+}
+
+TEST(CompileCodeTableFile, WritesTheLibraryTheTableDescribes) {
+    test::ScratchFolder folder;
+    const std::wstring target = folder / L"small.imc";
+    ASSERT_TRUE(CompileCodeTable(kSmallTable.c_str(), target.c_str(), FALSE));
+    EXPECT_EQ(ReadBytes(target), ReadBytes(kSmallLibrary));
+    EXPECT_FALSE(test::FileExists(target + L".new")) << "no file left beside it";
+}
+
+TEST(CompileCodeTableFile, ProblemsAreShownAndTheOldLibraryStays) {
+    test::ScratchFolder folder;
+    const std::wstring target = folder / L"keep.imc";
+    ASSERT_TRUE(test::WriteFileBytes(target, "old library"));
+    const std::wstring ansi = folder / L"ansi.txt";
+    ASSERT_TRUE(test::WriteFileBytes(ansi, std::string(700, 'a')));
+    const std::wstring badHeader = folder / L"bad.txt";
+    std::string text = "\xFF\xFE";
+    for (char c : std::string("[CODETABLE]\r\n")) {
+        text += c;
+        text += '\0';
+    }
+    text.resize(700, '\0');
+    ASSERT_TRUE(test::WriteFileBytes(badHeader, text));
+
+    test::MessageBoxWatcher watcher;
+    EXPECT_FALSE(CompileCodeTable((folder / L"missing.txt").c_str(), target.c_str(), FALSE));
+    EXPECT_FALSE(CompileCodeTable(ansi.c_str(), target.c_str(), FALSE));
+    EXPECT_FALSE(CompileCodeTable(badHeader.c_str(), target.c_str(), FALSE));
+    EXPECT_EQ(
+        MessagesOf(watcher),
+        (std::vector<std::wstring>{
+            L"词库文件打开失败，不能读取词库\r\n文件。",
+            L"词库文件编码格式错误，请使用 \r\nUnicode Little Endian 编码格式\r\n的词库文件。",
+            L"词库头缺失，不能生成码表。",
+        }));
+    EXPECT_EQ(ReadBytes(target), (Bytes{'o', 'l', 'd', ' ', 'l', 'i', 'b', 'r', 'a', 'r', 'y'}));
+}
+
+TEST(CompileCodeTableFile, CarriesTheCurrentLibrarysOwnEntries) {
+    test::ScratchFolder folder;
+    test::ScopedUserRegistryValue setup(kInstallKeyPath, kInstallValueName, folder.path());
+    const std::wstring installDir = folder / L"Tide";
+    ::CreateDirectoryW(installDir.c_str(), nullptr);
+    // The current library holds "zz ㇀" with weight 252.
+    const std::wstring current = installDir + L"\\Tide.imc";
+    ASSERT_TRUE(::CopyFileW(kSmallLibrary.c_str(), current.c_str(), FALSE));
+    ConfigRecord record = {};
+    LoadConfig(record);
+    ASSERT_EQ(NameField(record.DictionaryFileName), u"Tide.imc");
+
+    const std::wstring target = installDir + L"\\new.imc";
+    ASSERT_TRUE(CompileCodeTable(kSmallTable.c_str(), target.c_str(), TRUE));
+    const Bytes bytes = ReadBytes(target);
+    const auto library = LibraryView::Open(bytes);
+    ASSERT_TRUE(library);
+    int carried = 0;
+    library->ForEachEntry([&](const LibraryEntry& entry) {
+        carried += entry.code == u"zz" && entry.weight == 252 ? 1 : 0;
+    });
+    EXPECT_EQ(carried, 2) << "the table's own and the carried one";
+
+    // Without a current library to carry from, the compile fails.
+    ASSERT_TRUE(::DeleteFileW(current.c_str()));
+    EXPECT_FALSE(CompileCodeTable(kSmallTable.c_str(), target.c_str(), TRUE));
+    ::DeleteFileW(target.c_str());
+    ::DeleteFileW((installDir + L"\\Tide.cfg").c_str());
+    ::RemoveDirectoryW(installDir.c_str());
+}
+
+} // namespace
+} // namespace tide
