@@ -5,6 +5,7 @@
 #include "app/FileAccess.h"
 #include "app/WideText.h"
 #include "config/ConfigStorage.h"
+#include "dict/CodeTableWriter.h"
 #include "dict/CompileMessages.h"
 #include "dict/LibraryBuilder.h"
 #include "dict/LibraryView.h"
@@ -60,6 +61,24 @@ BOOL CompileCodeTable(const wchar_t* textPath, const wchar_t* libraryPath, BOOL 
         return FALSE;
     }
     return ReplaceFileContents(libraryPath, result.library) ? TRUE : FALSE;
+}
+
+BOOL ExportCodeTable(const wchar_t* libraryPath, const wchar_t* textPath) {
+    CodeTableWriter writer;
+    {
+        const auto file = ReadOnlyFileView::Open(libraryPath);
+        const auto library = file ? LibraryView::Open(file->bytes()) : std::nullopt;
+        if (!library) {
+            return FALSE;
+        }
+        WriteHeaderText(writer, library->header());
+        ExportEntries(*library, writer);
+    }
+    const std::u16string& text = writer.text();
+    return ReplaceFileContents(textPath, {reinterpret_cast<const std::uint8_t*>(text.data()),
+                                          text.size() * sizeof(char16_t)})
+               ? TRUE
+               : FALSE;
 }
 
 } // namespace tide

@@ -1,5 +1,5 @@
 // Compiling a code table file into a word library file, with the messages
-// the user sees on the way.
+// the user sees on the way, and exporting a library back to text.
 #pragma once
 
 #include <windows.h>
@@ -12,5 +12,11 @@ namespace tide {
 // through ShowInfoMessage; the target is replaced only after a successful
 // compile and is never left half-written. TRUE on success.
 BOOL CompileCodeTable(const wchar_t* textPath, const wchar_t* libraryPath, BOOL carryEntries);
+
+// Writes the library at `libraryPath` back as a code table at `textPath`:
+// the header with its rules and every table entry (user entries and carried
+// entries stay out). FALSE when the library cannot be read or is damaged, or
+// the text cannot be written.
+BOOL ExportCodeTable(const wchar_t* libraryPath, const wchar_t* textPath);
 
 } // namespace tide

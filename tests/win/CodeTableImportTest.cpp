@@ -42,6 +42,33 @@ TEST(CompileCodeTableFile, WritesTheLibraryTheTableDescribes) {
     EXPECT_FALSE(test::FileExists(target + L".new")) << "no file left beside it";
 }
 
+TEST(CompileCodeTableFile, ExportWritesTextThatCompilesToTheSameEntries) {
+    test::ScratchFolder folder;
+    const std::wstring text = folder / L"exported.txt";
+    ASSERT_TRUE(ExportCodeTable(kSmallLibrary.c_str(), text.c_str()));
+    const Bytes exported = ReadBytes(text);
+    ASSERT_GE(exported.size(), 2u);
+    EXPECT_EQ(exported[0], 0xFF);
+    EXPECT_EQ(exported[1], 0xFE);
+    // Pad the short export to the minimum table size, then compile it again.
+    Bytes padded = exported;
+    while (padded.size() < 612) {
+        padded.insert(padded.end(), {'\r', 0, '\n', 0});
+    }
+    ASSERT_TRUE(test::WriteFileBytes(text, std::string(padded.begin(), padded.end())));
+    const std::wstring again = folder / L"again.imc";
+    ASSERT_TRUE(CompileCodeTable(text.c_str(), again.c_str(), FALSE));
+    const Bytes original = ReadBytes(kSmallLibrary);
+    const Bytes recompiled = ReadBytes(again);
+    const auto a = LibraryView::Open(original);
+    const auto b = LibraryView::Open(recompiled);
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(a->header().EntryCount, b->header().EntryCount);
+    EXPECT_EQ(a->header().CharCount, b->header().CharCount);
+
+    EXPECT_FALSE(ExportCodeTable(text.c_str(), (folder / L"x.txt").c_str())) << "not a library";
+}
+
 TEST(CompileCodeTableFile, ProblemsAreShownAndTheOldLibraryStays) {
     test::ScratchFolder folder;
     const std::wstring target = folder / L"keep.imc";
