@@ -9,6 +9,7 @@
 #include "dict/CompileMessages.h"
 #include "dict/LibraryBuilder.h"
 #include "dict/LibraryView.h"
+#include "dict/WordLibrary.h"
 
 namespace tide {
 namespace {
@@ -26,13 +27,7 @@ bool CarryFromCurrentLibrary(LibraryBuilder& builder) {
     if (!library) {
         return false;
     }
-    bool carried = true;
-    library->ForEachEntry([&](const LibraryEntry& entry) {
-        if (IsCarriedWeight(entry.weight)) {
-            carried = builder.AppendEntry(entry.code, entry.word, entry.weight) && carried;
-        }
-    });
-    return carried;
+    return CarryUserEntries(*library, builder);
 }
 
 } // namespace

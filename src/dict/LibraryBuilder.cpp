@@ -203,7 +203,8 @@ std::u16string IllegalCodeMessage(std::int32_t entry, std::u16string_view code) 
     return message;
 }
 
-CompileResult CompileCodeTableText(std::span<const std::uint8_t> fileBytes, const CarryEntries& carry) {
+CompileResult CompileCodeTableText(std::span<const std::uint8_t> fileBytes,
+                                   const CarryEntries& carry) {
     std::u16string units(fileBytes.size() / 2, u'\0');
     if (!units.empty()) {
         std::memcpy(units.data(), fileBytes.data(), units.size() * 2);
@@ -212,7 +213,7 @@ CompileResult CompileCodeTableText(std::span<const std::uint8_t> fileBytes, cons
 }
 
 CompileResult CompileCodeTableText(std::u16string_view fileUnits, std::size_t fileBytes,
-                               const CarryEntries& carry) {
+                                   const CarryEntries& carry) {
     CompileResult result;
     if (fileUnits.empty() || fileUnits.front() != kByteOrderMark) {
         result.message = kMsgTableNotUtf16;
@@ -221,7 +222,9 @@ CompileResult CompileCodeTableText(std::u16string_view fileUnits, std::size_t fi
     if (fileBytes < kMinCodeTableBytes) {
         return result; // too short to hold a header: no message of its own
     }
-    const std::u16string_view text = fileUnits.substr(1);
+    // NUL units padding the end of a file carry nothing.
+    std::u16string_view text = fileUnits.substr(1);
+    text = text.substr(0, text.find_last_not_of(u'\0') + 1);
     if (text.size() > 0xFFFFFFFFu / 2) {
         result.message = kMsgTableOpenFailed; // entry places are kept as 32-bit offsets
         return result;

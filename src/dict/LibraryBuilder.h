@@ -73,11 +73,11 @@ using CarryEntries = std::function<bool(LibraryBuilder&)>;
 // included; `fileBytes` is the file's size). Nothing is written anywhere: the
 // caller stores `library` only when `ok` is set.
 CompileResult CompileCodeTableText(std::u16string_view fileUnits, std::size_t fileBytes,
-                               const CarryEntries& carry = nullptr);
+                                   const CarryEntries& carry = nullptr);
 
 // The same for the file's bytes as read.
 CompileResult CompileCodeTableText(std::span<const std::uint8_t> fileBytes,
-                               const CarryEntries& carry = nullptr);
+                                   const CarryEntries& carry = nullptr);
 
 // The message for an illegal code element in entry number `entry`.
 std::u16string IllegalCodeMessage(std::int32_t entry, std::u16string_view code);

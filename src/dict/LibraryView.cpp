@@ -95,7 +95,7 @@ void LibraryView::VisitRecords(std::uint32_t node, std::u16string& code, EntryCa
         if (!unit) {
             return; // no terminator before the end: damaged
         }
-        callback(context, LibraryEntry{code, word, weight});
+        callback(context, LibraryEntry{code, word, weight, record});
         previous = record;
         record = next;
     }

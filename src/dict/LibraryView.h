@@ -26,6 +26,7 @@ struct LibraryEntry {
     std::u16string_view code; // full code: index path and tail
     std::u16string_view word;
     std::uint32_t weight;
+    std::uint32_t offset; // of the record
 };
 
 class LibraryView {
@@ -42,6 +43,10 @@ public:
     template <typename Visit>
     void ForEachEntry(Visit&& visit) const;
 
+    // Visits the records of one node, whose path letters are `path`.
+    template <typename Visit>
+    void ForEachRecordOf(std::uint32_t node, std::u16string_view path, Visit&& visit) const;
+
     // The code stored in the CharCodeTable slot `slot` (empty when none).
     std::u16string CharCode(std::uint32_t slot) const;
 
@@ -56,9 +61,26 @@ private:
     void VisitRecords(std::uint32_t node, std::u16string& code, EntryCallback callback,
                       void* context) const;
 
+    bool RangeFitsView(std::size_t offset, std::size_t length) const {
+        return offset <= bytes_.size() && length <= bytes_.size() - offset;
+    }
+
     std::span<const std::uint8_t> bytes_; // the first UsedLength bytes
     CodeTableHeader header_;
 };
+
+template <typename Visit>
+void LibraryView::ForEachRecordOf(std::uint32_t node, std::u16string_view path,
+                                  Visit&& visit) const {
+    if (node < header_.RootOffset || !RangeFitsView(node, kIndexNodeSize)) {
+        return;
+    }
+    std::u16string code(path);
+    VisitRecords(
+        node, code,
+        [](void* context, const LibraryEntry& entry) { (*static_cast<Visit*>(context))(entry); },
+        &visit);
+}
 
 template <typename Visit>
 void LibraryView::ForEachEntry(Visit&& visit) const {

@@ -161,9 +161,9 @@ TEST(CompileCodeTable, HeaderErrorsHaveTheirMessages) {
     // The longest values that fit are taken whole.
     const CompileResult longest =
         CompileCodeTableText(Table({{"Name", "Name=一二三四五六七八九十一二三四五六七八九十"},
-                                {"CodeLength", "CodeLength=7"},
-                                {"BWCodeLength", "BWCodeLength=4"}},
-                               {"[CODETABLE]"}));
+                                    {"CodeLength", "CodeLength=7"},
+                                    {"BWCodeLength", "BWCodeLength=4"}},
+                                   {"[CODETABLE]"}));
     EXPECT_TRUE(longest.ok) << Message(longest);
 }
 
@@ -243,7 +243,7 @@ TEST(CompileCodeTable, SecondCodeIsKeptInTheSlotAndCutForTheIndex) {
 TEST(CompileCodeTable, CharacterKeepsItsLongestCodeAndTheLastOfEqualLength) {
     const CompileResult result =
         CompileCodeTableText(Table({}, {"[CODETABLE]", "a\t工", "abcd\t工", "ab\t工", "abcd\t式",
-                                    "abce\t式", "b\t𠀀", "bcde\t𠀀"}));
+                                        "abce\t式", "b\t𠀀", "bcde\t𠀀"}));
     ASSERT_TRUE(result.ok);
     const auto view = LibraryView::Open(result.library);
     EXPECT_EQ(view->CharCode(CharSlotIndex(U'工')), u"abcd");
@@ -292,8 +292,8 @@ TEST(CompileCodeTable, CarriedEntriesFollowTheTableAndAFailedCarryFailsTheCompil
 TEST(CompileCodeTable, ExportAndCompileAgainKeepsEveryTableEntry) {
     const CompileResult first =
         CompileCodeTableText(Table({{"PhraseRule", "PhraseRule=1"}, {"WildChar", "WildChar=z"}},
-                               {"[CODETABLE]", "a\t工\t9", "abcdefg\t工作\t-3", "abc\t式",
-                                "  b  \t  卅  ", "zz\t自造\t252", "q\t", "abcdefg\t工人"}));
+                                   {"[CODETABLE]", "a\t工\t9", "abcdefg\t工作\t-3", "abc\t式",
+                                    "  b  \t  卅  ", "zz\t自造\t252", "q\t", "abcdefg\t工人"}));
     ASSERT_TRUE(first.ok);
     const std::string exported = ExportText(first.library);
     // By the first three letters, then in file order among codes sharing them.

@@ -1,0 +1,148 @@
+#include "dict/WordLibrary.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "dict/CodeTableWriter.h"
+#include "support/TableBuilder.h"
+
+namespace tide {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+std::uint32_t UsedLength(const Bytes& bytes) {
+    std::uint32_t used;
+    std::memcpy(&used, bytes.data() + offsetof(CodeTableHeader, UsedLength), 4);
+    return used;
+}
+
+TEST(WordLibrary, LooksUpCharacterCodesIncludingSecondCodes) {
+    Bytes bytes = test::MakeLibrary({"abcd/xy\t工", "a\t𠀀"}, 4, 2);
+    const auto library = WordLibrary::Open(bytes, true);
+    ASSERT_TRUE(library);
+    EXPECT_EQ(library->LookupCharCode(U'工'), u"abcd/xy");
+    EXPECT_EQ(library->LookupCharCode(U'𠀀'), u"a");
+    EXPECT_EQ(library->LookupCharCode(U'式'), u"");
+    EXPECT_EQ(library->LookupCharCode(U'A'), u"") << "no slot";
+}
+
+TEST(WordLibrary, FindsNodesByTheFirstThreeLettersInAnyCase) {
+    Bytes bytes = test::MakeLibrary({"abcde\t工作", "abc\t式"});
+    const auto library = WordLibrary::Open(bytes, true);
+    const auto node = library->FindCodeNode(u"ABCxyz");
+    ASSERT_TRUE(node);
+    EXPECT_EQ(node->path, u"abc");
+    EXPECT_FALSE(library->FindCodeNode(u"abd"));
+    EXPECT_FALSE(library->FindCodeNode(u"a1"));
+    EXPECT_TRUE(library->ContainsEntry(u"abcde", u"工作"));
+    EXPECT_FALSE(library->ContainsEntry(u"ABCDE", u"工作")) << "codes compare exactly";
+    EXPECT_FALSE(library->ContainsEntry(u"abcde", u"工"));
+}
+
+TEST(WordLibrary, UserEntriesAreAddedInPlaceAndListed) {
+    Bytes bytes = test::MakeLibrary({"a\t工"});
+    auto library = WordLibrary::Open(bytes, false);
+    const std::uint32_t before = UsedLength(bytes);
+    ASSERT_TRUE(library->AddUserEntry(u"abcdef", u"用户词"));
+    ASSERT_TRUE(library->AddUserEntry(u"abcdef", u"用户词"))
+        << "duplicates are the caller's to refuse";
+    ASSERT_TRUE(library->AddUserEntry(u"a", u"又"));
+    EXPECT_GT(UsedLength(bytes), before);
+    EXPECT_TRUE(library->ContainsEntry(u"abcdef", u"用户词"));
+    const auto users = ListUserEntries(*library->view());
+    ASSERT_EQ(users.size(), 3u);
+    EXPECT_EQ(users[0].code, u"a");
+    EXPECT_EQ(users[0].word, u"又");
+    EXPECT_EQ(users[1].code, u"abcdef");
+    EXPECT_EQ(users[1].weight, kWeightUser);
+
+    // User entries never reach an export.
+    CodeTableWriter writer;
+    ExportEntries(*library->view(), writer);
+    EXPECT_EQ(writer.text(), u"\uFEFFa\t工\r\n");
+}
+
+TEST(WordLibrary, RemoveUnlinksAndAddingAgainAppends) {
+    Bytes bytes = test::MakeLibrary({"abcd\t工", "abce\t式"});
+    auto library = WordLibrary::Open(bytes, false);
+    ASSERT_TRUE(library->AddUserEntry(u"abcf", u"用户"));
+    const std::uint32_t used = UsedLength(bytes);
+    EXPECT_TRUE(library->RemoveEntry(u"abce", u"式"));
+    EXPECT_FALSE(library->RemoveEntry(u"abce", u"式")) << "already gone";
+    EXPECT_EQ(UsedLength(bytes), used) << "removing never shrinks the library";
+    EXPECT_FALSE(library->ContainsEntry(u"abce", u"式"));
+    EXPECT_TRUE(library->ContainsEntry(u"abcd", u"工"));
+    EXPECT_TRUE(library->ContainsEntry(u"abcf", u"用户"));
+    EXPECT_TRUE(library->RemoveEntry(u"abcd", u"工")) << "the first record of a node";
+    ASSERT_TRUE(library->AddUserEntry(u"abcd", u"工"));
+    EXPECT_GT(UsedLength(bytes), used);
+    std::vector<std::u16string> words;
+    library->view()->ForEachEntry([&](const LibraryEntry& e) { words.emplace_back(e.word); });
+    EXPECT_EQ(words, (std::vector<std::u16string>{u"用户", u"工"}));
+}
+
+TEST(WordLibrary, ReadOnlyOrFullLibrariesRefuseChanges) {
+    Bytes bytes = test::MakeLibrary({"a\t工"});
+    const Bytes original = bytes;
+    auto readOnly = WordLibrary::Open(bytes, true);
+    EXPECT_FALSE(readOnly->AddUserEntry(u"ab", u"式"));
+    EXPECT_FALSE(readOnly->RemoveEntry(u"a", u"工"));
+    EXPECT_EQ(bytes, original);
+
+    auto writable = WordLibrary::Open(bytes, false);
+    EXPECT_FALSE(writable->AddUserEntry(u"aB", u"式")) << "letters a-z only";
+    EXPECT_FALSE(writable->AddUserEntry(u"a/b", u"式"));
+    EXPECT_FALSE(writable->AddUserEntry(u"", u"式"));
+    EXPECT_EQ(bytes, original);
+
+    // Room for exactly one more small record on an existing node.
+    Bytes tight = test::MakeLibrary({"a\t工"}, 4, 0, 1, 0);
+    const std::uint32_t capacity = UsedLength(tight) + static_cast<std::uint32_t>(RecordSize(1, 1));
+    tight.resize(capacity + 100, 0);
+    auto full = WordLibrary::Open(tight, false);
+    full->SetCapacity(capacity);
+    EXPECT_FALSE(full->AddUserEntry(u"bcd", u"新")) << "three new nodes do not fit";
+    EXPECT_FALSE(full->AddUserEntry(u"a", u"长词")) << "the record would end past Capacity";
+    EXPECT_TRUE(full->AddUserEntry(u"a", u"新"));
+    EXPECT_EQ(UsedLength(tight), capacity);
+    EXPECT_FALSE(full->AddUserEntry(u"a", u"新")) << "full";
+}
+
+TEST(WordLibrary, CarriesOnlyWeights252And253) {
+    Bytes bytes = test::MakeLibrary({"a\t工", "b\t甲\t252", "c\t乙\t253", "d\t丙\t251"});
+    const Bytes table = test::MakeTable({"e\t丁"});
+    const auto source = LibraryView::Open(bytes);
+    const CompileResult result = CompileCodeTableText(
+        table, [&](LibraryBuilder& builder) { return CarryUserEntries(*source, builder); });
+    ASSERT_TRUE(result.ok);
+    std::vector<std::u16string> words;
+    LibraryView::Open(result.library)->ForEachEntry([&](const LibraryEntry& e) {
+        words.emplace_back(e.word);
+    });
+    EXPECT_EQ(words, (std::vector<std::u16string>{u"甲", u"乙", u"丁"}));
+}
+
+TEST(WordLibrary, DamagedLinksNeverLeadOutsideTheBytes) {
+    Bytes bytes = test::MakeLibrary({"abcd\t工"});
+    auto library = WordLibrary::Open(bytes, false);
+    const auto node = library->FindCodeNode(u"abc");
+    ASSERT_TRUE(node);
+    // The node's first record points far past the end.
+    const std::uint32_t bogus = 0x7FFFFFF0;
+    std::memcpy(bytes.data() + node->offset + kNodeFirstRecordField, &bogus, 4);
+    EXPECT_FALSE(library->ContainsEntry(u"abcd", u"工"));
+    EXPECT_FALSE(library->RemoveEntry(u"abcd", u"工"));
+    EXPECT_TRUE(library->AddUserEntry(u"abcd", u"新"))
+        << "a bad link is replaced by the new record";
+    EXPECT_TRUE(library->ContainsEntry(u"abcd", u"新"));
+    // A header broken after opening: nothing is found and nothing is added.
+    std::memset(bytes.data() + offsetof(CodeTableHeader, RootOffset), 0xFF, 4);
+    EXPECT_FALSE(library->ContainsEntry(u"abcd", u"新"));
+    EXPECT_FALSE(library->AddUserEntry(u"abcd", u"再"));
+    EXPECT_FALSE(library->view());
+}
+
+} // namespace
+} // namespace tide
