@@ -5,7 +5,8 @@
 //     notice it logs the code, and for code 1 the record it reads from its own
 //     mapping and the bytes of "Tide.cfg" at that moment;
 //   - can put a text into "TIDE_SSTRING" and start the manager with "/e";
-//   - can map a word library and a skin under their shared names.
+//   - can map a word library and a skin under their shared names; on the
+//     message WM_APP + 1 it logs the user entries it sees in its library.
 //
 // Usage: ime-peer --log FILE [--ready-event NAME] [--config-file PATH]
 //                 [--word TEXT] [--start-setup EXE] [--map-library PATH] [--map-skin PATH]
@@ -19,6 +20,9 @@
 #include "app/ImeContract.h"
 #include "app/InstallPaths.h"
 #include "app/WideText.h"
+#include "core/Utf.h"
+#include "dict/LibraryView.h"
+#include "dict/WordLibrary.h"
 #include "ui/Handles.h"
 
 namespace {
@@ -27,6 +31,8 @@ using namespace tide;
 
 constexpr wchar_t kWindowClass[] = L"TideImePeer";
 constexpr wchar_t kWindowTitle[] = L"Tide IME peer";
+// Asks the peer to log the user entries of the library it has mapped.
+constexpr UINT kLogLibraryMessage = WM_APP + 1;
 
 struct Options {
     std::wstring logPath;
@@ -47,6 +53,7 @@ struct PeerState {
     MappedView wordView;
     KernelHandle libraryMapping;
     MappedView libraryView;
+    std::size_t librarySize = 0;
     KernelHandle skinMapping;
     MappedView skinView;
 };
@@ -109,9 +116,30 @@ void OnNotice(WPARAM code) {
     Log(line);
 }
 
+void LogLibrary() {
+    const auto library =
+        g_peer->libraryView
+            ? LibraryView::Open({static_cast<const std::uint8_t*>(g_peer->libraryView.get()),
+                                 g_peer->librarySize})
+            : std::nullopt;
+    if (!library) {
+        Log("library none");
+        return;
+    }
+    std::string line = "library users";
+    for (const auto& entry : ListUserEntries(*library)) {
+        line += " " + ToUtf8(entry.code) + "=" + ToUtf8(entry.word);
+    }
+    Log(line);
+}
+
 LRESULT CALLBACK PeerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == g_peer->notifyMessage && message != 0) {
         OnNotice(wParam);
+        return 0;
+    }
+    if (message == kLogLibraryMessage) {
+        LogLibrary();
         return 0;
     }
     if (message == WM_CLOSE) {
@@ -137,22 +165,36 @@ bool MapShared(const std::wstring& name, std::size_t size, KernelHandle& mapping
     return view.valid();
 }
 
-// Maps a file under the shared name for its file name, as the input method does.
-bool MapFile(const std::wstring& path, std::u16string_view prefix, bool writable,
-             KernelHandle& mapping, MappedView& view) {
-    const DWORD access = writable ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
+// Maps a file under the shared name for its file name, as the input method
+// does: a library read-write with room to grow, a skin read-only. Returns the
+// mapped size, 0 on failure.
+std::size_t MapFile(const std::wstring& path, std::u16string_view prefix, bool library,
+                    KernelHandle& mapping, MappedView& view) {
+    const DWORD access = library ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
     FileHandle file(::CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        return false;
+    LARGE_INTEGER fileSize = {};
+    if (!file || !::GetFileSizeEx(file.get(), &fileSize)) {
+        return 0;
+    }
+    std::size_t size = static_cast<std::size_t>(fileSize.QuadPart);
+    if (library) {
+        std::uint32_t used = 0;
+        DWORD read = 0;
+        ::SetFilePointer(file.get(), 192, nullptr, FILE_BEGIN); // UsedLength
+        if (!::ReadFile(file.get(), &used, 4, &read, nullptr) || read != 4) {
+            return 0;
+        }
+        size = std::size_t{used} + kLibraryGrowthRoom;
     }
     const std::wstring name = ToWide(MappingNameForFile(prefix, AsU16(path)));
-    mapping.reset(::CreateFileMappingW(
-        file.get(), nullptr, writable ? PAGE_READWRITE : PAGE_READONLY, 0, 0, name.c_str()));
+    mapping.reset(::CreateFileMappingW(file.get(), nullptr,
+                                       library ? PAGE_READWRITE : PAGE_READONLY, 0,
+                                       static_cast<DWORD>(size), name.c_str()));
     view.reset(mapping ? ::MapViewOfFile(mapping.get(),
-                                         writable ? FILE_MAP_ALL_ACCESS : FILE_MAP_READ, 0, 0, 0)
+                                         library ? FILE_MAP_ALL_ACCESS : FILE_MAP_READ, 0, 0, 0)
                        : nullptr);
-    return view.valid();
+    return view ? size : 0;
 }
 
 bool WriteWord(const std::wstring& word) {
@@ -225,8 +267,9 @@ int wmain(int argc, wchar_t** argv) {
         return 3;
     }
     if (!peer.options.libraryPath.empty()) {
-        const bool mapped = MapFile(peer.options.libraryPath, kLibraryMappingPrefix, true,
-                                    peer.libraryMapping, peer.libraryView);
+        peer.librarySize = MapFile(peer.options.libraryPath, kLibraryMappingPrefix, true,
+                                   peer.libraryMapping, peer.libraryView);
+        const bool mapped = peer.librarySize != 0;
         Log(std::string(mapped ? "mapped" : "error") + " library " +
             Utf8(peer.options.libraryPath));
     }

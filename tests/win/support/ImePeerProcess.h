@@ -30,6 +30,7 @@ public:
     // returns them; fewer when the time runs out.
     std::vector<std::string> WaitForLines(const std::string& prefix, std::size_t count,
                                           std::chrono::milliseconds timeout) const;
+    DWORD processId() const { return process_ ? process_->id() : 0; }
     // Closes the peer's window and waits for it to end.
     void Stop();
 
