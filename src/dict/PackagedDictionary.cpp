@@ -49,7 +49,9 @@ UnpackResult UnpackDictionary(std::span<const std::uint8_t> package) {
     }
 
     lzma_options_lzma options = {};
-    options.dict_size = dictionarySize;
+    // Matches never reach back past the start of the data, so the decoder
+    // needs no dictionary larger than the unpacked size, whatever the header asks.
+    options.dict_size = std::min(dictionarySize, std::max(unpackedSize, kMinDictionarySize));
     options.lc = properties % 9;
     properties /= 9;
     options.lp = properties % 5;
@@ -90,9 +92,15 @@ std::vector<std::uint8_t> PackDictionary(std::span<const std::uint8_t> library,
         lzma_lzma_preset(&options, preset)) {
         return package;
     }
-    // No need for a dictionary larger than the data.
-    options.dict_size = std::clamp<std::uint32_t>(static_cast<std::uint32_t>(library.size()),
-                                                  kMinDictionarySize, options.dict_size);
+    // No need for a dictionary larger than the data; sizes of the form 2^n or
+    // 2^n + 2^(n-1) are what other LZMA tools expect to see.
+    std::uint32_t dictionary = kMinDictionarySize;
+    while (dictionary < library.size() && dictionary < options.dict_size) {
+        const std::uint32_t half = dictionary / 2;
+        dictionary =
+            (dictionary & (dictionary - 1)) == 0 ? dictionary + half : (dictionary / 3) * 4;
+    }
+    options.dict_size = std::min(dictionary, options.dict_size);
     const lzma_filter filters[] = {{LZMA_FILTER_LZMA1, &options}, {LZMA_VLI_UNKNOWN, nullptr}};
     LzmaStream stream;
     if (lzma_raw_encoder(stream.get(), filters) != LZMA_OK) {

@@ -78,10 +78,13 @@ TEST(PackagedDictionary, EveryRefusalHasItsResult) {
     EXPECT_EQ(UnpackDictionary(damaged).status, UnpackStatus::Failed);
 }
 
-TEST(PackagedDictionary, SmallDictionarySizesCountAs4096) {
+TEST(PackagedDictionary, DictionarySizesAreTakenWithinReason) {
     const Bytes library = test::MakeLibrary({"a\t工"}, 4, 0, 1, 0);
     Bytes package = PackDictionary(library);
-    std::memset(package.data() + 9, 0, 4);
+    std::memset(package.data() + 9, 0, 4); // below 4096 counts as 4096
+    EXPECT_EQ(UnpackDictionary(package).library, library);
+    // A header asking for a 4 GiB dictionary does not get one allocated.
+    std::memset(package.data() + 9, 0xFF, 4);
     EXPECT_EQ(UnpackDictionary(package).library, library);
 }
 

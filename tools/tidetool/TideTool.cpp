@@ -4,6 +4,11 @@
 //   tidetool compile TABLE.txt LIB.imc   code table -> word library
 //   tidetool export LIB.imc TABLE.txt    word library -> code table
 //   tidetool info LIB.imc                header fields and statistics
+//   tidetool encode LIB.imc              phrase codes of the words on stdin
+//   tidetool pack LIB.imc PKG.imc        word library -> packaged dictionary
+//   tidetool unpack PKG.imc LIB.imc      packaged dictionary -> word library
+//   tidetool user list LIB.imc           the user entries
+//   tidetool user add|remove LIB.imc CODE WORD
 //
 // Text on the console is UTF-8; files are in the program's own formats.
 #include <cstdio>
@@ -22,6 +27,12 @@
 #include "dict/CompileMessages.h"
 #include "dict/LibraryBuilder.h"
 #include "dict/LibraryView.h"
+#include "dict/PackagedDictionary.h"
+#include "dict/PhraseEncoder.h"
+#include "dict/WordLibrary.h"
+
+#include <cstring>
+#include <iostream>
 
 namespace tide::tool {
 namespace {
@@ -45,8 +56,19 @@ std::string PathText(const path& file) {
 int Usage() {
     PrintLine(stderr, "usage: tidetool compile TABLE.txt LIB.imc\n"
                       "       tidetool export LIB.imc TABLE.txt\n"
-                      "       tidetool info LIB.imc");
+                      "       tidetool info LIB.imc\n"
+                      "       tidetool encode LIB.imc < WORDS.txt\n"
+                      "       tidetool pack LIB.imc PKG.imc\n"
+                      "       tidetool unpack PKG.imc LIB.imc\n"
+                      "       tidetool user list LIB.imc\n"
+                      "       tidetool user add LIB.imc CODE WORD\n"
+                      "       tidetool user remove LIB.imc CODE WORD");
     return 2;
+}
+
+bool WriteBytes(const path& file, const std::vector<std::uint8_t>& bytes) {
+    return ReplaceFileWith(
+        file, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 int Fail(const std::string& message) {
@@ -161,6 +183,101 @@ int Info(const path& library) {
     return 0;
 }
 
+int Encode(const path& libraryFile) {
+    const auto bytes = ReadInput(libraryFile);
+    if (!bytes) {
+        return 1;
+    }
+    const auto library = OpenLibrary(*bytes, libraryFile);
+    if (!library) {
+        return 1;
+    }
+    std::string output;
+    for (std::string line; std::getline(std::cin, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        output += line + "\t" + Utf8(EncodePhrase(*library, FromUtf8(line))) + "\n";
+    }
+    Print(stdout, output);
+    return 0;
+}
+
+int Pack(const path& libraryFile, const path& packageFile) {
+    const auto bytes = ReadInput(libraryFile);
+    if (!bytes || !OpenLibrary(*bytes, libraryFile)) {
+        return 1;
+    }
+    const std::vector<std::uint8_t> package = PackDictionary(*bytes);
+    if (package.empty() || !WriteBytes(packageFile, package)) {
+        return Fail("cannot pack into " + PathText(packageFile));
+    }
+    PrintLine(stdout, "packed " + std::to_string(bytes->size()) + " bytes into " +
+                          std::to_string(package.size()));
+    return 0;
+}
+
+int Unpack(const path& packageFile, const path& libraryFile) {
+    const auto bytes = ReadInput(packageFile);
+    if (!bytes) {
+        return 1;
+    }
+    const UnpackResult result = UnpackDictionary(*bytes);
+    if (result.status == UnpackStatus::NotAPackage) {
+        return Fail("not a packaged dictionary: " + PathText(packageFile));
+    }
+    if (result.status != UnpackStatus::Ok || !LibraryView::Open(result.library)) {
+        return Fail("damaged packaged dictionary: " + PathText(packageFile));
+    }
+    if (!WriteBytes(libraryFile, result.library)) {
+        return Fail("cannot write " + PathText(libraryFile));
+    }
+    PrintLine(stdout, "unpacked " + std::to_string(result.library.size()) + " bytes");
+    return 0;
+}
+
+int User(const std::vector<path>& args) {
+    const std::string action = args[1].string();
+    const path& libraryFile = args[2];
+    auto bytes = ReadInput(libraryFile);
+    if (!bytes || !OpenLibrary(*bytes, libraryFile)) {
+        return 1;
+    }
+    if (action == "list" && args.size() == 3) {
+        for (const auto& entry : ListUserEntries(*LibraryView::Open(*bytes))) {
+            PrintLine(stdout, Utf8(entry.code) + "\t" + Utf8(entry.word));
+        }
+        return 0;
+    }
+    if ((action != "add" && action != "remove") || args.size() != 5) {
+        return Usage();
+    }
+    const std::u16string code = args[3].u16string();
+    const std::u16string word = args[4].u16string();
+    // Work as the manager does on a mapped library: with room to grow.
+    CodeTableHeader header;
+    std::memcpy(&header, bytes->data(), sizeof(header));
+    bytes->resize(std::size_t{header.UsedLength} + kLibraryGrowthRoom, 0);
+    auto library = WordLibrary::Open(*bytes, false);
+    library->SetCapacity(static_cast<std::uint32_t>(bytes->size()));
+    if (action == "add") {
+        if (library->ContainsEntry(code, word)) {
+            return Fail("the library already holds " + Utf8(code) + " " + Utf8(word));
+        }
+        if (!library->AddUserEntry(code, word)) {
+            return Fail("cannot add " + Utf8(code) + " " + Utf8(word) +
+                        " (a code is the letters a-z only)");
+        }
+    } else if (!library->RemoveEntry(code, word)) {
+        return Fail("the library holds no entry " + Utf8(code) + " " + Utf8(word));
+    }
+    // The file keeps the bytes in use; Capacity is set again when it is opened.
+    library->SetCapacity(0);
+    std::memcpy(&header, bytes->data(), sizeof(header));
+    bytes->resize(header.UsedLength);
+    return WriteBytes(libraryFile, *bytes) ? 0 : Fail("cannot write " + PathText(libraryFile));
+}
+
 int Run(const std::vector<path>& args) {
     if (args.empty()) {
         return Usage();
@@ -174,6 +291,18 @@ int Run(const std::vector<path>& args) {
     }
     if (command == "info" && args.size() == 2) {
         return Info(args[1]);
+    }
+    if (command == "encode" && args.size() == 2) {
+        return Encode(args[1]);
+    }
+    if (command == "pack" && args.size() == 3) {
+        return Pack(args[1], args[2]);
+    }
+    if (command == "unpack" && args.size() == 3) {
+        return Unpack(args[1], args[2]);
+    }
+    if (command == "user" && args.size() >= 3) {
+        return User(args);
     }
     return Usage();
 }

@@ -1,0 +1,138 @@
+// The heavy dictionary work: compiling and exporting a large code table,
+// adding user entries, encoding phrases and unpacking a packaged library. The table is made up here
+// (a fixed pseudo-random mix of 1-4 letter codes and 1-4 character words) so the benchmark needs no
+// outside data; scripts/compare-compile times a real table against peer compilers.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <string>
+
+#include "dict/CodeTableWriter.h"
+#include "dict/LibraryBuilder.h"
+#include "dict/LibraryView.h"
+#include "dict/PackagedDictionary.h"
+#include "dict/PhraseEncoder.h"
+#include "dict/WordLibrary.h"
+
+#include <cstring>
+#include <vector>
+
+namespace tide {
+namespace {
+
+std::u16string MakeTable(std::size_t entries) {
+    std::u16string text = u"\uFEFF[CODETABLEHEADER]\r\nName=bench\r\nVersion=1\r\nAuthor=tide\r\n"
+                          u"CodeScheme=shape\r\nCodeLength=4\r\nBWCodeLength=0\r\n"
+                          u"SpecialPrefix=0\r\nWildChar=z\r\nPhraseRule=1\r\n[CODETABLE]\r\n";
+    std::uint32_t state = 12345;
+    auto next = [&state](std::uint32_t range) {
+        state = state * 1664525u + 1013904223u;
+        return (state >> 8) % range;
+    };
+    for (std::size_t i = 0; i < entries; ++i) {
+        const std::uint32_t codeLength = 1 + next(4);
+        for (std::uint32_t k = 0; k < codeLength; ++k) {
+            text.push_back(static_cast<char16_t>(u'a' + next(25)));
+        }
+        text.push_back(u'\t');
+        const std::uint32_t wordLength = 1 + next(4);
+        for (std::uint32_t k = 0; k < wordLength; ++k) {
+            text.push_back(static_cast<char16_t>(0x4E00 + next(20902)));
+        }
+        text.append(u"\r\n");
+    }
+    return text;
+}
+
+const std::u16string& Table() {
+    static const std::u16string table = MakeTable(100000);
+    return table;
+}
+
+void BM_CompileCodeTable(benchmark::State& state) {
+    const std::u16string& table = Table();
+    for (auto _ : state) {
+        CompileResult result = CompileCodeTableText(table, table.size() * 2);
+        benchmark::DoNotOptimize(result.library.data());
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * 100000);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * table.size() * 2));
+}
+BENCHMARK(BM_CompileCodeTable)->Unit(benchmark::kMillisecond);
+
+void BM_ExportEntries(benchmark::State& state) {
+    const std::u16string& table = Table();
+    const CompileResult compiled = CompileCodeTableText(table, table.size() * 2);
+    const auto library = LibraryView::Open(compiled.library);
+    for (auto _ : state) {
+        CodeTableWriter writer;
+        WriteHeaderText(writer, library->header());
+        ExportEntries(*library, writer);
+        benchmark::DoNotOptimize(writer.text().data());
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * 100000);
+}
+BENCHMARK(BM_ExportEntries)->Unit(benchmark::kMillisecond);
+
+const std::vector<std::uint8_t>& CompiledTable() {
+    static const std::vector<std::uint8_t> library =
+        CompileCodeTableText(Table(), Table().size() * 2).library;
+    return library;
+}
+
+// 10,000 user entries, each checked for a duplicate first, as the import of a
+// user-entry file does.
+void BM_AddUserEntries(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::vector<std::uint8_t> bytes = CompiledTable();
+        bytes.resize(bytes.size() + 1024 * 1024, 0);
+        auto library = WordLibrary::Open(bytes, false);
+        library->SetCapacity(static_cast<std::uint32_t>(bytes.size()));
+        state.ResumeTiming();
+        std::u16string code = u"aaaa";
+        for (int i = 0; i < 10000; ++i) {
+            code[1 + i % 3] = static_cast<char16_t>(u'a' + (i / 3) % 26);
+            code[0] = static_cast<char16_t>(u'a' + i % 26);
+            const std::u16string word =
+                u"用户" + std::u16string(1, static_cast<char16_t>(0x4E00 + i));
+            if (!library->ContainsEntry(code, word)) {
+                library->AddUserEntry(code, word);
+            }
+        }
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * 10000);
+}
+BENCHMARK(BM_AddUserEntries)->Unit(benchmark::kMillisecond);
+
+// The phrase code of every phrase of the table.
+void BM_EncodePhrases(benchmark::State& state) {
+    const auto library = LibraryView::Open(CompiledTable());
+    std::vector<std::u16string> phrases;
+    library->ForEachEntry([&](const LibraryEntry& entry) {
+        if (entry.word.size() > 1) {
+            phrases.emplace_back(entry.word);
+        }
+    });
+    for (auto _ : state) {
+        for (const auto& phrase : phrases) {
+            benchmark::DoNotOptimize(EncodePhrase(*library, phrase));
+        }
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * phrases.size()));
+}
+BENCHMARK(BM_EncodePhrases)->Unit(benchmark::kMillisecond);
+
+void BM_UnpackDictionary(benchmark::State& state) {
+    const std::vector<std::uint8_t> package = PackDictionary(CompiledTable());
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(UnpackDictionary(package).library.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * CompiledTable().size()));
+}
+BENCHMARK(BM_UnpackDictionary)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace tide
+
+BENCHMARK_MAIN();
