@@ -9,6 +9,9 @@
 //   tidetool unpack PKG.imc LIB.imc      packaged dictionary -> word library
 //   tidetool user list LIB.imc           the user entries
 //   tidetool user add|remove LIB.imc CODE WORD
+//   tidetool skin info FILE.ims          name, version, author, complete, sizes
+//   tidetool skin unpack FILE.ims DIR    record.txt and one PNG per image
+//   tidetool skin pack DIR FILE.ims      and back, byte for byte
 //
 // Text on the console is UTF-8; files are in the program's own formats.
 #include <cstdio>
@@ -30,6 +33,8 @@
 #include "dict/PackagedDictionary.h"
 #include "dict/PhraseEncoder.h"
 #include "dict/WordLibrary.h"
+#include "skin/SkinFormat.h"
+#include "skin/SkinRecordText.h"
 
 #include <cstring>
 #include <iostream>
@@ -62,7 +67,10 @@ int Usage() {
                       "       tidetool unpack PKG.imc LIB.imc\n"
                       "       tidetool user list LIB.imc\n"
                       "       tidetool user add LIB.imc CODE WORD\n"
-                      "       tidetool user remove LIB.imc CODE WORD");
+                      "       tidetool user remove LIB.imc CODE WORD\n"
+                      "       tidetool skin info FILE.ims\n"
+                      "       tidetool skin unpack FILE.ims DIR\n"
+                      "       tidetool skin pack DIR FILE.ims");
     return 2;
 }
 
@@ -278,6 +286,102 @@ int User(const std::vector<path>& args) {
     return WriteBytes(libraryFile, *bytes) ? 0 : Fail("cannot write " + PathText(libraryFile));
 }
 
+constexpr std::string_view kSkinRecordFile = "record.txt";
+
+const char* SkinParseMessage(SkinParseError error) {
+    switch (error) {
+    case SkinParseError::TooShort:
+        return "too short to be a skin";
+    case SkinParseError::NoName:
+        return "the skin has no name";
+    case SkinParseError::BlobsPastEnd:
+        return "the size table runs past the end of the file";
+    case SkinParseError::NoStatusImage:
+        return "the status window image is missing";
+    case SkinParseError::NoCandidateImage:
+        return "neither candidate background is present";
+    case SkinParseError::None:
+        break;
+    }
+    return "";
+}
+
+int Skin(const std::vector<path>& args) {
+    const std::string action = args[1].string();
+    if (action == "pack" && args.size() == 4) {
+        const path& folder = args[2];
+        const auto text = ReadWholeFile(folder / kSkinRecordFile);
+        if (!text) {
+            return Fail("cannot read " + PathText(folder / kSkinRecordFile));
+        }
+        SkinRecord empty;
+        std::memset(&empty, 0, sizeof(empty));
+        std::string error;
+        const auto record = SkinRecordFromText(
+            std::string_view(reinterpret_cast<const char*>(text->data()), text->size()), empty,
+            &error);
+        if (!record) {
+            return Fail(PathText(folder / kSkinRecordFile) + ": " + error);
+        }
+        std::array<std::vector<std::uint8_t>, kSkinSlotCount> blobs;
+        for (const auto& slot : kSkinSlots) {
+            const path image = folder / slot.fileName;
+            if (std::filesystem::exists(image)) {
+                auto bytes = ReadInput(image);
+                if (!bytes) {
+                    return 1;
+                }
+                blobs[slot.slot] = std::move(*bytes);
+            }
+        }
+        return WriteBytes(args[3], SerializeSkin(*record, blobs))
+                   ? 0
+                   : Fail("cannot write " + PathText(args[3]));
+    }
+    if ((action != "info" || args.size() != 3) && (action != "unpack" || args.size() != 4)) {
+        return Usage();
+    }
+    const auto bytes = ReadInput(args[2]);
+    if (!bytes) {
+        return 1;
+    }
+    SkinParseError error = SkinParseError::None;
+    const auto skin = ParseSkin(*bytes, &error);
+    if (!skin) {
+        return Fail(std::string(SkinParseMessage(error)) + ": " + PathText(args[2]));
+    }
+    if (action == "info") {
+        const SkinRecord& r = skin->record;
+        PrintLine(stdout, "name: " + Utf8(SkinText(r.name)));
+        PrintLine(stdout, "version: " + Utf8(SkinText(r.version)));
+        PrintLine(stdout, "author: " + Utf8(SkinText(r.author)));
+        PrintLine(stdout, "complete: " + std::to_string(r.complete));
+        for (const auto& slot : kSkinSlots) {
+            PrintLine(stdout,
+                      std::string(slot.fileName) + ": " + std::to_string(skin->sizes[slot.slot]));
+        }
+        return 0;
+    }
+    const path& folder = args[3];
+    std::error_code created;
+    std::filesystem::create_directories(folder, created);
+    const std::string record = SkinRecordToText(skin->record);
+    if (!ReplaceFileWith(folder / kSkinRecordFile, record)) {
+        return Fail("cannot write into " + PathText(folder));
+    }
+    for (const auto& slot : kSkinSlots) {
+        const path image = folder / slot.fileName;
+        const auto blob = skin->blobs[slot.slot];
+        if (blob.empty()) {
+            std::error_code ignored;
+            std::filesystem::remove(image, ignored);
+        } else if (!WriteBytes(image, std::vector<std::uint8_t>(blob.begin(), blob.end()))) {
+            return Fail("cannot write " + PathText(image));
+        }
+    }
+    return 0;
+}
+
 int Run(const std::vector<path>& args) {
     if (args.empty()) {
         return Usage();
@@ -303,6 +407,9 @@ int Run(const std::vector<path>& args) {
     }
     if (command == "user" && args.size() >= 3) {
         return User(args);
+    }
+    if (command == "skin" && args.size() >= 3) {
+        return Skin(args);
     }
     return Usage();
 }
