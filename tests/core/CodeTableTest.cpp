@@ -12,6 +12,7 @@
 #include "dict/CompileMessages.h"
 #include "dict/LibraryBuilder.h"
 #include "dict/LibraryView.h"
+#include "support/Fixtures.h"
 
 namespace tide {
 namespace {
@@ -19,8 +20,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes ReadFixture(const char* name) {
-    std::ifstream in(std::string(TIDE_FIXTURES_DIR) + "/dict/" + name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return test::ReadFixture(std::string("dict/") + name);
 }
 
 // A code table file: BOM, the lines joined with CR LF, padded with blank lines

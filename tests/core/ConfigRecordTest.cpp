@@ -8,14 +8,12 @@
 #include <vector>
 
 #include "config/InfoMessageText.h"
+#include "support/Fixtures.h"
 
 namespace tide {
 namespace {
 
-std::vector<std::uint8_t> ReadFixture(const char* relativePath) {
-    std::ifstream in(std::string(TIDE_FIXTURES_DIR) + "/" + relativePath, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::ReadFixture;
 
 TEST(ConfigRecord, FirstRunDefaultsMatchTheHandMadeRecordByteForByte) {
     const auto expected = ReadFixture("config/default-first-run.cfg");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Fixtures.h"
+
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -13,8 +15,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes SmallLibrary() {
-    std::ifstream in(std::string(TIDE_FIXTURES_DIR) + "/dict/small.imc", std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return test::ReadFixture("dict/small.imc");
 }
 
 void Put32(Bytes& bytes, std::size_t offset, std::uint32_t value) {

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "support/Fixtures.h"
 #include "support/TableBuilder.h"
 
 namespace tide {
@@ -14,8 +15,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes SmallLibrary() {
-    std::ifstream in(std::string(TIDE_FIXTURES_DIR) + "/dict/small.imc", std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return test::ReadFixture("dict/small.imc");
 }
 
 TEST(PackagedDictionary, PackAndUnpackGiveTheLibraryBackByteForByte) {

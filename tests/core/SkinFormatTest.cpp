@@ -8,16 +8,14 @@
 #include <random>
 
 #include "skin/SkinRecordText.h"
+#include "support/Fixtures.h"
 
 namespace tide {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::ReadSourceFile;
 
 SkinRecord NamedRecord(std::u16string_view name = u"测试") {
     SkinRecord record = NewSkinRecord(0x00808080, -16);
@@ -167,19 +165,19 @@ TEST(SkinRecordText, BadLinesAreNamed) {
 }
 
 TEST(DefaultSkin, LoadsCompleteAndMatchesItsSources) {
-    const Bytes file = ReadFile(std::string(TIDE_SOURCE_DIR) + "/data/Skin/Tide.ims");
+    const Bytes file = ReadSourceFile("data/Skin/Tide.ims");
     const auto skin = ParseSkin(file);
     ASSERT_TRUE(skin);
     EXPECT_EQ(skin->record.complete, 1u);
     EXPECT_EQ(SkinText(skin->record.name), u"潮汐默认");
     for (std::size_t slot = 0; slot < kSkinSlotCount; ++slot) {
         EXPECT_GT(skin->sizes[slot], 0u) << "every image is drawn: " << kSkinSlots[slot].fileName;
-        const Bytes source = ReadFile(std::string(TIDE_SOURCE_DIR) + "/data/skin/Tide/" +
-                                      std::string(kSkinSlots[slot].fileName));
+        const Bytes source =
+            ReadSourceFile("data/skin/Tide/" + std::string(kSkinSlots[slot].fileName));
         EXPECT_EQ(Bytes(skin->blobs[slot].begin(), skin->blobs[slot].end()), source)
             << kSkinSlots[slot].fileName;
     }
-    const Bytes text = ReadFile(std::string(TIDE_SOURCE_DIR) + "/data/skin/Tide/record.txt");
+    const Bytes text = ReadSourceFile("data/skin/Tide/record.txt");
     SkinRecord zero;
     std::memset(&zero, 0, sizeof(zero));
     const auto record = SkinRecordFromText(std::string(text.begin(), text.end()), zero);

@@ -116,26 +116,26 @@ int Compile(const path& table, const path& library) {
     return 0;
 }
 
-std::optional<LibraryView> OpenLibrary(const std::vector<std::uint8_t>& bytes, const path& file) {
+// A word library's bytes, or nothing (with the reason printed) when the file
+// cannot be read or is no library; LibraryView::Open then succeeds on them.
+std::optional<std::vector<std::uint8_t>> ReadLibraryFile(const path& file) {
+    auto bytes = ReadInput(file);
     LibraryOpenError error = LibraryOpenError::None;
-    auto view = LibraryView::Open(bytes, &error);
-    if (!view) {
+    if (bytes && !LibraryView::Open(*bytes, &error)) {
         Fail((error == LibraryOpenError::NotALibrary ? "not a word library: "
                                                      : "damaged word library: ") +
              PathText(file));
+        return std::nullopt;
     }
-    return view;
+    return bytes;
 }
 
 int Export(const path& library, const path& table) {
-    const auto bytes = ReadInput(library);
+    const auto bytes = ReadLibraryFile(library);
     if (!bytes) {
         return 1;
     }
-    const auto view = OpenLibrary(*bytes, library);
-    if (!view) {
-        return 1;
-    }
+    const auto view = LibraryView::Open(*bytes);
     CodeTableWriter writer;
     WriteHeaderText(writer, view->header());
     ExportEntries(*view, writer);
@@ -146,17 +146,12 @@ int Export(const path& library, const path& table) {
 }
 
 int Info(const path& library) {
-    const auto bytes = ReadInput(library);
+    const auto bytes = ReadLibraryFile(library);
     if (!bytes) {
         return 1;
     }
-    const auto view = OpenLibrary(*bytes, library);
-    if (!view) {
-        return 1;
-    }
+    const auto view = LibraryView::Open(*bytes);
     const CodeTableHeader& h = view->header();
-    CodeTableWriter rules; // the header as text shows the rule lines
-    WriteHeaderText(rules, h);
     const std::string fields[][2] = {
         {"Name", Utf8(HeaderText(h.Name))},
         {"Version", Utf8(HeaderText(h.Version))},
@@ -192,14 +187,11 @@ int Info(const path& library) {
 }
 
 int Encode(const path& libraryFile) {
-    const auto bytes = ReadInput(libraryFile);
+    const auto bytes = ReadLibraryFile(libraryFile);
     if (!bytes) {
         return 1;
     }
-    const auto library = OpenLibrary(*bytes, libraryFile);
-    if (!library) {
-        return 1;
-    }
+    const auto library = LibraryView::Open(*bytes);
     std::string output;
     for (std::string line; std::getline(std::cin, line);) {
         if (!line.empty() && line.back() == '\r') {
@@ -212,8 +204,8 @@ int Encode(const path& libraryFile) {
 }
 
 int Pack(const path& libraryFile, const path& packageFile) {
-    const auto bytes = ReadInput(libraryFile);
-    if (!bytes || !OpenLibrary(*bytes, libraryFile)) {
+    const auto bytes = ReadLibraryFile(libraryFile);
+    if (!bytes) {
         return 1;
     }
     const std::vector<std::uint8_t> package = PackDictionary(*bytes);
@@ -247,8 +239,8 @@ int Unpack(const path& packageFile, const path& libraryFile) {
 int User(const std::vector<path>& args) {
     const std::string action = args[1].string();
     const path& libraryFile = args[2];
-    auto bytes = ReadInput(libraryFile);
-    if (!bytes || !OpenLibrary(*bytes, libraryFile)) {
+    auto bytes = ReadLibraryFile(libraryFile);
+    if (!bytes) {
         return 1;
     }
     if (action == "list" && args.size() == 3) {
