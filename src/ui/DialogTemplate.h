@@ -27,6 +27,23 @@ struct DialogTemplateFields {
     std::int16_t height = 0;
 };
 
+// Dialogs are laid out for the preferred face; with the fallback face every
+// coordinate is scaled (integer arithmetic, truncating). A template scales
+// x and width by 7/6 and y and height by 213/150; a control's y is placed one
+// unit lower than the plain ratio: (y * 213 + 150) / 150.
+struct DialogRect {
+    int x, y, width, height;
+    friend constexpr bool operator==(const DialogRect&, const DialogRect&) = default;
+};
+constexpr DialogRect ScaleTemplateForFallbackFace(DialogRect r) {
+    return {r.x * 7 / 6, r.y * 213 / 150, r.width * 7 / 6, r.height * 213 / 150};
+}
+constexpr DialogRect ScaleControlForFallbackFace(DialogRect r) {
+    return {r.x * 7 / 6, (r.y * 213 + 150) / 150, r.width * 7 / 6, r.height * 213 / 150};
+}
+static_assert(ScaleControlForFallbackFace({0, 10, 0, 0}).y == 15);
+static_assert(ScaleTemplateForFallbackFace({0, 0, 0, 177}).height == 251);
+
 // Bytes a template with this title takes: 2 * (title length) + 38, which
 // holds either face name.
 constexpr std::size_t DialogTemplateSize(std::u16string_view title) {
@@ -34,7 +51,8 @@ constexpr std::size_t DialogTemplateSize(std::u16string_view title) {
 }
 
 // Writes the template into `buffer`, which must be zeroed and at least
-// DialogTemplateSize(title) bytes; DS_SETFONT is always added to the style.
+// DialogTemplateSize(title) bytes; DS_SETFONT is always added to the style,
+// and with the fallback face the position and size are scaled.
 // Returns false (writing nothing) when the buffer or the face does not fit.
 bool FillDialogTemplate(const DialogTemplateFields& fields, std::u16string_view faceName,
                         std::span<std::uint8_t> buffer);

@@ -72,6 +72,28 @@ TEST(DialogTemplate, AddsSetFontAndFitsBothFacesForAnEmptyTitle) {
     }
 }
 
+TEST(DialogTemplate, FallbackFaceScalesTheTemplate) {
+    DialogTemplateFields fields = Fields(0, u"x");
+    fields.x = 12;
+    fields.y = 30;
+    fields.width = 262;
+    fields.height = 177;
+    std::vector<std::uint8_t> preferred(DialogTemplateSize(u"x"), 0);
+    std::vector<std::uint8_t> fallback(DialogTemplateSize(u"x"), 0);
+    ASSERT_TRUE(FillDialogTemplate(fields, kPreferredUiFace, preferred));
+    ASSERT_TRUE(FillDialogTemplate(fields, kFallbackUiFace, fallback));
+    const ByteReader p(preferred);
+    const ByteReader f(fallback);
+    EXPECT_EQ(p.U16(16), 177u);
+    EXPECT_EQ(f.U16(10), 14u);  // 12 * 7 / 6
+    EXPECT_EQ(f.U16(12), 42u);  // 30 * 213 / 150 = 42.6
+    EXPECT_EQ(f.U16(14), 305u); // 262 * 7 / 6 = 305.6
+    EXPECT_EQ(f.U16(16), 251u); // 177 * 213 / 150 = 251.3
+    // Controls sit one unit lower than the plain ratio.
+    EXPECT_EQ(ScaleControlForFallbackFace({30, 20, 132, 35}), (DialogRect{35, 29, 154, 49}));
+    EXPECT_EQ(ScaleTemplateForFallbackFace({30, 20, 132, 35}), (DialogRect{35, 28, 154, 49}));
+}
+
 TEST(DialogTemplate, RefusesABufferTooSmallAndWritesNothing) {
     std::vector<std::uint8_t> buffer(DialogTemplateSize(u"abc") - 1, 0);
     EXPECT_FALSE(FillDialogTemplate(Fields(0, u"abc"), kPreferredUiFace, buffer));
