@@ -6,6 +6,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/PlaceholderDialog.h"
+#include "app/SetupDialog.h"
 #include "app/ToolTitles.h"
 #include "app/WideText.h"
 
@@ -68,8 +69,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     if (IsDialogOpen(title)) {
         return kAlreadyRunning;
     }
-    // The launcher and word-making dialogs take these places as they are built.
-    const wchar_t* text =
-        wordMaking ? L"在线造词：正在建设中。" : L"潮汐输入法设置程序：正在建设中。";
-    return static_cast<int>(tide::RunPlaceholderDialog(owner, title, text));
+    if (!wordMaking) {
+        tide::CSetupDialog launcher(instance, owner);
+        return static_cast<int>(launcher.Run());
+    }
+    // Word-making takes this place when it is built.
+    return static_cast<int>(tide::RunPlaceholderDialog(owner, title, L"在线造词：正在建设中。"));
 }

@@ -97,7 +97,29 @@ struct WindowDcTraits {
     static void Close(Value value) noexcept { ::ReleaseDC(value.first, value.second); }
 };
 
+template <typename Handle>
+struct GdiObjectTraits {
+    using Value = Handle;
+    static Value Invalid() noexcept { return nullptr; }
+    static void Close(Value value) noexcept { ::DeleteObject(value); }
+};
+struct MemoryDcTraits {
+    using Value = HDC;
+    static Value Invalid() noexcept { return nullptr; }
+    static void Close(Value value) noexcept { ::DeleteDC(value); }
+};
+struct IconTraits {
+    using Value = HICON;
+    static Value Invalid() noexcept { return nullptr; }
+    static void Close(Value value) noexcept { ::DestroyIcon(value); }
+};
+
 using KernelHandle = UniqueResource<KernelHandleTraits>;
+using FontHandle = UniqueResource<GdiObjectTraits<HFONT>>;
+using BitmapHandle = UniqueResource<GdiObjectTraits<HBITMAP>>;
+using BrushHandle = UniqueResource<GdiObjectTraits<HBRUSH>>;
+using MemoryDc = UniqueResource<MemoryDcTraits>;
+using IconHandle = UniqueResource<IconTraits>;
 using FileHandle = UniqueResource<FileHandleTraits>;
 using FindHandle = UniqueResource<FindHandleTraits>;
 using MappedView = UniqueResource<MappedViewTraits>;
@@ -119,6 +141,33 @@ public:
 
 private:
     UniqueResource<WindowDcTraits> dc_;
+};
+
+// Selects an object into a DC for the scope, then puts the old one back.
+class SelectGuard {
+public:
+    SelectGuard(HDC dc, HGDIOBJ object) noexcept : dc_(dc), old_(::SelectObject(dc, object)) {}
+    SelectGuard(const SelectGuard&) = delete;
+    SelectGuard& operator=(const SelectGuard&) = delete;
+    ~SelectGuard() { ::SelectObject(dc_, old_); }
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// BeginPaint and EndPaint around a WM_PAINT handler.
+class PaintScope {
+public:
+    explicit PaintScope(HWND window) noexcept : window_(window) { ::BeginPaint(window, &paint_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    ~PaintScope() { ::EndPaint(window_, &paint_); }
+    HDC dc() const { return paint_.hdc; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_ = {};
 };
 
 // Keeps a movable global memory block locked while in scope.

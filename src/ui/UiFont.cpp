@@ -36,8 +36,13 @@ bool IsFaceInstalled(const wchar_t* face) {
 }
 
 std::u16string_view DialogFaceName() {
-    static const std::wstring preferred = ToWide(kPreferredUiFace);
-    return IsFaceInstalled(preferred.c_str()) ? kPreferredUiFace : kFallbackUiFace;
+    // Fonts do not come and go while the program runs: ask once.
+    static const bool preferredInstalled = IsFaceInstalled(ToWide(kPreferredUiFace).c_str());
+    return preferredInstalled ? kPreferredUiFace : kFallbackUiFace;
+}
+
+bool UsingFallbackFace() {
+    return DialogFaceName() == kFallbackUiFace;
 }
 
 } // namespace tide

@@ -11,5 +11,7 @@ bool IsFaceInstalled(const wchar_t* face);
 
 // The face every template and control of the program uses.
 std::u16string_view DialogFaceName();
+// True when dialog units must be corrected for the fallback face.
+bool UsingFallbackFace();
 
 } // namespace tide

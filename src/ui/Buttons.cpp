@@ -1,0 +1,334 @@
+#include "ui/Buttons.h"
+
+#include <string>
+
+#include "app/ResourceIds.h"
+#include "ui/Controls.h"
+#include "ui/Dialog.h"
+#include "ui/GdiplusObjects.h"
+#include "ui/ImageCodec.h"
+
+namespace tide {
+namespace {
+
+using namespace Gdiplus;
+using namespace Gdiplus::DllExports;
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr wchar_t kUiFace[] = L"微软雅黑";
+
+// One button of each class is under the mouse at a time.
+struct HoverFlags {
+    bool command = false;
+    bool navigate = false;
+    bool close = false;
+    bool option = false;
+};
+HoverFlags g_hover;
+WNDPROC g_systemButtonProc = nullptr;
+WNDPROC g_closePrevious = nullptr;
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[260] = {};
+    ::GetWindowTextW(window, text, 260);
+    return text;
+}
+
+bool TrackHoverAndLeave(HWND window, DWORD hoverTime) {
+    TRACKMOUSEEVENT track = {};
+    track.cbSize = sizeof(track);
+    track.dwFlags = TME_HOVER | TME_LEAVE;
+    track.hwndTrack = window;
+    track.dwHoverTime = hoverTime;
+    return ::TrackMouseEvent(&track) != FALSE;
+}
+
+LRESULT PassOn(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::CallWindowProcW(g_systemButtonProc ? g_systemButtonProc : ::DefWindowProcW, button,
+                             message, wParam, lParam);
+}
+
+void FillRect(GpGraphics* graphics, COLORREF color, int x, int y, int width, int height) {
+    GdiplusBrush brush = SolidBrush(color);
+    GdipFillRectangleI(graphics, brush.get(), x, y, width, height);
+}
+
+void DrawText(GpGraphics* graphics, HDC dc, HFONT font, const std::wstring_view text, RectF area,
+              bool centreVertically) {
+    GdiplusFont gdiplusFont = FontFromGdi(dc, font);
+    GdiplusBrush black = SolidBrush(RGB(0, 0, 0));
+    GdiplusStringFormat format = TextFormat(centreVertically);
+    GdipDrawString(graphics, text.data(), static_cast<INT>(text.size()), gdiplusFont.get(), &area,
+                   format.get(), black.get());
+}
+
+// Command and navigate buttons: background, optional icon, text, and for a
+// selected navigate button a bar on the left.
+void PaintToolButton(HWND button, bool navigate) {
+    PaintScope paint(button);
+    RECT client;
+    ::GetClientRect(button, &client);
+    DoubleBuffer buffer(paint.dc(), client);
+    GdiplusGraphics graphics = GraphicsForDc(buffer.dc());
+    const bool hover = navigate ? g_hover.navigate : g_hover.command;
+    FillRect(graphics.get(), hover ? kHoverColor : kNavigationColor, 0, 0, client.right,
+             client.bottom);
+
+    HWND parent = ::GetParent(button);
+    RECT margin = {15, 0, 0, 0};
+    ::MapDialogRect(parent, &margin);
+    int x = client.left + margin.left;
+    const int half = MeasureHalfCharWidth(parent).cx;
+    if (auto icon = reinterpret_cast<HICON>(::SendMessageW(button, BM_GETIMAGE, IMAGE_ICON, 0))) {
+        ::DrawIconEx(buffer.dc(), x, client.top + (client.bottom - client.top - 16) / 2, icon, 16,
+                     16, 0, nullptr, DI_NORMAL);
+        x += 2 * half + 16;
+    } else {
+        x += half;
+    }
+    FontHandle font = CreateUiFont(button, kUiFace, 10);
+    DrawText(graphics.get(), buffer.dc(), font.get(), WindowText(button),
+             RectF(static_cast<REAL>(x), 0, static_cast<REAL>(client.right - x),
+                   static_cast<REAL>(client.bottom)),
+             true);
+    if (navigate && ::GetWindowLongPtrW(button, GWLP_USERDATA) == 1) {
+        FillRect(graphics.get(), kAccentColor, client.left, client.top + 3, 5,
+                 client.bottom - client.top - 6);
+    }
+}
+
+LRESULT ToolButtonMessage(HWND button, UINT message, WPARAM wParam, LPARAM lParam, bool navigate) {
+    bool& hover = navigate ? g_hover.navigate : g_hover.command;
+    switch (message) {
+    case WM_CREATE:
+        hover = false;
+        return 0;
+    case WM_DESTROY:
+        if (auto icon =
+                reinterpret_cast<HICON>(::SendMessageW(button, BM_GETIMAGE, IMAGE_ICON, 0))) {
+            ::DestroyIcon(icon);
+        }
+        return 0;
+    case WM_ENABLE:
+    case WM_ERASEBKGND:
+        return 0;
+    case WM_PAINT:
+        PaintToolButton(button, navigate);
+        return 0;
+    case WM_GETDLGCODE:
+        hover = false;
+        ::InvalidateRect(button, nullptr, FALSE);
+        return DLGC_WANTALLKEYS;
+    case WM_MOUSEMOVE:
+        if (!hover) {
+            hover = TrackHoverAndLeave(button, 5);
+        }
+        break;
+    case WM_MOUSEHOVER: {
+        RECT client;
+        ::GetClientRect(button, &client);
+        const POINT point = {static_cast<short>(LOWORD(lParam)),
+                             static_cast<short>(HIWORD(lParam))};
+        if (::PtInRect(&client, point)) {
+            hover = true;
+            ::InvalidateRect(button, nullptr, FALSE);
+        }
+        return 0;
+    }
+    case WM_MOUSELEAVE:
+        hover = false;
+        ::InvalidateRect(button, nullptr, FALSE);
+        return 0;
+    case WM_LBUTTONDOWN:
+        if (navigate) {
+            hover = false;
+            HWND parent = ::GetParent(button);
+            for (HWND sibling = ::GetWindow(parent, GW_CHILD); sibling;
+                 sibling = ::GetWindow(sibling, GW_HWNDNEXT)) {
+                wchar_t className[32] = {};
+                ::GetClassNameW(sibling, className, 32);
+                if (std::wstring_view(className) == kNavigateButtonClass) {
+                    ::SetWindowLongPtrW(sibling, GWLP_USERDATA, sibling == button ? 1 : 0);
+                    ::InvalidateRect(sibling, nullptr, FALSE);
+                    ::UpdateWindow(sibling);
+                }
+            }
+        }
+        break;
+    default:
+        break;
+    }
+    return PassOn(button, message, wParam, lParam);
+}
+
+void PaintOptionButton(HWND button) {
+    PaintScope paint(button);
+    RECT client;
+    ::GetClientRect(button, &client);
+    const int w = client.right - client.left;
+    const int h = client.bottom - client.top;
+    DoubleBuffer buffer(paint.dc(), client);
+    GdiplusGraphics graphics = GraphicsForDc(buffer.dc());
+    FillRect(graphics.get(), kWhite, 0, 0, w, h);
+    {
+        GpPen* pen = nullptr;
+        const COLORREF outline = g_hover.option ? kHoverColor : kWhite;
+        GdipCreatePen1(0xFF000000u | (GetRValue(outline) << 16) | (GetGValue(outline) << 8) |
+                           GetBValue(outline),
+                       1.0f, UnitPixel, &pen);
+        GdipDrawRectangleI(graphics.get(), pen, 0, 0, w - 1, h - 1);
+        GdipDeletePen(pen);
+    }
+    const int insetX = w / 20;
+    const int insetY = h / 10;
+    int imageWidth = 0;
+    if (auto bitmap =
+            reinterpret_cast<HBITMAP>(::SendMessageW(button, BM_GETIMAGE, IMAGE_BITMAP, 0))) {
+        GpBitmap* image = nullptr;
+        if (GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &image) == Ok) {
+            UINT iw = 0;
+            UINT ih = 0;
+            GdipGetImageWidth(image, &iw);
+            GdipGetImageHeight(image, &ih);
+            GdipSetCompositingQuality(graphics.get(), CompositingQualityHighQuality);
+            GdipSetInterpolationMode(graphics.get(), InterpolationModeHighQualityBicubic);
+            GdipDrawImageRectI(graphics.get(), image, insetX, insetY, static_cast<INT>(iw),
+                               static_cast<INT>(ih));
+            GdipDisposeImage(image);
+            imageWidth = static_cast<int>(iw);
+        }
+    }
+    const std::wstring text = WindowText(button);
+    const auto [caption, description] = SplitOptionText(text);
+    const REAL x = static_cast<REAL>(imageWidth + 3 * insetX);
+    const REAL right = static_cast<REAL>(w - insetX);
+    FontHandle captionFont = CreateUiFont(button, kUiFace, 11);
+    FontHandle descriptionFont = CreateUiFont(button, kUiFace, 9);
+    GdiplusFont measureFont = FontFromGdi(buffer.dc(), captionFont.get());
+    RectF measured;
+    const RectF layout(x, static_cast<REAL>(insetY), right - x, static_cast<REAL>(h));
+    GdipMeasureString(graphics.get(), caption.data(), static_cast<INT>(caption.size()),
+                      measureFont.get(), &layout, nullptr, &measured, nullptr, nullptr);
+    DrawText(graphics.get(), buffer.dc(), captionFont.get(), caption,
+             RectF(x, static_cast<REAL>(insetY), right - x, measured.Height), false);
+    const REAL descriptionTop = insetY + measured.Height + insetY;
+    DrawText(graphics.get(), buffer.dc(), descriptionFont.get(), description,
+             RectF(x, descriptionTop, right - x, static_cast<REAL>(h) - descriptionTop), false);
+}
+
+void PaintCloseButton(HWND button) {
+    PaintScope paint(button);
+    RECT client;
+    ::GetClientRect(button, &client);
+    const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(button, GWLP_HINSTANCE));
+    GdiplusImage image = ImageFromResource(
+        instance, MAKEINTRESOURCEW(g_hover.close ? kPngCloseHover : kPngCloseNormal),
+        MAKEINTRESOURCEW(kPngResourceType));
+    DoubleBuffer buffer(paint.dc(), client);
+    GdiplusGraphics graphics = GraphicsForDc(buffer.dc());
+    FillRect(graphics.get(), kWhite, 0, 0, client.right, client.bottom);
+    if (image) {
+        GdipSetCompositingQuality(graphics.get(), CompositingQualityHighQuality);
+        GdipSetInterpolationMode(graphics.get(), InterpolationModeHighQualityBicubic);
+        GdipDrawImageRectI(graphics.get(), image.get(), 0, 0, client.right, client.bottom);
+    }
+}
+
+} // namespace
+
+std::pair<std::wstring_view, std::wstring_view> SplitOptionText(std::wstring_view text) {
+    const auto slash = text.find(L'/');
+    if (slash == std::wstring_view::npos) {
+        return {text, {}};
+    }
+    return {text.substr(0, slash), text.substr(slash + 1)};
+}
+
+WNDPROC RegisterButtonClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure) {
+    WNDCLASSEXW description = {};
+    description.cbSize = sizeof(description);
+    if (!::GetClassInfoExW(nullptr, L"Button", &description)) {
+        return nullptr;
+    }
+    g_systemButtonProc = description.lpfnWndProc;
+    description.lpfnWndProc = procedure;
+    description.hInstance = instance;
+    description.lpszClassName = className;
+    ::RegisterClassExW(&description);
+    return g_systemButtonProc;
+}
+
+LRESULT CALLBACK CommandButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ToolButtonMessage(button, message, wParam, lParam, false);
+}
+
+LRESULT CALLBACK NavigateButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ToolButtonMessage(button, message, wParam, lParam, true);
+}
+
+LRESULT CALLBACK OptionButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        g_hover.option = false;
+        break;
+    case WM_DESTROY:
+        if (auto bitmap =
+                reinterpret_cast<HBITMAP>(::SendMessageW(button, BM_GETIMAGE, IMAGE_BITMAP, 0))) {
+            ::DeleteObject(bitmap);
+        }
+        break;
+    case WM_PAINT:
+        PaintOptionButton(button);
+        return 1;
+    case WM_ENABLE:
+        return 1;
+    case WM_MOUSEMOVE:
+        if (!g_hover.option) {
+            g_hover.option = TrackHoverAndLeave(button, 1);
+        }
+        break;
+    case WM_MOUSELEAVE:
+        g_hover.option = false;
+        ::InvalidateRect(button, nullptr, FALSE);
+        return 1;
+    case WM_MOUSEHOVER:
+        ::InvalidateRect(button, nullptr, FALSE);
+        return 1;
+    default:
+        break;
+    }
+    return PassOn(button, message, wParam, lParam);
+}
+
+void SetCloseButtonPrevious(WNDPROC previous) {
+    g_closePrevious = previous;
+}
+
+LRESULT CALLBACK CloseButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT:
+        PaintCloseButton(button);
+        return 0;
+    case WM_ERASEBKGND:
+        return 0;
+    case WM_MOUSEMOVE:
+        if (!g_hover.close) {
+            TrackHoverAndLeave(button, 5); // WM_MOUSEHOVER sets the flag
+        }
+        return 0;
+    case WM_MOUSEHOVER:
+        g_hover.close = true;
+        ::InvalidateRect(button, nullptr, FALSE);
+        return 0;
+    case WM_MOUSELEAVE:
+        g_hover.close = false;
+        ::InvalidateRect(button, nullptr, FALSE);
+        return 0;
+    default:
+        break;
+    }
+    return ::CallWindowProcW(g_closePrevious ? g_closePrevious : ::DefWindowProcW, button, message,
+                             wParam, lParam);
+}
+
+} // namespace tide

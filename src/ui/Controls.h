@@ -1,0 +1,45 @@
+// Controls placed in dialog units, page and child dialogs, fonts and images.
+#pragma once
+
+#include <windows.h>
+
+#include "ui/Handles.h"
+
+namespace tide {
+
+class CDialog;
+
+// A child control (WS_CHILD | WS_VISIBLE added) at a position in dialog units
+// of `parent`, with the parent's font; corrected when the fallback face is in use.
+HWND CreateControl(const CDialog& owner, const wchar_t* className, const wchar_t* caption,
+                   DWORD style, int x, int y, int width, int height, HWND parent, int id);
+
+// A page of a framed dialog: a child dialog without a title; visible or hidden.
+// Returns the window, or nullptr when the template memory cannot be had.
+HWND CreatePageDialog(const CDialog& owner, DLGPROC procedure, bool visible, int x, int y,
+                      int width, int height, HWND parent);
+
+// A secondary dialog: modal (its result) or modeless (the window as INT_PTR);
+// -1 when the template memory cannot be had.
+INT_PTR CreateChildDialog(const CDialog& owner, DWORD style, DWORD extendedStyle,
+                          const wchar_t* title, int x, int y, int width, int height,
+                          DLGPROC procedure, HWND parent, bool modal, LPARAM parameter = 0);
+
+// A "Tide_CommandButton" at x 0, as wide as the navigation column, 14 units high,
+// with the 16 x 16 icon `iconId` when it is not 0.
+HWND CreateCommandButton(const CDialog& owner, int navigationWidth, const wchar_t* caption, int y,
+                         HWND parent, int id, int iconId);
+
+// Marks `selectedId` and clears the others of the navigate buttons in [firstId, lastId].
+void SelectNavigateButton(HWND parent, int firstId, int lastId, int selectedId);
+
+// A font of `points` on the window's screen; "宋体" when `face` is not installed.
+FontHandle CreateUiFont(HWND window, const wchar_t* face, int points);
+
+// The extent of "潮汐输入法" in the window's DC, width divided by 10.
+SIZE MeasureHalfCharWidth(HWND window);
+
+// A PNG resource (type 256) as a GDI bitmap on white; nullptr on failure.
+HBITMAP LoadPngBitmap(HWND window, int resourceId);
+
+} // namespace tide

@@ -1,0 +1,178 @@
+#include "ui/Dialog.h"
+
+#include "app/ResourceIds.h"
+#include "ui/Buttons.h"
+#include "ui/Controls.h"
+#include "ui/DialogMemory.h"
+#include "ui/GdiplusObjects.h"
+
+namespace tide {
+namespace {
+
+using namespace Gdiplus;
+using namespace Gdiplus::DllExports;
+
+constexpr DWORD kFramedStyle =
+    0x90800840; // WS_POPUP | WS_VISIBLE | WS_BORDER | DS_CENTER | DS_SETFONT
+constexpr DWORD kFramedExStyle = 0x00040000;    // WS_EX_APPWINDOW
+constexpr DWORD kCloseButtonStyle = 0x5000000B; // child, visible, owner-drawn
+constexpr int kCloseButtonWidth = 31;
+constexpr int kCloseButtonHeight = 24;
+constexpr int kDragBandUnits = 15;
+constexpr int kHomeButtonY = 10;
+
+// Dialog units to pixels of a dialog (only the needed dimension).
+int UnitsToPixelsX(HWND dialog, int units) {
+    RECT r = {units, 0, 0, 0};
+    ::MapDialogRect(dialog, &r);
+    return r.left;
+}
+int UnitsToPixelsY(HWND dialog, int units) {
+    RECT r = {0, units, 0, 0};
+    ::MapDialogRect(dialog, &r);
+    return r.top;
+}
+
+} // namespace
+
+CDialogBox* CDialogBox::current_ = nullptr;
+
+CDialogBox::CDialogBox(HINSTANCE instance, HWND owner) : CDialog(instance, owner) {
+    current_ = this;
+}
+
+CDialogBox::~CDialogBox() {
+    if (current_ == this) {
+        current_ = nullptr;
+    }
+}
+
+INT_PTR CDialogBox::ShowModal(const wchar_t* title, int width, int height, int navigationWidth) {
+    width_ = width;
+    height_ = height;
+    navigationWidth_ = NavigationWidthFor(width, navigationWidth);
+    current_ = this;
+    DialogTemplateFields fields;
+    fields.style = kFramedStyle;
+    fields.extendedStyle = kFramedExStyle;
+    fields.title = std::u16string_view(reinterpret_cast<const char16_t*>(title));
+    fields.width = static_cast<std::int16_t>(width);
+    fields.height = static_cast<std::int16_t>(height);
+    GlobalMemory memory = AllocateDialogTemplate(fields);
+    GlobalLockGuard locked(memory.get());
+    if (!locked.get()) {
+        return -1;
+    }
+    return ::DialogBoxIndirectParamW(instance_, static_cast<const DLGTEMPLATE*>(locked.get()),
+                                     owner_, FramedDialogProc, 0);
+}
+
+INT_PTR CDialogBox::HandleMessage(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
+
+void CDialogBox::OnHome(HWND) {}
+
+INT_PTR CALLBACK CDialogBox::FramedDialogProc(HWND dialog, UINT message, WPARAM wParam,
+                                              LPARAM lParam) {
+    CDialogBox* self = current_;
+    if (!self) {
+        return FALSE;
+    }
+    bool handled = false;
+    const INT_PTR result = self->FrameMessage(dialog, message, wParam, lParam, handled);
+    return handled ? result : self->HandleMessage(dialog, message, wParam, lParam);
+}
+
+INT_PTR CDialogBox::FrameMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam,
+                                 bool& handled) {
+    handled = true;
+    switch (message) {
+    case WM_INITDIALOG: {
+        classIcon_ = ::LoadIconW(instance_, MAKEINTRESOURCEW(kIconApplication));
+        ::SetClassLongPtrW(dialog, GCLP_HICON, reinterpret_cast<LONG_PTR>(classIcon_));
+        commandButtonProc_ = RegisterButtonClass(instance_, kCommandButtonClass, CommandButtonProc);
+        navigateButtonProc_ =
+            RegisterButtonClass(instance_, kNavigateButtonClass, NavigateButtonProc);
+        RECT client;
+        ::GetClientRect(dialog, &client);
+        HWND close = ::CreateWindowExW(
+            0, L"Button", L"", kCloseButtonStyle, client.right - kCloseButtonWidth, client.top,
+            kCloseButtonWidth, kCloseButtonHeight, dialog,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCloseButtonId)), instance_, nullptr);
+        closeButtonProc_ = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrW(close, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CloseButtonProc)));
+        SetCloseButtonPrevious(closeButtonProc_);
+        CreateCommandButton(*this, navigationWidth_, L"主页", kHomeButtonY, dialog, kHomeButtonId,
+                            kIconHome);
+        handled = false;
+        return TRUE;
+    }
+    case WM_DESTROY:
+        ::UnregisterClassW(kCommandButtonClass, instance_);
+        ::UnregisterClassW(kNavigateButtonClass, instance_);
+        handled = false;
+        return FALSE;
+    case WM_SIZE:
+        ::SetWindowPos(::GetDlgItem(dialog, kCloseButtonId), nullptr,
+                       LOWORD(lParam) - kCloseButtonWidth, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        handled = false;
+        return FALSE;
+    case WM_PAINT: {
+        PaintScope paint(dialog);
+        PaintFrame(dialog, paint.dc());
+        handled = false;
+        return FALSE;
+    }
+    case WM_ERASEBKGND:
+        return 0;
+    case WM_CTLCOLORDLG:
+        return reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH));
+    case WM_LBUTTONDOWN:
+        if (static_cast<short>(HIWORD(lParam)) < UnitsToPixelsY(dialog, kDragBandUnits)) {
+            return ::SendMessageW(dialog, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+        }
+        handled = false;
+        return FALSE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case kHomeButtonId:
+            OnHome(dialog);
+            ::EndDialog(dialog, kResultHome);
+            return TRUE;
+        case IDCANCEL:
+        case kCloseButtonId:
+            ::EndDialog(dialog, LOWORD(wParam));
+            return TRUE;
+        default:
+            break;
+        }
+        handled = false;
+        return FALSE;
+    default:
+        handled = false;
+        return FALSE;
+    }
+}
+
+void CDialogBox::PaintFrame(HWND dialog, HDC dc) {
+    GdiplusGraphics graphics = GraphicsForDc(dc);
+    RECT client;
+    ::GetClientRect(dialog, &client);
+    GdiplusBrush navigation = SolidBrush(navigationColor_);
+    GdipFillRectangleI(graphics.get(), navigation.get(), 0, 0,
+                       UnitsToPixelsX(dialog, navigationWidth_), UnitsToPixelsY(dialog, height_));
+    wchar_t title[260] = {};
+    ::GetWindowTextW(dialog, title, 260);
+    FontHandle font = CreateUiFont(dialog, L"微软雅黑", 11);
+    GdiplusFont gdiplusFont = FontFromGdi(dc, font.get());
+    GdiplusBrush black = SolidBrush(RGB(0, 0, 0));
+    GdiplusStringFormat format = TextFormat(true);
+    const REAL left = static_cast<REAL>(UnitsToPixelsX(dialog, 15));
+    const REAL top = static_cast<REAL>(UnitsToPixelsY(dialog, 30));
+    const RectF band(left, top, static_cast<REAL>(client.right) - left,
+                     static_cast<REAL>(UnitsToPixelsY(dialog, 40)) - top);
+    GdipDrawString(graphics.get(), title, -1, gdiplusFont.get(), &band, format.get(), black.get());
+}
+
+} // namespace tide

@@ -1,0 +1,72 @@
+// The real TideSetup.exe: the launcher opens each tool with the launcher
+// hidden; "主页" brings it back, any other way out ends the program.
+#include <gtest/gtest.h>
+
+#include "app/SetupDialog.h"
+#include "app/ToolTitles.h"
+#include "support/WinTestSupport.h"
+#include "ui/Dialog.h"
+
+namespace tide {
+namespace {
+
+using namespace std::chrono_literals;
+
+class Launcher : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto process = test::ChildProcess::Start(test::BinDirectory() + L"\\TideSetup.exe", L"");
+        ASSERT_TRUE(process);
+        process_.emplace(std::move(*process));
+        launcher_ = test::WaitForWindow(kDialogClassName, kLauncherTitle, 30s);
+        ASSERT_TRUE(launcher_);
+    }
+
+    // Opens the tool of `id` and returns its window.
+    HWND OpenTool(int id, const wchar_t* title) {
+        ::PostMessageW(launcher_, WM_COMMAND, id, 0);
+        return test::WaitForWindow(kDialogClassName, title, 20s);
+    }
+
+    std::optional<test::ChildProcess> process_;
+    HWND launcher_ = nullptr;
+};
+
+TEST_F(Launcher, HomeReturnsAndEveryOtherWayOutEndsTheProgram) {
+    for (const ToolRow& row : kTools) {
+        HWND tool = OpenTool(row.id, row.title);
+        ASSERT_TRUE(tool) << row.id;
+        EXPECT_FALSE(::IsWindowVisible(launcher_)) << "hidden while a tool runs";
+        HWND home = ::GetDlgItem(tool, kHomeButtonId);
+        ASSERT_TRUE(home);
+        wchar_t className[32] = {};
+        ::GetClassNameW(home, className, 32);
+        EXPECT_STREQ(className, L"Tide_CommandButton");
+        EXPECT_TRUE(::GetDlgItem(tool, kCloseButtonId));
+        ::PostMessageW(tool, WM_COMMAND, kHomeButtonId, 0);
+        for (int i = 0; i < 200 && !::IsWindowVisible(launcher_); ++i) {
+            ::Sleep(20);
+        }
+        EXPECT_TRUE(::IsWindowVisible(launcher_)) << "back after 主页 from " << row.id;
+    }
+    HWND tool = OpenTool(257, L"系统词库管理");
+    ASSERT_TRUE(tool);
+    ::PostMessageW(tool, WM_COMMAND, kCloseButtonId, 0);
+    EXPECT_EQ(process_->WaitForExit(20s), static_cast<DWORD>(IDCANCEL))
+        << "the close button ends it";
+}
+
+TEST_F(Launcher, EscInAToolEndsTheProgram) {
+    HWND tool = OpenTool(261, L"在线更新");
+    ASSERT_TRUE(tool);
+    ::PostMessageW(tool, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(process_->WaitForExit(20s), static_cast<DWORD>(IDCANCEL));
+}
+
+TEST_F(Launcher, EscInTheLauncherEndsIt) {
+    ::PostMessageW(launcher_, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(process_->WaitForExit(20s), static_cast<DWORD>(IDCANCEL));
+}
+
+} // namespace
+} // namespace tide
