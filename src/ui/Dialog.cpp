@@ -5,6 +5,7 @@
 #include "ui/Controls.h"
 #include "ui/DialogMemory.h"
 #include "ui/GdiplusObjects.h"
+#include "ui/UiFont.h"
 
 namespace tide {
 namespace {
@@ -21,14 +22,18 @@ constexpr int kCloseButtonHeight = 24;
 constexpr int kDragBandUnits = 15;
 constexpr int kHomeButtonY = 10;
 
-// Dialog units to pixels of a dialog (only the needed dimension).
+// Dialog units of the frame to pixels, with the same correction as the
+// template when the fallback face is in use (so the column meets the
+// buttons and reaches the bottom).
 int UnitsToPixelsX(HWND dialog, int units) {
-    RECT r = {units, 0, 0, 0};
+    RECT r = {UsingFallbackFace() ? ScaleTemplateForFallbackFace({units, 0, 0, 0}).x : units, 0, 0,
+              0};
     ::MapDialogRect(dialog, &r);
     return r.left;
 }
 int UnitsToPixelsY(HWND dialog, int units) {
-    RECT r = {0, units, 0, 0};
+    RECT r = {0, UsingFallbackFace() ? ScaleTemplateForFallbackFace({0, units, 0, 0}).y : units, 0,
+              0};
     ::MapDialogRect(dialog, &r);
     return r.top;
 }
