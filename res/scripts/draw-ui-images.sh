@@ -33,5 +33,22 @@ tile option-about.png '关'
 convert -size 16x16 xc:none -fill "$accent" -draw 'polygon 8,1 15,8 13,8 13,15 3,15 3,8 1,8' \
     -fill white -draw 'rectangle 7,10 9,15' PNG32:home-16.png
 convert home-16.png icon-home.ico
+# Icons of the About tool: "确定" (a check), "关于" (an i), "支持我们" (a heart).
+convert -size 16x16 xc:none -stroke "$accent" -strokewidth 2 -fill none \
+    -draw 'polyline 3,8 7,12 13,4' PNG32:ok-16.png
+convert -size 16x16 xc:none -fill "$accent" -draw 'circle 8,8 8,1' -fill white \
+    -draw 'rectangle 7,7 9,12' -draw 'rectangle 7,4 9,5' PNG32:info-16.png
+convert -size 16x16 xc:none -fill 'rgb(232,17,35)' -draw 'circle 5,6 5,3' -draw 'circle 11,6 11,3' \
+    -draw 'polygon 2,7 14,7 8,14' PNG32:heart-16.png
+convert ok-16.png icon-ok.ico
+convert info-16.png icon-info.ico
+convert heart-16.png icon-heart.ico
+
+# The support picture (PNG 257): a thank-you card in place of a payment code.
+convert -size 140x124 xc:white -stroke "$accent" -strokewidth 2 -fill none \
+    -draw 'roundrectangle 2,2 137,121 10,10' -stroke none -fill 'rgb(232,17,35)' \
+    -draw 'circle 56,44 56,30' -draw 'circle 84,44 84,30' -draw 'polygon 43,50 97,50 70,80' \
+    -font "$font" -pointsize 15 -fill "$accent" -gravity south -annotate +0+12 '谢谢您的支持' \
+    PNG32:support.png
 mogrify -strip -define png:exclude-chunks=date,time ./*.png
 echo "drew the images in $out"

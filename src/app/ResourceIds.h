@@ -4,10 +4,14 @@
 namespace tide {
 
 inline constexpr int kIconApplication = 128;
-inline constexpr int kIconHome = 257; // 16 x 16, on the "主页" button
+inline constexpr int kIconHome = 257; // 16 x 16 icons of the navigation buttons
+inline constexpr int kIconOk = 258;
+inline constexpr int kIconAbout = 259;
+inline constexpr int kIconSupport = 260;
 
 // PNG images are resources of type 256.
 inline constexpr int kPngResourceType = 256;
+inline constexpr int kPngSupport = 257;
 inline constexpr int kPngCloseNormal = 258;
 inline constexpr int kPngCloseHover = 259;
 inline constexpr int kPngOptionConfig = 260;

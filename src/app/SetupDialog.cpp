@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/AboutDialog.h"
 #include "app/ResourceIds.h"
 #include "app/ToolTitles.h"
 #include "ui/Buttons.h"
@@ -17,6 +18,7 @@ constexpr int kLauncherWidth = 342;
 constexpr int kLauncherHeight = 240;
 constexpr int kOptionWidth = 132;
 constexpr int kOptionHeight = 35;
+constexpr int kAboutToolId = 262;
 
 struct OptionRow {
     const wchar_t* caption;
@@ -139,6 +141,10 @@ INT_PTR CSetupDialog::OnCommand(HWND dialog, int id) {
 }
 
 INT_PTR RunTool(const ToolRow& row, HINSTANCE instance, HWND owner) {
+    if (row.id == kAboutToolId) {
+        CAboutDialog about(instance, owner);
+        return about.ShowModal(row.title, row.width, row.height, row.navigationWidth);
+    }
     CPlaceholderToolDialog tool(instance, owner);
     return tool.ShowModal(row.title, row.width, row.height, row.navigationWidth);
 }

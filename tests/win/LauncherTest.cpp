@@ -63,6 +63,32 @@ TEST_F(Launcher, EscInAToolEndsTheProgram) {
     EXPECT_EQ(process_->WaitForExit(20s), static_cast<DWORD>(IDCANCEL));
 }
 
+TEST_F(Launcher, AboutShowsItsPagesAndOkEndsTheProgram) {
+    HWND about = OpenTool(262, L"关于...");
+    ASSERT_TRUE(about);
+    HWND aboutPage = nullptr;
+    HWND supportPage = nullptr;
+    for (HWND child = ::GetWindow(about, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (::GetDlgItem(child, 257)) {
+            aboutPage = child;
+        } else if (::GetDlgItem(child, 513)) {
+            supportPage = child;
+        }
+    }
+    ASSERT_TRUE(aboutPage && supportPage);
+    EXPECT_TRUE(::IsWindowVisible(aboutPage));
+    EXPECT_FALSE(::IsWindowVisible(supportPage));
+    wchar_t text[64] = {};
+    ::GetDlgItemTextW(aboutPage, 259, text, 64);
+    EXPECT_STREQ(text, L"版本：") << "no input method installed: the version is empty";
+    ::SendMessageW(about, WM_COMMAND, 4098, 0);
+    EXPECT_FALSE(::IsWindowVisible(aboutPage));
+    EXPECT_TRUE(::IsWindowVisible(supportPage));
+    ::PostMessageW(about, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(process_->WaitForExit(20s), static_cast<DWORD>(IDCANCEL)) << "确定 ends the program";
+}
+
 TEST_F(Launcher, EscInTheLauncherEndsIt) {
     ::PostMessageW(launcher_, WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(process_->WaitForExit(20s), static_cast<DWORD>(IDCANCEL));
