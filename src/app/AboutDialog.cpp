@@ -142,11 +142,8 @@ INT_PTR CAboutDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LP
     switch (message) {
     case WM_INITDIALOG:
         for (const NavigationRow& row : kNavigation) {
-            HWND button = CreateControl(*this, row.className, row.caption, 0, 0, row.y,
-                                        navigationWidth(), 14, dialog, row.id);
-            auto icon = static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(row.icon),
-                                                        IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-            ::SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+            CreateColumnButton(*this, row.className, navigationWidth(), row.caption, row.y, dialog,
+                               row.id, row.icon);
         }
         SelectNavigateButton(dialog, kAboutButtonId, kSupportButtonId, kAboutButtonId);
         aboutPage_ = CreatePageDialog(*this, AboutPageProc, true, kPageX, kPageY, kPageWidth,

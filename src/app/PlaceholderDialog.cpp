@@ -71,13 +71,8 @@ INT_PTR RunPlaceholderDialog(HWND owner, const wchar_t* title, const wchar_t* te
     fields.title = AsU16(titleView);
     fields.width = kWidth;
     fields.height = kHeight;
-    GlobalMemory memory = AllocateDialogTemplate(fields);
-    GlobalLockGuard locked(memory.get());
-    if (!locked.get()) {
-        return -1;
-    }
-    return ::DialogBoxIndirectParamW(g_instance, static_cast<const DLGTEMPLATE*>(locked.get()),
-                                     owner, PlaceholderProc, reinterpret_cast<LPARAM>(text));
+    return ShowDialogTemplate(g_instance, fields, owner, PlaceholderProc,
+                              reinterpret_cast<LPARAM>(text), true);
 }
 
 } // namespace tide

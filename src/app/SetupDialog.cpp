@@ -80,13 +80,7 @@ INT_PTR CSetupDialog::Run() {
     fields.title = std::u16string_view(reinterpret_cast<const char16_t*>(kLauncherTitle));
     fields.width = kLauncherWidth;
     fields.height = kLauncherHeight;
-    GlobalMemory memory = AllocateDialogTemplate(fields);
-    GlobalLockGuard locked(memory.get());
-    if (!locked.get()) {
-        return -1;
-    }
-    return ::DialogBoxIndirectParamW(instance_, static_cast<const DLGTEMPLATE*>(locked.get()),
-                                     owner_, DialogProc, 0);
+    return ShowDialogTemplate(instance_, fields, owner_, DialogProc, 0, true);
 }
 
 INT_PTR CALLBACK CSetupDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

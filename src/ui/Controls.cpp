@@ -54,23 +54,12 @@ INT_PTR CreateChildDialog(const CDialog& owner, DWORD style, DWORD extendedStyle
     fields.y = static_cast<std::int16_t>(y);
     fields.width = static_cast<std::int16_t>(width);
     fields.height = static_cast<std::int16_t>(height);
-    GlobalMemory memory = AllocateDialogTemplate(fields);
-    GlobalLockGuard locked(memory.get());
-    if (!locked.get()) {
-        return -1;
-    }
-    const auto* dialogTemplate = static_cast<const DLGTEMPLATE*>(locked.get());
-    if (modal) {
-        return ::DialogBoxIndirectParamW(owner.instance(), dialogTemplate, parent, procedure,
-                                         parameter);
-    }
-    return reinterpret_cast<INT_PTR>(::CreateDialogIndirectParamW(owner.instance(), dialogTemplate,
-                                                                  parent, procedure, parameter));
+    return ShowDialogTemplate(owner.instance(), fields, parent, procedure, parameter, modal);
 }
 
-HWND CreateCommandButton(const CDialog& owner, int navigationWidth, const wchar_t* caption, int y,
-                         HWND parent, int id, int iconId) {
-    HWND button = CreateControl(owner, L"Tide_CommandButton", caption, 0, 0, y, navigationWidth,
+HWND CreateColumnButton(const CDialog& owner, const wchar_t* className, int navigationWidth,
+                        const wchar_t* caption, int y, HWND parent, int id, int iconId) {
+    HWND button = CreateControl(owner, className, caption, 0, 0, y, navigationWidth,
                                 kCommandButtonHeight, parent, id);
     if (button && iconId != 0) {
         auto icon = static_cast<HICON>(::LoadImageW(owner.instance(), MAKEINTRESOURCEW(iconId),
@@ -78,6 +67,12 @@ HWND CreateCommandButton(const CDialog& owner, int navigationWidth, const wchar_
         ::SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
     }
     return button;
+}
+
+HWND CreateCommandButton(const CDialog& owner, int navigationWidth, const wchar_t* caption, int y,
+                         HWND parent, int id, int iconId) {
+    return CreateColumnButton(owner, L"Tide_CommandButton", navigationWidth, caption, y, parent, id,
+                              iconId);
 }
 
 void SelectNavigateButton(HWND parent, int firstId, int lastId, int selectedId) {

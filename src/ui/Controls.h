@@ -29,6 +29,9 @@ INT_PTR CreateChildDialog(const CDialog& owner, DWORD style, DWORD extendedStyle
 // with the 16 x 16 icon `iconId` when it is not 0.
 HWND CreateCommandButton(const CDialog& owner, int navigationWidth, const wchar_t* caption, int y,
                          HWND parent, int id, int iconId);
+// The same for a button of `className` (command or navigate) in the column.
+HWND CreateColumnButton(const CDialog& owner, const wchar_t* className, int navigationWidth,
+                        const wchar_t* caption, int y, HWND parent, int id, int iconId);
 
 // Marks `selectedId` and clears the others of the navigate buttons in [firstId, lastId].
 void SelectNavigateButton(HWND parent, int firstId, int lastId, int selectedId);

@@ -63,13 +63,7 @@ INT_PTR CDialogBox::ShowModal(const wchar_t* title, int width, int height, int n
     fields.title = std::u16string_view(reinterpret_cast<const char16_t*>(title));
     fields.width = static_cast<std::int16_t>(width);
     fields.height = static_cast<std::int16_t>(height);
-    GlobalMemory memory = AllocateDialogTemplate(fields);
-    GlobalLockGuard locked(memory.get());
-    if (!locked.get()) {
-        return -1;
-    }
-    return ::DialogBoxIndirectParamW(instance_, static_cast<const DLGTEMPLATE*>(locked.get()),
-                                     owner_, FramedDialogProc, 0);
+    return ShowDialogTemplate(instance_, fields, owner_, FramedDialogProc, 0, true);
 }
 
 INT_PTR CDialogBox::HandleMessage(HWND, UINT, WPARAM, LPARAM) {

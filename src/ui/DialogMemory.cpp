@@ -15,4 +15,19 @@ GlobalMemory AllocateDialogTemplate(const DialogTemplateFields& fields) {
     return memory;
 }
 
+INT_PTR ShowDialogTemplate(HINSTANCE instance, const DialogTemplateFields& fields, HWND parent,
+                           DLGPROC procedure, LPARAM parameter, bool modal) {
+    GlobalMemory memory = AllocateDialogTemplate(fields);
+    GlobalLockGuard locked(memory.get());
+    if (!locked.get()) {
+        return -1;
+    }
+    const auto* dialogTemplate = static_cast<const DLGTEMPLATE*>(locked.get());
+    if (modal) {
+        return ::DialogBoxIndirectParamW(instance, dialogTemplate, parent, procedure, parameter);
+    }
+    return reinterpret_cast<INT_PTR>(
+        ::CreateDialogIndirectParamW(instance, dialogTemplate, parent, procedure, parameter));
+}
+
 } // namespace tide

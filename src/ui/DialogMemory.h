@@ -10,4 +10,9 @@ namespace tide {
 // An empty handle when the memory cannot be had.
 GlobalMemory AllocateDialogTemplate(const DialogTemplateFields& fields);
 
+// Builds the template and runs it modally (the dialog's result) or creates it
+// modelessly (the window, as INT_PTR); -1 when the template memory cannot be had.
+INT_PTR ShowDialogTemplate(HINSTANCE instance, const DialogTemplateFields& fields, HWND parent,
+                           DLGPROC procedure, LPARAM parameter, bool modal);
+
 } // namespace tide
