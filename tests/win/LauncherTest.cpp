@@ -22,10 +22,15 @@ protected:
         ASSERT_TRUE(launcher_);
     }
 
-    // Opens the tool of `id` and returns its window.
+    // Opens the tool of `id` and returns its window once it has made its
+    // controls (the window is found before its WM_INITDIALOG has run).
     HWND OpenTool(int id, const wchar_t* title) {
         ::PostMessageW(launcher_, WM_COMMAND, id, 0);
-        return test::WaitForWindow(kDialogClassName, title, 20s);
+        HWND tool = test::WaitForWindow(kDialogClassName, title, 20s);
+        for (int i = 0; tool && i < 200 && !::GetDlgItem(tool, kHomeButtonId); ++i) {
+            ::Sleep(20);
+        }
+        return tool;
     }
 
     std::optional<test::ChildProcess> process_;
@@ -68,23 +73,29 @@ TEST_F(Launcher, AboutShowsItsPagesAndOkEndsTheProgram) {
     ASSERT_TRUE(about);
     HWND aboutPage = nullptr;
     HWND supportPage = nullptr;
-    for (HWND child = ::GetWindow(about, GW_CHILD); child;
-         child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (::GetDlgItem(child, 257)) {
-            aboutPage = child;
-        } else if (::GetDlgItem(child, 513)) {
-            supportPage = child;
+    // The window exists before its pages are made: wait for them.
+    for (int i = 0; i < 200 && !(aboutPage && supportPage); ++i) {
+        for (HWND child = ::GetWindow(about, GW_CHILD); child;
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
+            if (::GetDlgItem(child, 257)) {
+                aboutPage = child;
+            } else if (::GetDlgItem(child, 513)) {
+                supportPage = child;
+            }
         }
+        ::Sleep(20);
     }
     ASSERT_TRUE(aboutPage && supportPage);
-    EXPECT_TRUE(::IsWindowVisible(aboutPage));
-    EXPECT_FALSE(::IsWindowVisible(supportPage));
+    // Shown or hidden by the page's own style (the dialog may not be on screen yet).
+    auto shown = [](HWND page) { return (::GetWindowLongPtrW(page, GWL_STYLE) & WS_VISIBLE) != 0; };
+    EXPECT_TRUE(shown(aboutPage));
+    EXPECT_FALSE(shown(supportPage));
     wchar_t text[64] = {};
     ::GetDlgItemTextW(aboutPage, 259, text, 64);
     EXPECT_STREQ(text, L"版本：") << "no input method installed: the version is empty";
     ::SendMessageW(about, WM_COMMAND, 4098, 0);
-    EXPECT_FALSE(::IsWindowVisible(aboutPage));
-    EXPECT_TRUE(::IsWindowVisible(supportPage));
+    EXPECT_FALSE(shown(aboutPage));
+    EXPECT_TRUE(shown(supportPage));
     ::PostMessageW(about, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(process_->WaitForExit(20s), static_cast<DWORD>(IDCANCEL)) << "确定 ends the program";
 }
