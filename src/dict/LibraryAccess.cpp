@@ -91,18 +91,16 @@ int GetCurrentCodeLength() {
 }
 
 EntryCheckStatus AutoEncodeEntry(const wchar_t* word, std::wstring& code) {
-    code.clear();
     std::u16string derived;
-    EntryCheckStatus status = EntryCheckStatus::EncodingFailed;
     const std::u16string_view text = AsU16(word);
     // Checks need no growth room: the library is opened for reading.
     const auto handle =
         CountCodePoints(text) >= 2 ? OpenLibrary(CurrentLibraryPath().c_str(), true) : std::nullopt;
     const auto view = handle ? handle->library().view() : std::nullopt;
-    status = AutoEncodeStatus(view ? &*view : nullptr, text, derived,
-                              [&](std::u16string_view c, std::u16string_view w) {
-                                  return handle->library().ContainsEntry(c, w);
-                              });
+    const EntryCheckStatus status = AutoEncodeStatus(
+        view ? &*view : nullptr, text, derived, [&](std::u16string_view c, std::u16string_view w) {
+            return handle->library().ContainsEntry(c, w);
+        });
     code = ToWide(derived);
     return status;
 }

@@ -1,7 +1,7 @@
 // The heavy dictionary work: compiling and exporting a large code table,
 // adding user entries, encoding phrases and unpacking a packaged library. The table is made up here
 // (a fixed pseudo-random mix of 1-4 letter codes and 1-4 character words) so the benchmark needs no
-// outside data; scripts/compare-compile times a real table against peer compilers.
+// outside data; scripts/compare-dictionaries times a real table against peers.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
