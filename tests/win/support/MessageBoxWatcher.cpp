@@ -50,6 +50,14 @@ void MessageBoxWatcher::Watch() {
     const HICON information = ::LoadIconW(nullptr, IDI_INFORMATION);
     while (!stop_) {
         if (HWND box = FindOwnMessageBox()) {
+            // The box can be found while it is still being set up: give its
+            // text and icon a moment to arrive.
+            for (int i = 0;
+                 i < 50 && (!MessageBoxIcon(box) ||
+                            ::GetWindowTextLengthW(::GetDlgItem(box, kMessageTextId)) == 0);
+                 ++i) {
+                ::Sleep(10);
+            }
             SeenMessageBox seen;
             seen.caption = WindowText(box);
             seen.text = WindowText(::GetDlgItem(box, kMessageTextId));
