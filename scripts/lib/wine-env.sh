@@ -40,7 +40,7 @@ tide_wine_prefix() {
     (
         exec 9>"$WINEPREFIX.lock"
         flock 9
-        [ -f "$WINEPREFIX/.tide-ready" ] && exit 0
+        [ -f "$WINEPREFIX/.tide-ready-2" ] && exit 0
         rm -rf "$WINEPREFIX"
         wineboot -i >/dev/null 2>&1
         wineserver -w
@@ -52,8 +52,11 @@ tide_wine_prefix() {
         # Smoothed text, as on a current Windows desktop.
         wine reg add 'HKCU\Control Panel\Desktop' /v FontSmoothing /t REG_SZ /d 2 /f >/dev/null 2>&1
         wine reg add 'HKCU\Control Panel\Desktop' /v FontSmoothingType /t REG_DWORD /d 2 /f >/dev/null 2>&1
+        # Xvfb has no window manager: a managed window that hides would wait
+        # two seconds for a withdrawal notice that never comes.
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
         wineserver -w
-        touch "$WINEPREFIX/.tide-ready"
+        touch "$WINEPREFIX/.tide-ready-2"
     )
 }
 

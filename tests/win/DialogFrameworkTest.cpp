@@ -4,6 +4,9 @@
 #include <vector>
 
 #include "app/AppGlobals.h"
+#include "app/ResourceIds.h"
+#include "support/WinTestSupport.h"
+#include "support/WindowCapture.h"
 #include "ui/Buttons.h"
 #include "ui/Controls.h"
 #include "ui/Dialog.h"
@@ -115,6 +118,66 @@ TEST(FramedDialog, ClickingANavigateButtonMarksItAndClearsItsSiblings) {
         EXPECT_EQ(::GetWindowLongPtrW(second, GWLP_USERDATA), 1);
         EXPECT_EQ(::GetWindowLongPtrW(outside, GWLP_USERDATA), 0)
             << "siblings outside the range too";
+        ::EndDialog(d.window, kResultOk);
+    };
+    EXPECT_EQ(probe.ShowModal(L"测试", 262, 152, 0), kResultOk);
+}
+
+// The first column from the left that holds a dark (text) pixel; the icons
+// are coloured, the background light.
+int FirstTextColumn(const test::WindowPixels& shot) {
+    for (int x = 0; x < shot.width; ++x) {
+        for (int y = 0; y < shot.height; ++y) {
+            const std::uint32_t pixel = shot.At(x, y);
+            if ((pixel & 0xFF) < 0x60 && ((pixel >> 8) & 0xFF) < 0x60 &&
+                ((pixel >> 16) & 0xFF) < 0x60) {
+                return x;
+            }
+        }
+    }
+    return -1;
+}
+
+bool HasColouredPixelIn(const test::WindowPixels& shot, int left, int right) {
+    for (int x = left; x < right && x < shot.width; ++x) {
+        for (int y = 0; y < shot.height; ++y) {
+            if ((shot.At(x, y) & 0xFF) > 0xA0 && ((shot.At(x, y) >> 16) & 0xFF) < 0x40) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+TEST(CommandButton, TextStartsAfterTheMarginAndTheIconIfAny) {
+    ProbeDialog probe;
+    probe.checks = [](ProbeDialog& d) {
+        HWND plain = CreateCommandButton(d, d.navigationWidth(), L"导入", 40, d.window, 100, 0);
+        HWND withIcon = CreateCommandButton(d, d.navigationWidth(), L"导入", 60, d.window, 101, 0);
+        LoadedLibrary resources(
+            ::LoadLibraryExW((test::BinDirectory() + L"\\TideSetup.exe").c_str(), nullptr,
+                             LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+        ASSERT_TRUE(resources);
+        ::SendMessageW(withIcon, BM_SETIMAGE, IMAGE_ICON,
+                       reinterpret_cast<LPARAM>(::LoadImageW(resources.get(),
+                                                             MAKEINTRESOURCEW(kIconImport),
+                                                             IMAGE_ICON, 16, 16, 0)));
+        ::RedrawWindow(d.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        test::PumpMessagesFor(std::chrono::milliseconds(300));
+        RECT margin = {15, 0, 0, 0};
+        ::MapDialogRect(d.window, &margin);
+        const int half = MeasureHalfCharWidth(d.window).cx;
+        const auto plainShot = test::CaptureWindow(plain, true);
+        const auto iconShot = test::CaptureWindow(withIcon, true);
+        ASSERT_TRUE(plainShot && iconShot);
+        const int plainStart = FirstTextColumn(*plainShot);
+        const int iconStart = FirstTextColumn(*iconShot);
+        // The glyph's own side bearing comes on top of where its box starts.
+        EXPECT_GE(plainStart, margin.left + half);
+        EXPECT_LE(plainStart, margin.left + half + 5);
+        EXPECT_EQ(iconStart - plainStart, half + 16) << "the icon and another h before the text";
+        EXPECT_TRUE(HasColouredPixelIn(*iconShot, margin.left, margin.left + 16)) << "the icon";
+        EXPECT_FALSE(HasColouredPixelIn(*plainShot, 0, plainShot->width)) << "no icon";
         ::EndDialog(d.window, kResultOk);
     };
     EXPECT_EQ(probe.ShowModal(L"测试", 262, 152, 0), kResultOk);

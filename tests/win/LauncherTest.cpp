@@ -5,6 +5,7 @@
 #include "app/SetupDialog.h"
 #include "app/ToolTitles.h"
 #include "support/WinTestSupport.h"
+#include "support/WindowCapture.h"
 #include "ui/Dialog.h"
 
 namespace tide {
@@ -12,14 +13,17 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class Launcher : public ::testing::Test {
-protected:
-    void SetUp() override {
+// A running TideSetup.exe showing its launcher.
+class LauncherSession {
+public:
+    bool Start() {
         auto process = test::ChildProcess::Start(test::BinDirectory() + L"\\TideSetup.exe", L"");
-        ASSERT_TRUE(process);
+        if (!process) {
+            return false;
+        }
         process_.emplace(std::move(*process));
         launcher_ = test::WaitForWindow(kDialogClassName, kLauncherTitle, 30s);
-        ASSERT_TRUE(launcher_);
+        return launcher_ != nullptr;
     }
 
     // Opens the tool of `id` and returns its window once it has made its
@@ -33,7 +37,32 @@ protected:
         return tool;
     }
 
+    // 主页 of `tool`; true once the launcher is back.
+    bool GoHome(HWND tool) {
+        ::PostMessageW(tool, WM_COMMAND, kHomeButtonId, 0);
+        for (int i = 0; i < 200 && !::IsWindowVisible(launcher_); ++i) {
+            ::Sleep(20);
+        }
+        return ::IsWindowVisible(launcher_);
+    }
+
+    HWND launcher() const { return launcher_; }
+    test::ChildProcess& process() { return *process_; }
+
+private:
     std::optional<test::ChildProcess> process_;
+    HWND launcher_ = nullptr;
+};
+
+class Launcher : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(session_.Start());
+        launcher_ = session_.launcher();
+    }
+    HWND OpenTool(int id, const wchar_t* title) { return session_.OpenTool(id, title); }
+
+    LauncherSession session_;
     HWND launcher_ = nullptr;
 };
 
@@ -48,16 +77,12 @@ TEST_F(Launcher, HomeReturnsAndEveryOtherWayOutEndsTheProgram) {
         ::GetClassNameW(home, className, 32);
         EXPECT_STREQ(className, L"Tide_CommandButton");
         EXPECT_TRUE(::GetDlgItem(tool, kCloseButtonId));
-        ::PostMessageW(tool, WM_COMMAND, kHomeButtonId, 0);
-        for (int i = 0; i < 200 && !::IsWindowVisible(launcher_); ++i) {
-            ::Sleep(20);
-        }
-        EXPECT_TRUE(::IsWindowVisible(launcher_)) << "back after 主页 from " << row.id;
+        EXPECT_TRUE(session_.GoHome(tool)) << "back after 主页 from " << row.id;
     }
     HWND tool = OpenTool(257, L"系统词库管理");
     ASSERT_TRUE(tool);
     ::PostMessageW(tool, WM_COMMAND, kCloseButtonId, 0);
-    EXPECT_EQ(process_->WaitForExit(20s), static_cast<DWORD>(IDCANCEL))
+    EXPECT_EQ(session_.process().WaitForExit(20s), static_cast<DWORD>(IDCANCEL))
         << "the close button ends it";
 }
 
@@ -65,7 +90,7 @@ TEST_F(Launcher, EscInAToolEndsTheProgram) {
     HWND tool = OpenTool(261, L"在线更新");
     ASSERT_TRUE(tool);
     ::PostMessageW(tool, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_EQ(process_->WaitForExit(20s), static_cast<DWORD>(IDCANCEL));
+    EXPECT_EQ(session_.process().WaitForExit(20s), static_cast<DWORD>(IDCANCEL));
 }
 
 TEST_F(Launcher, AboutShowsItsPagesAndOkEndsTheProgram) {
@@ -97,12 +122,50 @@ TEST_F(Launcher, AboutShowsItsPagesAndOkEndsTheProgram) {
     EXPECT_FALSE(shown(aboutPage));
     EXPECT_TRUE(shown(supportPage));
     ::PostMessageW(about, WM_COMMAND, IDOK, 0);
-    EXPECT_EQ(process_->WaitForExit(20s), static_cast<DWORD>(IDCANCEL)) << "确定 ends the program";
+    EXPECT_EQ(session_.process().WaitForExit(20s), static_cast<DWORD>(IDCANCEL)) << "确定 ends the program";
 }
 
 TEST_F(Launcher, EscInTheLauncherEndsIt) {
     ::PostMessageW(launcher_, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_EQ(process_->WaitForExit(20s), static_cast<DWORD>(IDCANCEL));
+    EXPECT_EQ(session_.process().WaitForExit(20s), static_cast<DWORD>(IDCANCEL));
+}
+
+// Photographs the launcher and every tool with "微软雅黑" mapped onto the CJK
+// font and without it (the "宋体" path, whose dialogs are scaled up), into
+// build/<preset>/screenshots for people to look at.
+TEST(LauncherScreenshots, EveryWindowInBothFontSituations) {
+    int launcherHeights[2] = {};
+    for (int fallback = 0; fallback < 2; ++fallback) {
+        const std::wstring face = fallback ? L"fallback" : L"preferred";
+        test::ScopedUserRegistryValue replacement(
+            L"Software\\Wine\\Fonts\\Replacements", L"微软雅黑",
+            fallback ? std::nullopt : std::optional<std::wstring>(L"WenQuanYi Micro Hei"));
+        LauncherSession session;
+        ASSERT_TRUE(session.Start());
+        ::Sleep(700);
+        RECT bounds = {};
+        ::GetWindowRect(session.launcher(), &bounds);
+        launcherHeights[fallback] = bounds.bottom - bounds.top;
+        const std::wstring folder = test::ScreenshotFolder() + L"\\" + face + L"-";
+        EXPECT_TRUE(test::SaveWindowScreenshot(session.launcher(), folder + L"launcher.png"));
+        for (const ToolRow& row : kTools) {
+            HWND tool = session.OpenTool(row.id, row.title);
+            ASSERT_TRUE(tool) << row.id;
+            ::Sleep(700);
+            const std::wstring name = folder + L"tool-" + std::to_wstring(row.id);
+            EXPECT_TRUE(test::SaveWindowScreenshot(tool, name + L".png"));
+            if (row.id == 262) { // the About tool's second page
+                ::SendMessageW(tool, WM_COMMAND, 4098, 0);
+                ::Sleep(300);
+                EXPECT_TRUE(test::SaveWindowScreenshot(tool, name + L"-support.png"));
+            }
+            ASSERT_TRUE(session.GoHome(tool));
+        }
+        ::PostMessageW(session.launcher(), WM_COMMAND, IDCANCEL, 0);
+        session.process().WaitForExit(20s);
+    }
+    EXPECT_GT(launcherHeights[1], launcherHeights[0])
+        << "without 微软雅黑 the dialogs are scaled for 宋体";
 }
 
 } // namespace

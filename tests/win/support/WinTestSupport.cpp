@@ -183,4 +183,16 @@ int CountWindows(const wchar_t* className, const wchar_t* title) {
     return count;
 }
 
+void PumpMessagesFor(std::chrono::milliseconds duration) {
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < static_cast<DWORD>(duration.count())) {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        ::Sleep(10);
+    }
+}
+
 } // namespace tide::test

@@ -77,6 +77,10 @@ HWND WaitForWindow(const wchar_t* className, const wchar_t* title,
 // given) is true; null when there is none.
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, bool (*accept)(HWND) = nullptr);
 
+// Dispatches this thread's messages for a while (lets windows paint and
+// the display catch up).
+void PumpMessagesFor(std::chrono::milliseconds duration);
+
 // Number of top-level windows of that class and title.
 int CountWindows(const wchar_t* className, const wchar_t* title);
 
