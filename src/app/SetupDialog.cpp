@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/AboutDialog.h"
+#include "dict/SystemDictDialog.h"
 #include "app/ResourceIds.h"
 #include "app/ToolTitles.h"
 #include "ui/Buttons.h"
@@ -18,6 +19,7 @@ constexpr int kLauncherWidth = 342;
 constexpr int kLauncherHeight = 240;
 constexpr int kOptionWidth = 132;
 constexpr int kOptionHeight = 35;
+constexpr int kSystemDictToolId = 257;
 constexpr int kAboutToolId = 262;
 
 struct OptionRow {
@@ -138,6 +140,10 @@ INT_PTR RunTool(const ToolRow& row, HINSTANCE instance, HWND owner) {
     if (row.id == kAboutToolId) {
         CAboutDialog about(instance, owner);
         return about.ShowModal(row.title, row.width, row.height, row.navigationWidth);
+    }
+    if (row.id == kSystemDictToolId) {
+        CSystemDictDialog systemDict(instance, owner);
+        return systemDict.ShowModal(row.title, row.width, row.height, row.navigationWidth);
     }
     CPlaceholderToolDialog tool(instance, owner);
     return tool.ShowModal(row.title, row.width, row.height, row.navigationWidth);

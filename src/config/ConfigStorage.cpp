@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/InstallPaths.h"
+#include "app/InstalledFiles.h"
 #include "app/WideText.h"
 #include "config/InfoMessageText.h"
 #include "ui/Handles.h"
@@ -14,11 +15,6 @@ namespace tide {
 namespace {
 
 constexpr DWORD kRecordBytes = static_cast<DWORD>(kConfigRecordSize);
-
-bool IsExistingFile(const wchar_t* path) {
-    const DWORD attributes = ::GetFileAttributesW(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // The shared mapping and its view, open for one load or save.
 class SharedConfigStorage {
@@ -90,15 +86,6 @@ private:
     MappedView view_;
 };
 
-bool HasExtension(const wchar_t* name, const wchar_t* extension) {
-    const std::wstring_view text(name);
-    const std::wstring_view ext(extension);
-    if (text.size() <= ext.size()) {
-        return false;
-    }
-    return ::lstrcmpiW(name + text.size() - ext.size(), extension) == 0;
-}
-
 // The first file matching `pattern` (relative to InstallDir) in directory
 // order whose long name ends in `extension` and fits a name field.
 bool ChooseInstalledFile(const wchar_t* preferred, const wchar_t* pattern, const wchar_t* extension,
@@ -110,23 +97,13 @@ bool ChooseInstalledFile(const wchar_t* preferred, const wchar_t* pattern, const
     if (IsExistingFile(path)) {
         return SetNameField(field, AsU16(::PathFindFileNameW(path)));
     }
-    if (!QueryInstallDir(path) || !::PathAppendW(path, pattern)) {
-        return false;
-    }
-    WIN32_FIND_DATAW found;
-    FindHandle search(::FindFirstFileW(path, &found));
-    if (!search) {
-        return false;
-    }
-    do {
-        // A name too long for the record could never be opened again from it:
-        // skip it rather than store it cut short.
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            HasExtension(found.cFileName, extension) &&
-            SetNameField(field, AsU16(found.cFileName))) {
+    // A name too long for the record could never be opened again from it:
+    // skip it rather than store it cut short.
+    for (const std::wstring& name : ListInstalledFiles(pattern, extension)) {
+        if (SetNameField(field, AsU16(name))) {
             return true;
         }
-    } while (::FindNextFileW(search.get(), &found));
+    }
     return false;
 }
 

@@ -82,4 +82,10 @@ std::u16string_view HeaderText(const char16_t (&field)[N]) {
     return {field, length};
 }
 
+// The code scheme without its remark: the text before the first "(".
+inline std::u16string_view CodeSchemeName(const CodeTableHeader& header) {
+    const std::u16string_view scheme = HeaderText(header.CodeScheme);
+    return scheme.substr(0, scheme.find(u'('));
+}
+
 } // namespace tide

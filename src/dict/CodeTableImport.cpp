@@ -32,13 +32,14 @@ bool CarryFromCurrentLibrary(LibraryBuilder& builder) {
 
 } // namespace
 
-BOOL CompileCodeTable(const wchar_t* textPath, const wchar_t* libraryPath, BOOL carryEntries) {
+ImportOutcome ImportCodeTable(const wchar_t* textPath, const wchar_t* libraryPath,
+                              bool carryEntries) {
     CompileResult result;
     {
         const auto text = ReadOnlyFileView::Open(textPath);
         if (!text) {
             ShowCompileMessage(kMsgTableOpenFailed);
-            return FALSE;
+            return ImportOutcome::TableUnusable;
         }
         try {
             result = CompileCodeTableText(text->units(), text->bytes().size(),
@@ -46,21 +47,29 @@ BOOL CompileCodeTable(const wchar_t* textPath, const wchar_t* libraryPath, BOOL 
                                                        : CarryEntries());
         } catch (const std::bad_alloc&) {
             ShowCompileMessage(kMsgTableReaderFailed);
-            return FALSE;
+            return ImportOutcome::CompilerUnavailable;
         }
     }
     if (!result.ok) {
         if (!result.message.empty()) {
             ShowCompileMessage(result.message);
         }
-        return FALSE;
+        return result.stage == CompileStage::Text ? ImportOutcome::TableUnusable
+                                                  : ImportOutcome::GenerationFailed;
     }
-    return ReplaceFileContents(libraryPath, result.library) ? TRUE : FALSE;
+    return ReplaceFileContents(libraryPath, result.library) ? ImportOutcome::Imported
+                                                            : ImportOutcome::SaveFailed;
+}
+
+BOOL CompileCodeTable(const wchar_t* textPath, const wchar_t* libraryPath, BOOL carryEntries) {
+    return ImportCodeTable(textPath, libraryPath, carryEntries != FALSE) == ImportOutcome::Imported
+               ? TRUE
+               : FALSE;
 }
 
 BOOL ExportCodeTable(const wchar_t* libraryPath, const wchar_t* textPath) {
     CodeTableWriter writer;
-    {
+    try {
         const auto file = ReadOnlyFileView::Open(libraryPath);
         const auto library = file ? LibraryView::Open(file->bytes()) : std::nullopt;
         if (!library) {
@@ -68,6 +77,8 @@ BOOL ExportCodeTable(const wchar_t* libraryPath, const wchar_t* textPath) {
         }
         WriteHeaderText(writer, library->header());
         ExportEntries(*library, writer);
+    } catch (const std::bad_alloc&) {
+        return FALSE; // no room for the text
     }
     const std::u16string& text = writer.text();
     return ReplaceFileContents(textPath, {reinterpret_cast<const std::uint8_t*>(text.data()),

@@ -13,6 +13,17 @@ namespace tide {
 // compile and is never left half-written. TRUE on success.
 BOOL CompileCodeTable(const wchar_t* textPath, const wchar_t* libraryPath, BOOL carryEntries);
 
+// The same compile, telling the import command which of its summaries applies.
+enum class ImportOutcome {
+    Imported,
+    CompilerUnavailable, // no memory for the compiler
+    TableUnusable,       // the text could not be read, or its header is wrong
+    GenerationFailed,    // an entry, or carrying the user entries, failed
+    SaveFailed,          // the library could not be written
+};
+ImportOutcome ImportCodeTable(const wchar_t* textPath, const wchar_t* libraryPath,
+                              bool carryEntries);
+
 // Writes the library at `libraryPath` back as a code table at `textPath`:
 // the header with its rules and every table entry (user entries and carried
 // entries stay out). FALSE when the library cannot be read or is damaged, or

@@ -26,7 +26,6 @@ std::string CodeTableWriter::Bytes() const {
 }
 
 void WriteHeaderText(CodeTableWriter& writer, const CodeTableHeader& header) {
-    const std::u16string_view scheme = HeaderText(header.CodeScheme);
     const std::u16string_view prefix = HeaderText(header.SpecialPrefix);
     writer.AppendLine(kHeaderSectionLine);
     writer.Append(u"Name=");
@@ -36,7 +35,7 @@ void WriteHeaderText(CodeTableWriter& writer, const CodeTableHeader& header) {
     writer.Append(u"Author=");
     writer.AppendLine(HeaderText(header.Author));
     writer.Append(u"CodeScheme=");
-    writer.AppendLine(scheme.substr(0, scheme.find(u'('))); // the remark is not exported
+    writer.AppendLine(CodeSchemeName(header)); // the remark is not exported
     writer.Append(u"CodeLength=");
     writer.AppendNumber(header.CodeLength);
     writer.AppendLine(u"");

@@ -238,6 +238,7 @@ CompileResult CompileCodeTableText(std::u16string_view fileUnits, std::size_t fi
     const bool hasSecondCode = parsed.header->BWCodeLength != 0;
     LibraryBuilder builder(*parsed.header, fileBytes);
     CodeTableHeader& header = builder.header();
+    result.stage = CompileStage::Entries;
 
     // Pass 1: check every code, count, and fill the CharCodeTable. Each
     // entry's place in the text is kept, so pass 2 need not read lines again.
@@ -285,10 +286,12 @@ CompileResult CompileCodeTableText(std::u16string_view fileUnits, std::size_t fi
                                    text.substr(place.wordOffset, place.wordLength), place.weight);
     }
 
+    result.stage = CompileStage::Carry;
     if (carry && !carry(builder)) {
         return result;
     }
     result.library = std::move(builder).Finish();
+    result.stage = CompileStage::Done;
     result.ok = true;
     return result;
 }

@@ -59,8 +59,13 @@ private:
     std::vector<std::uint32_t> lastRecord_;
 };
 
+// How far a compile got: the text (reading, header) or the library (the
+// entries, the carried user entries).
+enum class CompileStage { Text, Entries, Carry, Done };
+
 struct CompileResult {
     bool ok = false;
+    CompileStage stage = CompileStage::Text; // where it stopped
     std::u16string message;            // for the user when the compile failed; may be empty
     std::vector<std::uint8_t> library; // the UsedLength bytes of the new library
 };

@@ -157,6 +157,7 @@ TEST(CompileCodeTable, HeaderErrorsHaveTheirMessages) {
         const CompileResult result = CompileCodeTableText(c.table);
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.message, c.message) << Message(result);
+        EXPECT_EQ(result.stage, CompileStage::Text) << "the import reports an unusable file";
     }
     // The longest values that fit are taken whole.
     const CompileResult longest =
@@ -219,6 +220,7 @@ TEST(CompileCodeTable, IllegalCodeElementsStopTheCompileWithTheEntryNumber) {
     EXPECT_FALSE(capital.ok);
     EXPECT_EQ(Message(capital), "词库文件第2行词条编码中含有非法码元，请更正。\r\n错误编码为：aB")
         << "the number counts only counted entries";
+    EXPECT_EQ(capital.stage, CompileStage::Entries) << "the import reports a failed generation";
     const CompileResult digit = CompileCodeTableText(Table({}, {"[CODETABLE]", "a1\t工"}));
     EXPECT_EQ(Message(digit), "词库文件第1行词条编码中含有非法码元，请更正。\r\n错误编码为：a1");
     // Without a second code, "/" cannot stand among the letters that select nodes.
@@ -282,7 +284,10 @@ TEST(CompileCodeTable, CarriedEntriesFollowTheTableAndAFailedCarryFailsTheCompil
     });
     EXPECT_EQ(words, (std::vector<std::u16string>{u"工", u"又", u"自造"}));
     EXPECT_EQ(LibraryView::Open(carried.library)->header().EntryCount, 1);
-    EXPECT_FALSE(CompileCodeTableText(table, [](LibraryBuilder&) { return false; }).ok);
+    const CompileResult failedCarry =
+        CompileCodeTableText(table, [](LibraryBuilder&) { return false; });
+    EXPECT_FALSE(failedCarry.ok);
+    EXPECT_EQ(failedCarry.stage, CompileStage::Carry);
     // Codes the index cannot hold are refused by the builder.
     EXPECT_FALSE(CompileCodeTableText(table, [](LibraryBuilder& b) {
                      return b.AppendEntry(u"A", u"x", 252);

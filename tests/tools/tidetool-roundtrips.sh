@@ -37,4 +37,12 @@ check "user add then list" grep -q $'^xyzw\t用户词$' <("$tool" user list "$wo
 "$tool" user remove "$work/compiled.imc" xyzw 用户词 >/dev/null
 check "user remove empties the list" test -z "$("$tool" user list "$work/compiled.imc")"
 check "encode derives phrase codes" test "$(printf '〇⺀\n〇\n' | "$tool" encode "$library")" = $'〇⺀\tabab\n〇\t'
+sample="$source/data/dict/Tide-sample.txt"
+"$tool" compile "$sample" "$work/sample.imc" >/dev/null
+# Phrase lines ("CODE<TAB>WORD" with a word of several characters) as WORD<TAB>CODE.
+phrases=$(iconv -f UTF-16LE -t UTF-8 "$sample" | sed -e '1s/^\xEF\xBB\xBF//' -e 's/\r$//' |
+    LC_ALL=C awk -F'\t' 'seen && length($2) > 4 { print $2 "\t" $1 } $0 == "[CODETABLE]" { seen = 1 }')
+check "the sample table has phrases" test -n "$phrases"
+check "the sample table's phrase codes are the ones the program derives" \
+    test "$(cut -f1 <<<"$phrases" | "$tool" encode "$work/sample.imc")" = "$phrases"
 echo "$passed passed, 0 failed"
