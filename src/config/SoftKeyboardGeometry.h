@@ -22,6 +22,7 @@ struct KeyCap {
 };
 
 // Every key with a cap, row by row. Space has none.
+// clang-format off
 inline constexpr std::array<KeyCap, 47> kKeyCaps = {{
     {u'`', 0, 0},    {u'1', 0, 31},   {u'2', 0, 62},   {u'3', 0, 93},   {u'4', 0, 124},
     {u'5', 0, 155},  {u'6', 0, 186},  {u'7', 0, 217},  {u'8', 0, 248},  {u'9', 0, 279},
@@ -35,6 +36,7 @@ inline constexpr std::array<KeyCap, 47> kKeyCaps = {{
     {u'z', 3, 83},   {u'x', 3, 114},  {u'c', 3, 145},  {u'v', 3, 176},  {u'b', 3, 207},
     {u'n', 3, 238},  {u'm', 3, 269},  {u',', 3, 300},  {u'.', 3, 331},  {u'/', 3, 362},
 }};
+// clang-format on
 
 // Pixel rectangle, right and bottom exclusive.
 struct PixelRect {

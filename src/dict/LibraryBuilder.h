@@ -66,8 +66,8 @@ enum class CompileStage { Text, Entries, Carry, Done };
 struct CompileResult {
     bool ok = false;
     CompileStage stage = CompileStage::Text; // where it stopped
-    std::u16string message;            // for the user when the compile failed; may be empty
-    std::vector<std::uint8_t> library; // the UsedLength bytes of the new library
+    std::u16string message;                  // for the user when the compile failed; may be empty
+    std::vector<std::uint8_t> library;       // the UsedLength bytes of the new library
 };
 
 // Adds the entries that a new library inherits from the current one; returns

@@ -10,8 +10,8 @@ std::u16string Number(std::int64_t value) {
 
 } // namespace
 
-std::array<std::u16string, kStatisticsLineCount> LibraryStatisticsLines(
-    const CodeTableHeader* header) {
+std::array<std::u16string, kStatisticsLineCount>
+LibraryStatisticsLines(const CodeTableHeader* header) {
     const CodeTableHeader none = {};
     const CodeTableHeader& h = header ? *header : none;
     return {

@@ -12,7 +12,7 @@ inline constexpr std::size_t kStatisticsLineCount = 9;
 
 // The lines for `header`; with no header (the library cannot be opened) the
 // same lines with empty texts and zeros.
-std::array<std::u16string, kStatisticsLineCount> LibraryStatisticsLines(
-    const CodeTableHeader* header);
+std::array<std::u16string, kStatisticsLineCount>
+LibraryStatisticsLines(const CodeTableHeader* header);
 
 } // namespace tide

@@ -196,8 +196,8 @@ void CSystemDictDialog::CreateControls(HWND dialog) {
     ::SendMessageW(title, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), FALSE);
     CreateControl(*this, L"Static", L"请选定当前系统词库：", kCentreImage, kPageX, 135, kPageWidth,
                   8, dialog, kChooseLabelId);
-    CreateControl(*this, L"COMBOBOX", L"", CBS_DROPDOWNLIST | CBS_AUTOHSCROLL | WS_VSCROLL,
-                  kPageX, 145, kPageWidth, 60, dialog, kLibraryComboId);
+    CreateControl(*this, L"COMBOBOX", L"", CBS_DROPDOWNLIST | CBS_AUTOHSCROLL | WS_VSCROLL, kPageX,
+                  145, kPageWidth, 60, dialog, kLibraryComboId);
 }
 
 void CSystemDictDialog::FillDictionaryCombo(HWND dialog) {
@@ -306,8 +306,8 @@ void CSystemDictDialog::OnImport(HWND dialog) {
     // current library at all there is nothing to carry, and the first
     // library of an installation can still be imported.
     const std::wstring currentPath = InstallDirFile(ToWide(NameField(config_.DictionaryFileName)));
-    const bool carry = !NameField(config_.DictionaryFileName).empty() &&
-                       IsExistingFile(currentPath.c_str());
+    const bool carry =
+        !NameField(config_.DictionaryFileName).empty() && IsExistingFile(currentPath.c_str());
     const ImportOutcome outcome = ImportCodeTable(textPath, target.c_str(), carry);
     ShowInfoMessage(dialog, ImportMessage(outcome));
     if (outcome == ImportOutcome::Imported) {
@@ -325,7 +325,7 @@ void CSystemDictDialog::OnExport(HWND dialog) {
         return;
     }
     ShowInfoMessage(dialog, ExportCodeTable(libraryPath.c_str(), textPath) ? kMsgExported
-                                                                            : kMsgExportSaveFailed);
+                                                                           : kMsgExportSaveFailed);
 }
 
 void CSystemDictDialog::OnAdd(HWND dialog) {
@@ -335,8 +335,7 @@ void CSystemDictDialog::OnAdd(HWND dialog) {
     }
     const std::wstring fileName = NewLibraryName(InstallDirFolder());
     const std::wstring target = fileName.empty() ? std::wstring() : InstallDirFile(fileName);
-    const int result =
-        target.empty() ? 0 : InstallPackagedDictionary(target.c_str(), packagePath);
+    const int result = target.empty() ? 0 : InstallPackagedDictionary(target.c_str(), packagePath);
     if (result == 0) {
         ShowInfoMessage(dialog, kMsgAddCreateFailed);
         return;

@@ -159,10 +159,10 @@ TEST(CommandButton, TextStartsAfterTheMarginAndTheIconIfAny) {
                              LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
         ASSERT_TRUE(resources);
         ::SendMessageW(withIcon, BM_SETIMAGE, IMAGE_ICON,
-                       reinterpret_cast<LPARAM>(::LoadImageW(resources.get(),
-                                                             MAKEINTRESOURCEW(kIconImport),
-                                                             IMAGE_ICON, 16, 16, 0)));
-        ::RedrawWindow(d.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+                       reinterpret_cast<LPARAM>(::LoadImageW(
+                           resources.get(), MAKEINTRESOURCEW(kIconImport), IMAGE_ICON, 16, 16, 0)));
+        ::RedrawWindow(d.window, nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         test::PumpMessagesFor(std::chrono::milliseconds(300));
         RECT margin = {15, 0, 0, 0};
         ::MapDialogRect(d.window, &margin);

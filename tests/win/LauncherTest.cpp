@@ -2,7 +2,9 @@
 // hidden; "主页" brings it back, any other way out ends the program.
 #include <gtest/gtest.h>
 
+#include "app/InstallPaths.h"
 #include "app/SetupDialog.h"
+#include "dict/CodeTableImport.h"
 #include "app/ToolTitles.h"
 #include "support/WinTestSupport.h"
 #include "support/WindowCapture.h"
@@ -12,6 +14,23 @@ namespace tide {
 namespace {
 
 using namespace std::chrono_literals;
+
+// An installation holding the sample library, recorded for this user.
+class SampleInstallation {
+public:
+    SampleInstallation() : setupLocation_(kInstallKeyPath, kInstallValueName, folder_.path()) {
+        const std::wstring installDir = folder_ / L"Tide";
+        ::CreateDirectoryW(installDir.c_str(), nullptr);
+        std::wstring table = L"" TIDE_SOURCE_DIR "/data/dict/Tide-sample.txt";
+        compiled_ = CompileCodeTable(table.c_str(), (installDir + L"\\Tide.imc").c_str(), FALSE);
+    }
+    bool ready() const { return compiled_ != FALSE; }
+
+private:
+    test::ScratchFolder folder_;
+    test::ScopedUserRegistryValue setupLocation_;
+    BOOL compiled_ = FALSE;
+};
 
 // A running TideSetup.exe showing its launcher.
 class LauncherSession {
@@ -86,6 +105,32 @@ TEST_F(Launcher, HomeReturnsAndEveryOtherWayOutEndsTheProgram) {
         << "the close button ends it";
 }
 
+TEST(LauncherWithLibrary, StaysHiddenWhileAToolShowsAMessage) {
+    SampleInstallation installation;
+    ASSERT_TRUE(installation.ready());
+    LauncherSession session;
+    ASSERT_TRUE(session.Start());
+    HWND tool = session.OpenTool(257, L"系统词库管理");
+    ASSERT_TRUE(tool);
+    // 移除 with a single library answers with a message box.
+    ::PostMessageW(tool, WM_COMMAND, 259, 0);
+    HWND box = nullptr;
+    for (int i = 0; i < 250 && !box; ++i) {
+        ::Sleep(20);
+        box = test::FindProcessWindow(session.process().id(), L"#32770", [](HWND window) {
+            return ::IsWindowVisible(window) && ::GetDlgItem(window, 0xFFFF) != nullptr;
+        });
+    }
+    ASSERT_TRUE(box) << "the message box";
+    EXPECT_FALSE(::IsWindowVisible(session.launcher())) << "the launcher stays hidden";
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 250 && ::IsWindow(box); ++i) {
+        ::Sleep(20);
+    }
+    EXPECT_FALSE(::IsWindowVisible(session.launcher()));
+    EXPECT_TRUE(session.GoHome(tool));
+}
+
 TEST_F(Launcher, EscInAToolEndsTheProgram) {
     HWND tool = OpenTool(261, L"在线更新");
     ASSERT_TRUE(tool);
@@ -122,7 +167,8 @@ TEST_F(Launcher, AboutShowsItsPagesAndOkEndsTheProgram) {
     EXPECT_FALSE(shown(aboutPage));
     EXPECT_TRUE(shown(supportPage));
     ::PostMessageW(about, WM_COMMAND, IDOK, 0);
-    EXPECT_EQ(session_.process().WaitForExit(20s), static_cast<DWORD>(IDCANCEL)) << "确定 ends the program";
+    EXPECT_EQ(session_.process().WaitForExit(20s), static_cast<DWORD>(IDCANCEL))
+        << "确定 ends the program";
 }
 
 TEST_F(Launcher, EscInTheLauncherEndsIt) {
@@ -134,6 +180,8 @@ TEST_F(Launcher, EscInTheLauncherEndsIt) {
 // font and without it (the "宋体" path, whose dialogs are scaled up), into
 // build/<preset>/screenshots for people to look at.
 TEST(LauncherScreenshots, EveryWindowInBothFontSituations) {
+    SampleInstallation installation;
+    ASSERT_TRUE(installation.ready());
     int launcherHeights[2] = {};
     for (int fallback = 0; fallback < 2; ++fallback) {
         const std::wstring face = fallback ? L"fallback" : L"preferred";

@@ -6,20 +6,25 @@
 //     mapping and the bytes of "Tide.cfg" at that moment;
 //   - can put a text into "TIDE_SSTRING" and start the manager with "/e";
 //   - can map a word library and a skin under their shared names; on the
-//     message WM_APP + 1 it logs the user entries it sees in its library.
+//     message WM_APP + 1 it logs the user entries it sees in its library;
+//   - on notice 2 it switches to the library its record names, as the input
+//     method does, and logs the name and whether it could map it.
 //
 // Usage: ime-peer --log FILE [--ready-event NAME] [--config-file PATH]
 //                 [--word TEXT] [--start-setup EXE] [--map-library PATH] [--map-skin PATH]
 // It ends when its window "Tide IME peer" receives WM_CLOSE.
 #include <windows.h>
+#include <shlwapi.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/ImeContract.h"
 #include "app/InstallPaths.h"
 #include "app/WideText.h"
+#include "config/ConfigRecord.h"
 #include "core/Utf.h"
 #include "dict/LibraryView.h"
 #include "dict/WordLibrary.h"
@@ -107,11 +112,31 @@ std::string ConfigFileHex() {
     return Hex(bytes.data(), read);
 }
 
+std::size_t MapFile(const std::wstring& path, std::u16string_view prefix, bool library,
+                    KernelHandle& mapping, MappedView& view);
+
+// Maps the library the shared record names; its file name for the log.
+std::string SwitchLibrary() {
+    ConfigRecord record;
+    std::memcpy(&record, g_peer->configView.get(), kConfigRecordSize);
+    const std::wstring name = ToWide(NameField(record.DictionaryFileName));
+    g_peer->libraryView.reset();
+    g_peer->libraryMapping.reset();
+    PathBuffer path;
+    g_peer->librarySize = QueryInstallDir(path) && ::PathAppendW(path, name.c_str())
+                              ? MapFile(path, kLibraryMappingPrefix, true, g_peer->libraryMapping,
+                                        g_peer->libraryView)
+                              : 0;
+    return " library=" + Utf8(name) + " mapped=" + (g_peer->librarySize != 0 ? "1" : "0");
+}
+
 void OnNotice(WPARAM code) {
     std::string line = "notice " + std::to_string(code);
     if (code == static_cast<WPARAM>(ChangeCode::ConfigSaved)) {
         line += " record=" + Hex(g_peer->configView.get(), kConfigRecordSize);
         line += " file=" + ConfigFileHex();
+    } else if (code == static_cast<WPARAM>(ChangeCode::DictionaryChanged)) {
+        line += SwitchLibrary();
     }
     Log(line);
 }

@@ -96,23 +96,42 @@ ScratchFolder::ScratchFolder() {
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
     static int counter = 0;
-    path_ = std::wstring(temp) + L"tide-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-            std::to_wstring(++counter);
-    ::CreateDirectoryW(path_.c_str(), nullptr);
+    // A folder left by an earlier run (process ids come round again) is
+    // never reused: each test starts empty.
+    do {
+        path_ = std::wstring(temp) + L"tide-test-" + std::to_wstring(::GetCurrentProcessId()) +
+                L"-" + std::to_wstring(++counter);
+    } while (!::CreateDirectoryW(path_.c_str(), nullptr) &&
+             ::GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
-ScratchFolder::~ScratchFolder() {
-    // SHFileOperation would pull in the shell's UI; a flat folder is enough.
+namespace {
+
+// SHFileOperation would pull in the shell's UI; a small recursion will do.
+void RemoveFolder(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
-    FindHandle find(::FindFirstFileW((path_ + L"\\*").c_str(), &found));
-    if (find) {
-        do {
-            const std::wstring file = path_ + L"\\" + found.cFileName;
-            ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-            ::DeleteFileW(file.c_str());
-        } while (::FindNextFileW(find.get(), &found));
+    FindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
+    for (bool more = find.valid(); more; more = ::FindNextFileW(find.get(), &found)) {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") {
+            continue;
+        }
+        const std::wstring path = folder + L"\\" + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            RemoveFolder(path);
+        } else {
+            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileW(path.c_str());
+        }
     }
-    ::RemoveDirectoryW(path_.c_str());
+    find.reset();
+    ::RemoveDirectoryW(folder.c_str());
+}
+
+} // namespace
+
+ScratchFolder::~ScratchFolder() {
+    RemoveFolder(path_);
 }
 
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {

@@ -42,8 +42,8 @@ std::optional<WindowPixels> CaptureWindow(HWND window, bool client) {
     }
     {
         SelectGuard select(memory.get(), bitmap.get());
-        if (!::BitBlt(memory.get(), 0, 0, result.width, result.height, screen, area.left,
-                      area.top, SRCCOPY)) {
+        if (!::BitBlt(memory.get(), 0, 0, result.width, result.height, screen, area.left, area.top,
+                      SRCCOPY)) {
             return std::nullopt;
         }
     }

@@ -1,0 +1,34 @@
+#include "support/FileDialogAnswer.h"
+
+#include <windows.h>
+#include <commdlg.h>
+#include <dlgs.h>
+
+#include "support/WinTestSupport.h"
+
+namespace tide::test {
+
+std::thread AnswerFileDialog(const wchar_t* title, std::wstring name, std::atomic<bool>& seen) {
+    return std::thread([title, name = std::move(name), &seen] {
+        HWND dialog = WaitForWindow(L"#32770", title, std::chrono::seconds(20));
+        if (!dialog) {
+            return;
+        }
+        seen = true;
+        // The file name box is a combo box or an edit, depending on the style.
+        ::SendMessageW(dialog, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(name.c_str()));
+        ::SendMessageW(dialog, CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(name.c_str()));
+        ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        // A name the dialog does not take leaves it open: cancel it rather
+        // than leave the test hanging.
+        for (int i = 0; i < 250 && ::IsWindow(dialog); ++i) {
+            ::Sleep(20);
+        }
+        if (::IsWindow(dialog)) {
+            seen = false;
+            ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        }
+    });
+}
+
+} // namespace tide::test
