@@ -91,9 +91,21 @@ std::wstring InstallDirFile(const std::wstring& fileName) {
     return path;
 }
 
-std::wstring InstallDirFolder() {
-    PathBuffer path;
-    return QueryInstallDir(path) ? std::wstring(path) : std::wstring();
+// A free name for a new library and its path; both empty when there is none.
+struct NewLibrary {
+    std::wstring fileName;
+    std::wstring path;
+};
+NewLibrary ChooseNewLibrary() {
+    PathBuffer folder;
+    if (!QueryInstallDir(folder)) {
+        return {};
+    }
+    NewLibrary library{NewLibraryName(folder), {}};
+    if (!library.fileName.empty()) {
+        library.path = InstallDirFile(library.fileName);
+    }
+    return library;
 }
 
 std::optional<CodeTableHeader> ReadLibraryHeader(const std::wstring& path) {
@@ -296,9 +308,8 @@ void CSystemDictDialog::OnImport(HWND dialog) {
     if (!ShowFileDialog(dialog, textPath, FileKind::OpenText)) {
         return;
     }
-    const std::wstring fileName = NewLibraryName(InstallDirFolder());
-    const std::wstring target = fileName.empty() ? std::wstring() : InstallDirFile(fileName);
-    if (target.empty()) {
+    const NewLibrary target = ChooseNewLibrary();
+    if (target.path.empty()) {
         ShowInfoMessage(dialog, kMsgImportSaveFailed);
         return;
     }
@@ -308,10 +319,10 @@ void CSystemDictDialog::OnImport(HWND dialog) {
     const std::wstring currentPath = InstallDirFile(ToWide(NameField(config_.DictionaryFileName)));
     const bool carry =
         !NameField(config_.DictionaryFileName).empty() && IsExistingFile(currentPath.c_str());
-    const ImportOutcome outcome = ImportCodeTable(textPath, target.c_str(), carry);
+    const ImportOutcome outcome = ImportCodeTable(textPath, target.path.c_str(), carry);
     ShowInfoMessage(dialog, ImportMessage(outcome));
     if (outcome == ImportOutcome::Imported) {
-        MakeCurrent(dialog, fileName);
+        MakeCurrent(dialog, target.fileName);
     }
 }
 
@@ -333,9 +344,9 @@ void CSystemDictDialog::OnAdd(HWND dialog) {
     if (!ShowFileDialog(dialog, packagePath, FileKind::OpenLibrary)) {
         return;
     }
-    const std::wstring fileName = NewLibraryName(InstallDirFolder());
-    const std::wstring target = fileName.empty() ? std::wstring() : InstallDirFile(fileName);
-    const int result = target.empty() ? 0 : InstallPackagedDictionary(target.c_str(), packagePath);
+    const NewLibrary target = ChooseNewLibrary();
+    const int result =
+        target.path.empty() ? 0 : InstallPackagedDictionary(target.path.c_str(), packagePath);
     if (result == 0) {
         ShowInfoMessage(dialog, kMsgAddCreateFailed);
         return;
@@ -344,7 +355,7 @@ void CSystemDictDialog::OnAdd(HWND dialog) {
         ShowInfoMessage(dialog, kMsgAddNotPackage);
         return;
     }
-    MakeCurrent(dialog, fileName);
+    MakeCurrent(dialog, target.fileName);
     ShowInfoMessage(dialog, kMsgAdded);
 }
 
