@@ -24,14 +24,7 @@ constexpr int kNarrowWidth = kPageWidth - 108; // N
 constexpr DWORD kCentreImage = 0x200;          // SS_CENTERIMAGE
 constexpr DWORD kPictureStyle = 0x24E;         // SS_BITMAP | SS_CENTERIMAGE | SS_REALSIZECONTROL
 
-struct NavigationRow {
-    const wchar_t* className;
-    const wchar_t* caption;
-    int id;
-    int y;
-    int icon;
-};
-constexpr NavigationRow kNavigation[] = {
+constexpr ColumnButtonRow kNavigation[] = {
     {kNavigateButtonClass, L"关于", kAboutButtonId, 45, kIconAbout},
     {kNavigateButtonClass, L"支持我们", kSupportButtonId, 59, kIconSupport},
     {kCommandButtonClass, L"确定", IDOK, 115, kIconOk},
@@ -141,10 +134,7 @@ CAboutDialog::~CAboutDialog() {
 INT_PTR CAboutDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
-        for (const NavigationRow& row : kNavigation) {
-            CreateColumnButton(*this, row.className, navigationWidth(), row.caption, row.y, dialog,
-                               row.id, row.icon);
-        }
+        CreateColumnButtons(*this, navigationWidth(), kNavigation, dialog);
         SelectNavigateButton(dialog, kAboutButtonId, kSupportButtonId, kAboutButtonId);
         aboutPage_ = CreatePageDialog(*this, AboutPageProc, true, kPageX, kPageY, kPageWidth,
                                       kPageHeight, dialog);

@@ -36,16 +36,13 @@ constexpr int kLibraryComboId = 278;
 constexpr DWORD kCentreImage = SS_CENTERIMAGE;
 constexpr wchar_t kHelpPage[] = L"/guide/guide6.html";
 
-struct ColumnButton {
-    const wchar_t* caption;
-    int id;
-    int y;
-    int icon;
-};
-constexpr ColumnButton kColumnButtons[] = {
-    {L"导入", kImportId, 45, kIconImport}, {L"导出", kExportId, 59, kIconExport},
-    {L"添加", kAddId, 87, kIconAdd},       {L"移除", kRemoveId, 101, kIconRemove},
-    {L"帮助", kHelpId, 129, kIconHelp},    {L"确定", IDOK, 143, kIconOk},
+constexpr ColumnButtonRow kColumnButtons[] = {
+    {kCommandButtonClass, L"导入", kImportId, 45, kIconImport},
+    {kCommandButtonClass, L"导出", kExportId, 59, kIconExport},
+    {kCommandButtonClass, L"添加", kAddId, 87, kIconAdd},
+    {kCommandButtonClass, L"移除", kRemoveId, 101, kIconRemove},
+    {kCommandButtonClass, L"帮助", kHelpId, 129, kIconHelp},
+    {kCommandButtonClass, L"确定", IDOK, 143, kIconOk},
 };
 
 // Controls of the page area (dialog units).
@@ -198,10 +195,7 @@ INT_PTR CSystemDictDialog::HandleMessage(HWND dialog, UINT message, WPARAM wPara
 }
 
 void CSystemDictDialog::CreateControls(HWND dialog) {
-    for (const ColumnButton& button : kColumnButtons) {
-        CreateCommandButton(*this, navigationWidth(), button.caption, button.y, dialog, button.id,
-                            button.icon);
-    }
+    CreateColumnButtons(*this, navigationWidth(), kColumnButtons, dialog);
     HWND title = CreateControl(*this, L"Static", L"当前系统词库：", kCentreImage, kPageX, 15,
                                kPageWidth, 10, dialog, kTitleId);
     titleFont_ = CreateUiFont(dialog, L"微软雅黑", 12);

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 #include "ui/Handles.h"
 
 namespace tide {
@@ -32,6 +34,25 @@ HWND CreateCommandButton(const CDialog& owner, int navigationWidth, const wchar_
 // The same for a button of `className` (command or navigate) in the column.
 HWND CreateColumnButton(const CDialog& owner, const wchar_t* className, int navigationWidth,
                         const wchar_t* caption, int y, HWND parent, int id, int iconId);
+
+// One button of a navigation column, as the tools' tables list them.
+struct ColumnButtonRow {
+    const wchar_t* className; // kCommandButtonClass or kNavigateButtonClass
+    const wchar_t* caption;
+    int id;
+    int y;
+    int iconId;
+};
+
+// Creates every button of `rows` in the column of `parent`.
+template <std::size_t N>
+void CreateColumnButtons(const CDialog& owner, int navigationWidth,
+                         const ColumnButtonRow (&rows)[N], HWND parent) {
+    for (const ColumnButtonRow& row : rows) {
+        CreateColumnButton(owner, row.className, navigationWidth, row.caption, row.y, parent,
+                           row.id, row.iconId);
+    }
+}
 
 // Marks `selectedId` and clears the others of the navigate buttons in [firstId, lastId].
 void SelectNavigateButton(HWND parent, int firstId, int lastId, int selectedId);
