@@ -4,11 +4,11 @@
 #include <objbase.h>
 #include <gdiplus.h>
 
-#include "app/AppGlobals.h"
 #include "app/PlaceholderDialog.h"
 #include "app/SetupDialog.h"
 #include "app/ToolTitles.h"
-#include "app/WideText.h"
+#include "win/ProcessGlobals.h"
+#include "win/WideText.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "app/PlaceholderDialog.h"
 
-#include "app/AppGlobals.h"
-#include "app/WideText.h"
 #include "ui/DialogMemory.h"
+#include "win/ProcessGlobals.h"
+#include "win/WideText.h"
 
 namespace tide {
 namespace {
@@ -42,7 +42,8 @@ void CreateControls(HWND dialog, const wchar_t* text) {
     }
 }
 
-INT_PTR CALLBACK PlaceholderProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK PlaceholderProc(HWND dialog, UINT message, WPARAM wParam,
+                                 LPARAM lParam) noexcept {
     switch (message) {
     case WM_INITDIALOG:
         CreateControls(dialog, reinterpret_cast<const wchar_t*>(lParam));

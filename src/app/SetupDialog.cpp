@@ -2,25 +2,21 @@
 
 #include <string>
 
-#include "app/AboutDialog.h"
-#include "dict/SystemDictDialog.h"
-#include "app/ResourceIds.h"
+#include "app/ToolTable.h"
 #include "app/ToolTitles.h"
 #include "ui/Buttons.h"
 #include "ui/Controls.h"
 #include "ui/DialogMemory.h"
+#include "ui/ResourceIds.h"
 
 namespace tide {
 namespace {
 
-constexpr DWORD kLauncherStyle =
-    0x80C80880; // WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_CENTER | DS_MODALFRAME
+constexpr DWORD kLauncherStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_CENTER | DS_MODALFRAME;
 constexpr int kLauncherWidth = 342;
 constexpr int kLauncherHeight = 240;
 constexpr int kOptionWidth = 132;
 constexpr int kOptionHeight = 35;
-constexpr int kSystemDictToolId = 257;
-constexpr int kAboutToolId = 262;
 
 struct OptionRow {
     const wchar_t* caption;
@@ -43,37 +39,19 @@ constexpr OptionRow kOptions[] = {
 };
 // clang-format on
 
-HWND CreateOptionButton(const CDialog& owner, HWND parent, const OptionRow& row) {
+HWND CreateOptionButton(CDialog& owner, HWND parent, const OptionRow& row) {
     const std::wstring text = std::wstring(row.caption) + L"/" + row.description;
     HWND button = CreateControl(owner, kOptionButtonClass, text.c_str(), 0, row.x, row.y,
                                 kOptionWidth, kOptionHeight, parent, row.id);
-    if (HBITMAP image = LoadPngBitmap(parent, row.image)) {
-        ::SendMessageW(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(image));
-    }
+    owner.images().Show(button, LoadPngBitmap(parent, row.image));
     return button;
 }
 
-// Until a tool is built it opens as a framed dialog with only "主页" and the
-// close button.
-class CPlaceholderToolDialog : public CDialogBox {
-public:
-    using CDialogBox::CDialogBox;
-};
-
 } // namespace
-
-CSetupDialog* CSetupDialog::current_ = nullptr;
 
 CSetupDialog::CSetupDialog(HINSTANCE instance, HWND owner) : CDialog(instance, owner) {
     width_ = kLauncherWidth;
     height_ = kLauncherHeight;
-    current_ = this;
-}
-
-CSetupDialog::~CSetupDialog() {
-    if (current_ == this) {
-        current_ = nullptr;
-    }
 }
 
 INT_PTR CSetupDialog::Run() {
@@ -82,32 +60,37 @@ INT_PTR CSetupDialog::Run() {
     fields.title = std::u16string_view(reinterpret_cast<const char16_t*>(kLauncherTitle));
     fields.width = kLauncherWidth;
     fields.height = kLauncherHeight;
-    return ShowDialogTemplate(instance_, fields, owner_, DialogProc, 0, true);
+    return ShowDialogTemplate(instance_, fields, owner_, DialogProc, BindingParameter(), true);
 }
 
-INT_PTR CALLBACK CSetupDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    CSetupDialog* self = current_;
+INT_PTR CALLBACK CSetupDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam,
+                                          LPARAM lParam) noexcept {
+    CSetupDialog* self = BindDialogObject<CSetupDialog>(dialog, message, lParam);
     if (!self) {
         return FALSE;
     }
+    return HandleGuarded([&] { return self->HandleMessage(dialog, message, wParam); });
+}
+
+INT_PTR CSetupDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam) {
     switch (message) {
     case WM_INITDIALOG:
-        ::SetClassLongPtrW(dialog, GCLP_HICON,
-                           reinterpret_cast<LONG_PTR>(
-                               ::LoadIconW(self->instance_, MAKEINTRESOURCEW(kIconApplication))));
-        self->optionButtonProc_ =
-            RegisterButtonClass(self->instance_, kOptionButtonClass, OptionButtonProc);
+        ::SetClassLongPtrW(
+            dialog, GCLP_HICON,
+            reinterpret_cast<LONG_PTR>(::LoadIconW(instance_, MAKEINTRESOURCEW(kIconApplication))));
+        RegisterButtonClass(instance_, kOptionButtonClass, OptionButtonProc);
         for (const OptionRow& row : kOptions) {
-            CreateOptionButton(*self, dialog, row);
+            CreateOptionButton(*this, dialog, row);
         }
         return TRUE;
     case WM_CTLCOLORDLG:
         return reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH));
     case WM_DESTROY:
-        ::UnregisterClassW(kOptionButtonClass, self->instance_);
+        images_.TakeBack();
+        ::UnregisterClassW(kOptionButtonClass, instance_);
         return FALSE;
     case WM_COMMAND:
-        return self->OnCommand(dialog, LOWORD(wParam));
+        return OnCommand(dialog, LOWORD(wParam));
     default:
         return FALSE;
     }
@@ -119,11 +102,8 @@ INT_PTR CSetupDialog::OnCommand(HWND dialog, int id) {
         ::EndDialog(dialog, IDCANCEL);
         return TRUE;
     }
-    for (const ToolRow& row : kTools) {
-        if (row.id != id) {
-            continue;
-        }
-        if (RunTool(row, instance_, dialog) == kResultHome) {
+    if (const ToolRow* tool = FindTool(id)) {
+        if (RunTool(*tool, instance_, dialog) == kResultHome) {
             ::ShowWindow(dialog, SW_SHOW);
             ::UpdateWindow(dialog);
         } else {
@@ -134,19 +114,6 @@ INT_PTR CSetupDialog::OnCommand(HWND dialog, int id) {
     ::ShowWindow(dialog, SW_SHOW);
     ::UpdateWindow(dialog);
     return 0;
-}
-
-INT_PTR RunTool(const ToolRow& row, HINSTANCE instance, HWND owner) {
-    if (row.id == kAboutToolId) {
-        CAboutDialog about(instance, owner);
-        return about.ShowModal(row.title, row.width, row.height, row.navigationWidth);
-    }
-    if (row.id == kSystemDictToolId) {
-        CSystemDictDialog systemDict(instance, owner);
-        return systemDict.ShowModal(row.title, row.width, row.height, row.navigationWidth);
-    }
-    CPlaceholderToolDialog tool(instance, owner);
-    return tool.ShowModal(row.title, row.width, row.height, row.navigationWidth);
 }
 
 } // namespace tide

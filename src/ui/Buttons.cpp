@@ -1,12 +1,14 @@
 #include "ui/Buttons.h"
 
+#include <commctrl.h>
+
 #include <string>
 
-#include "app/ResourceIds.h"
 #include "ui/Controls.h"
 #include "ui/Dialog.h"
-#include "ui/GdiplusObjects.h"
-#include "ui/ImageCodec.h"
+#include "ui/ResourceIds.h"
+#include "win/GdiplusObjects.h"
+#include "win/ImageCodec.h"
 
 namespace tide {
 namespace {
@@ -17,16 +19,30 @@ using namespace Gdiplus::DllExports;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr wchar_t kUiFace[] = L"微软雅黑";
 
-// One button of each class is under the mouse at a time.
-struct HoverFlags {
-    bool command = false;
-    bool navigate = false;
-    bool close = false;
-    bool option = false;
-};
-HoverFlags g_hover;
-WNDPROC g_systemButtonProc = nullptr;
-WNDPROC g_closePrevious = nullptr;
+constexpr wchar_t kHoverProperty[] = L"Tide.Hover";
+constexpr UINT_PTR kCloseButtonSubclass = 1;
+WNDPROC g_systemButtonProc = nullptr; // the same for every class made from "Button"
+
+void SetHover(HWND button, bool hover) {
+    if (hover) {
+        ::SetPropW(button, kHoverProperty, reinterpret_cast<HANDLE>(1));
+    } else {
+        ::RemovePropW(button, kHoverProperty);
+    }
+}
+
+// The hover state changes the picture.
+void SetHoverAndRepaint(HWND button, bool hover) {
+    SetHover(button, hover);
+    ::InvalidateRect(button, nullptr, FALSE);
+}
+
+// What every procedure here does with a message before its own handling.
+void ForgetHoverWhenDestroyed(HWND button, UINT message) {
+    if (message == WM_NCDESTROY) {
+        ::RemovePropW(button, kHoverProperty);
+    }
+}
 
 std::wstring WindowText(HWND window) {
     wchar_t text[260] = {};
@@ -70,8 +86,7 @@ void PaintToolButton(HWND button, bool navigate) {
     ::GetClientRect(button, &client);
     DoubleBuffer buffer(paint.dc(), client);
     GdiplusGraphics graphics = GraphicsForDc(buffer.dc());
-    const bool hover = navigate ? g_hover.navigate : g_hover.command;
-    FillRect(graphics.get(), hover ? kHoverColor : kNavigationColor, 0, 0, client.right,
+    FillRect(graphics.get(), IsButtonHovered(button) ? kHoverColor : kNavigationColor, 0, 0, client.right,
              client.bottom);
 
     HWND parent = ::GetParent(button);
@@ -98,16 +113,10 @@ void PaintToolButton(HWND button, bool navigate) {
 }
 
 LRESULT ToolButtonMessage(HWND button, UINT message, WPARAM wParam, LPARAM lParam, bool navigate) {
-    bool& hover = navigate ? g_hover.navigate : g_hover.command;
+    ForgetHoverWhenDestroyed(button, message);
     switch (message) {
     case WM_CREATE:
-        hover = false;
-        return 0;
-    case WM_DESTROY:
-        if (auto icon =
-                reinterpret_cast<HICON>(::SendMessageW(button, BM_GETIMAGE, IMAGE_ICON, 0))) {
-            ::DestroyIcon(icon);
-        }
+        SetHover(button, false);
         return 0;
     case WM_ENABLE:
     case WM_ERASEBKGND:
@@ -116,12 +125,11 @@ LRESULT ToolButtonMessage(HWND button, UINT message, WPARAM wParam, LPARAM lPara
         PaintToolButton(button, navigate);
         return 0;
     case WM_GETDLGCODE:
-        hover = false;
-        ::InvalidateRect(button, nullptr, FALSE);
+        SetHoverAndRepaint(button, false);
         return DLGC_WANTALLKEYS;
     case WM_MOUSEMOVE:
-        if (!hover) {
-            hover = TrackHoverAndLeave(button, 5);
+        if (!IsButtonHovered(button)) {
+            SetHover(button, TrackHoverAndLeave(button, 5));
         }
         break;
     case WM_MOUSEHOVER: {
@@ -130,18 +138,16 @@ LRESULT ToolButtonMessage(HWND button, UINT message, WPARAM wParam, LPARAM lPara
         const POINT point = {static_cast<short>(LOWORD(lParam)),
                              static_cast<short>(HIWORD(lParam))};
         if (::PtInRect(&client, point)) {
-            hover = true;
-            ::InvalidateRect(button, nullptr, FALSE);
+            SetHoverAndRepaint(button, true);
         }
         return 0;
     }
     case WM_MOUSELEAVE:
-        hover = false;
-        ::InvalidateRect(button, nullptr, FALSE);
+        SetHoverAndRepaint(button, false);
         return 0;
     case WM_LBUTTONDOWN:
         if (navigate) {
-            hover = false;
+            SetHover(button, false);
             HWND parent = ::GetParent(button);
             for (HWND sibling = ::GetWindow(parent, GW_CHILD); sibling;
                  sibling = ::GetWindow(sibling, GW_HWNDNEXT)) {
@@ -172,7 +178,7 @@ void PaintOptionButton(HWND button) {
     FillRect(graphics.get(), kWhite, 0, 0, w, h);
     {
         GpPen* pen = nullptr;
-        const COLORREF outline = g_hover.option ? kHoverColor : kWhite;
+        const COLORREF outline = IsButtonHovered(button) ? kHoverColor : kWhite;
         GdipCreatePen1(0xFF000000u | (GetRValue(outline) << 16) | (GetGValue(outline) << 8) |
                            GetBValue(outline),
                        1.0f, UnitPixel, &pen);
@@ -222,7 +228,7 @@ void PaintCloseButton(HWND button) {
     ::GetClientRect(button, &client);
     const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(button, GWLP_HINSTANCE));
     GdiplusImage image = ImageFromResource(
-        instance, MAKEINTRESOURCEW(g_hover.close ? kPngCloseHover : kPngCloseNormal),
+        instance, MAKEINTRESOURCEW(IsButtonHovered(button) ? kPngCloseHover : kPngCloseNormal),
         MAKEINTRESOURCEW(kPngResourceType));
     DoubleBuffer buffer(paint.dc(), client);
     GdiplusGraphics graphics = GraphicsForDc(buffer.dc());
@@ -244,91 +250,103 @@ std::pair<std::wstring_view, std::wstring_view> SplitOptionText(std::wstring_vie
     return {text.substr(0, slash), text.substr(slash + 1)};
 }
 
-WNDPROC RegisterButtonClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure) {
+void RegisterButtonClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure) {
     WNDCLASSEXW description = {};
     description.cbSize = sizeof(description);
     if (!::GetClassInfoExW(nullptr, L"Button", &description)) {
-        return nullptr;
+        return;
     }
     g_systemButtonProc = description.lpfnWndProc;
     description.lpfnWndProc = procedure;
     description.hInstance = instance;
     description.lpszClassName = className;
     ::RegisterClassExW(&description);
-    return g_systemButtonProc;
 }
 
-LRESULT CALLBACK CommandButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
-    return ToolButtonMessage(button, message, wParam, lParam, false);
+LRESULT CALLBACK CommandButtonProc(HWND button, UINT message, WPARAM wParam,
+                                   LPARAM lParam) noexcept {
+    return HandleGuarded([&] { return ToolButtonMessage(button, message, wParam, lParam, false); });
 }
 
-LRESULT CALLBACK NavigateButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
-    return ToolButtonMessage(button, message, wParam, lParam, true);
+LRESULT CALLBACK NavigateButtonProc(HWND button, UINT message, WPARAM wParam,
+                                    LPARAM lParam) noexcept {
+    return HandleGuarded([&] { return ToolButtonMessage(button, message, wParam, lParam, true); });
 }
 
-LRESULT CALLBACK OptionButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_CREATE:
-        g_hover.option = false;
-        break;
-    case WM_DESTROY:
-        if (auto bitmap =
-                reinterpret_cast<HBITMAP>(::SendMessageW(button, BM_GETIMAGE, IMAGE_BITMAP, 0))) {
-            ::DeleteObject(bitmap);
+LRESULT CALLBACK OptionButtonProc(HWND button, UINT message, WPARAM wParam,
+                                  LPARAM lParam) noexcept {
+    return HandleGuarded([&]() -> LRESULT {
+        ForgetHoverWhenDestroyed(button, message);
+        switch (message) {
+        case WM_CREATE:
+            SetHover(button, false);
+            break;
+        case WM_PAINT:
+            PaintOptionButton(button);
+            return 1;
+        case WM_ENABLE:
+            return 1;
+        case WM_MOUSEMOVE:
+            if (!IsButtonHovered(button)) {
+                SetHover(button, TrackHoverAndLeave(button, 1));
+            }
+            break;
+        case WM_MOUSELEAVE:
+            SetHoverAndRepaint(button, false);
+            return 1;
+        case WM_MOUSEHOVER:
+            ::InvalidateRect(button, nullptr, FALSE);
+            return 1;
+        default:
+            break;
         }
-        break;
-    case WM_PAINT:
-        PaintOptionButton(button);
-        return 1;
-    case WM_ENABLE:
-        return 1;
-    case WM_MOUSEMOVE:
-        if (!g_hover.option) {
-            g_hover.option = TrackHoverAndLeave(button, 1);
+        return PassOn(button, message, wParam, lParam);
+    });
+}
+
+bool IsButtonHovered(HWND button) {
+    return ::GetPropW(button, kHoverProperty) != nullptr;
+}
+
+namespace {
+
+LRESULT CALLBACK CloseButtonSubclassProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR, DWORD_PTR) noexcept {
+    return HandleGuarded([&]() -> LRESULT {
+        ForgetHoverWhenDestroyed(button, message);
+        switch (message) {
+        case WM_PAINT:
+            PaintCloseButton(button);
+            return 0;
+        case WM_ERASEBKGND:
+            return 0;
+        case WM_MOUSEMOVE:
+            if (!IsButtonHovered(button)) {
+                TrackHoverAndLeave(button, 5); // WM_MOUSEHOVER sets the state
+            }
+            return 0;
+        case WM_MOUSEHOVER:
+            SetHoverAndRepaint(button, true);
+            return 0;
+        case WM_MOUSELEAVE:
+            SetHoverAndRepaint(button, false);
+            return 0;
+        case WM_NCDESTROY:
+            ::RemoveWindowSubclass(button, CloseButtonSubclassProc, kCloseButtonSubclass);
+            break;
+        default:
+            break;
         }
-        break;
-    case WM_MOUSELEAVE:
-        g_hover.option = false;
-        ::InvalidateRect(button, nullptr, FALSE);
-        return 1;
-    case WM_MOUSEHOVER:
-        ::InvalidateRect(button, nullptr, FALSE);
-        return 1;
-    default:
-        break;
+        return ::DefSubclassProc(button, message, wParam, lParam);
+    });
+}
+
+} // namespace
+
+void SubclassCloseButton(HWND button) {
+    if (button) {
+        ::SetWindowSubclass(button, CloseButtonSubclassProc, kCloseButtonSubclass, 0);
     }
-    return PassOn(button, message, wParam, lParam);
-}
-
-void SetCloseButtonPrevious(WNDPROC previous) {
-    g_closePrevious = previous;
-}
-
-LRESULT CALLBACK CloseButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_PAINT:
-        PaintCloseButton(button);
-        return 0;
-    case WM_ERASEBKGND:
-        return 0;
-    case WM_MOUSEMOVE:
-        if (!g_hover.close) {
-            TrackHoverAndLeave(button, 5); // WM_MOUSEHOVER sets the flag
-        }
-        return 0;
-    case WM_MOUSEHOVER:
-        g_hover.close = true;
-        ::InvalidateRect(button, nullptr, FALSE);
-        return 0;
-    case WM_MOUSELEAVE:
-        g_hover.close = false;
-        ::InvalidateRect(button, nullptr, FALSE);
-        return 0;
-    default:
-        break;
-    }
-    return ::CallWindowProcW(g_closePrevious ? g_closePrevious : ::DefWindowProcW, button, message,
-                             wParam, lParam);
 }
 
 } // namespace tide

@@ -17,16 +17,23 @@ inline constexpr wchar_t kCommandButtonClass[] = L"Tide_CommandButton";
 inline constexpr wchar_t kNavigateButtonClass[] = L"Tide_NavigateButton";
 inline constexpr wchar_t kOptionButtonClass[] = L"WC_TIDE_OPTIONBUTTON";
 
-// Registers the class from the system "Button" description with `procedure`;
-// returns the system procedure that the class passes everything else to.
-WNDPROC RegisterButtonClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure);
+// Registers the class from the system "Button" description with `procedure`,
+// which passes everything it does not handle to the system's procedure.
+void RegisterButtonClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure);
 
-LRESULT CALLBACK CommandButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK NavigateButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK OptionButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
-// Subclass procedure of a close button; `previous` is what it passes on to.
-LRESULT CALLBACK CloseButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
-void SetCloseButtonPrevious(WNDPROC previous);
+LRESULT CALLBACK CommandButtonProc(HWND button, UINT message, WPARAM wParam,
+                                   LPARAM lParam) noexcept;
+LRESULT CALLBACK NavigateButtonProc(HWND button, UINT message, WPARAM wParam,
+                                    LPARAM lParam) noexcept;
+LRESULT CALLBACK OptionButtonProc(HWND button, UINT message, WPARAM wParam,
+                                  LPARAM lParam) noexcept;
+
+// Makes an owner-drawn system button the close button of a framed dialog:
+// its picture, with the hover picture while the mouse is over it.
+void SubclassCloseButton(HWND button);
+
+// Whether the mouse is over the button (each button keeps its own state).
+bool IsButtonHovered(HWND button);
 
 // An option button's text is caption "/" description.
 std::pair<std::wstring_view, std::wstring_view> SplitOptionText(std::wstring_view text);

@@ -4,18 +4,19 @@
 #include <cwchar>
 #include <string>
 
-#include "app/ResourceIds.h"
-#include "app/WideText.h"
+#include "ui/Buttons.h"
 #include "ui/Dialog.h"
 #include "ui/DialogMemory.h"
-#include "ui/ImageCodec.h"
+#include "ui/ResourceIds.h"
 #include "ui/UiFont.h"
+#include "win/ImageCodec.h"
+#include "win/WideText.h"
 
 namespace tide {
 namespace {
 
-constexpr DWORD kPageStyleVisible = 0x50000040; // WS_CHILD | WS_VISIBLE | DS_SETFONT
-constexpr DWORD kPageStyleHidden = 0x40000040;  // WS_CHILD | DS_SETFONT
+constexpr DWORD kPageStyleVisible = WS_CHILD | WS_VISIBLE | DS_SETFONT;
+constexpr DWORD kPageStyleHidden = WS_CHILD | DS_SETFONT;
 constexpr int kCommandButtonHeight = 14;
 
 } // namespace
@@ -36,16 +37,16 @@ HWND CreateControl(const CDialog& owner, const wchar_t* className, const wchar_t
     return control;
 }
 
-HWND CreatePageDialog(const CDialog& owner, DLGPROC procedure, bool visible, int x, int y,
-                      int width, int height, HWND parent) {
+HWND CreatePageDialog(CDialog& owner, DLGPROC procedure, bool visible, int x, int y, int width,
+                      int height, HWND parent) {
     const INT_PTR window = CreateChildDialog(owner, visible ? kPageStyleVisible : kPageStyleHidden,
                                              0, L"", x, y, width, height, procedure, parent, false);
     return window == -1 ? nullptr : reinterpret_cast<HWND>(window);
 }
 
-INT_PTR CreateChildDialog(const CDialog& owner, DWORD style, DWORD extendedStyle,
-                          const wchar_t* title, int x, int y, int width, int height,
-                          DLGPROC procedure, HWND parent, bool modal, LPARAM parameter) {
+INT_PTR CreateChildDialog(CDialog& owner, DWORD style, DWORD extendedStyle, const wchar_t* title,
+                          int x, int y, int width, int height, DLGPROC procedure, HWND parent,
+                          bool modal) {
     DialogTemplateFields fields;
     fields.style = style;
     fields.extendedStyle = extendedStyle;
@@ -54,24 +55,25 @@ INT_PTR CreateChildDialog(const CDialog& owner, DWORD style, DWORD extendedStyle
     fields.y = static_cast<std::int16_t>(y);
     fields.width = static_cast<std::int16_t>(width);
     fields.height = static_cast<std::int16_t>(height);
-    return ShowDialogTemplate(owner.instance(), fields, parent, procedure, parameter, modal);
+    return ShowDialogTemplate(owner.instance(), fields, parent, procedure,
+                              owner.BindingParameter(), modal);
 }
 
-HWND CreateColumnButton(const CDialog& owner, const wchar_t* className, int navigationWidth,
+HWND CreateColumnButton(CDialog& owner, const wchar_t* className, int navigationWidth,
                         const wchar_t* caption, int y, HWND parent, int id, int iconId) {
     HWND button = CreateControl(owner, className, caption, 0, 0, y, navigationWidth,
                                 kCommandButtonHeight, parent, id);
     if (button && iconId != 0) {
-        auto icon = static_cast<HICON>(::LoadImageW(owner.instance(), MAKEINTRESOURCEW(iconId),
-                                                    IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-        ::SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+        owner.images().Show(button, IconHandle(static_cast<HICON>(
+                                        ::LoadImageW(owner.instance(), MAKEINTRESOURCEW(iconId),
+                                                     IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR))));
     }
     return button;
 }
 
-HWND CreateCommandButton(const CDialog& owner, int navigationWidth, const wchar_t* caption, int y,
+HWND CreateCommandButton(CDialog& owner, int navigationWidth, const wchar_t* caption, int y,
                          HWND parent, int id, int iconId) {
-    return CreateColumnButton(owner, L"Tide_CommandButton", navigationWidth, caption, y, parent, id,
+    return CreateColumnButton(owner, kCommandButtonClass, navigationWidth, caption, y, parent, id,
                               iconId);
 }
 
@@ -80,7 +82,7 @@ void SelectNavigateButton(HWND parent, int firstId, int lastId, int selectedId) 
         HWND button = ::GetDlgItem(parent, id);
         wchar_t className[32] = {};
         if (button && ::GetClassNameW(button, className, 32) &&
-            std::wcscmp(className, L"Tide_NavigateButton") == 0) {
+            std::wcscmp(className, kNavigateButtonClass) == 0) {
             ::SetWindowLongPtrW(button, GWLP_USERDATA, id == selectedId ? 1 : 0);
         }
     }
@@ -107,7 +109,7 @@ SIZE MeasureHalfCharWidth(HWND window) {
     return size;
 }
 
-HBITMAP LoadPngBitmap(HWND window, int resourceId) {
+BitmapHandle LoadPngBitmap(HWND window, int resourceId) {
     const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(window, GWLP_HINSTANCE));
     GdiplusImage image =
         ImageFromResource(instance ? instance : ::GetModuleHandleW(nullptr),
@@ -116,9 +118,9 @@ HBITMAP LoadPngBitmap(HWND window, int resourceId) {
     if (!image ||
         Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(
             static_cast<Gdiplus::GpBitmap*>(image.get()), &bitmap, 0xFFFFFFFF) != Gdiplus::Ok) {
-        return nullptr;
+        return {};
     }
-    return bitmap;
+    return BitmapHandle(bitmap);
 }
 
 } // namespace tide

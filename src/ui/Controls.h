@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "ui/Handles.h"
+#include "win/Handles.h"
 
 namespace tide {
 
@@ -18,21 +18,23 @@ HWND CreateControl(const CDialog& owner, const wchar_t* className, const wchar_t
 
 // A page of a framed dialog: a child dialog without a title; visible or hidden.
 // Returns the window, or nullptr when the template memory cannot be had.
-HWND CreatePageDialog(const CDialog& owner, DLGPROC procedure, bool visible, int x, int y,
-                      int width, int height, HWND parent);
+// The page's procedure finds `owner` with BindDialogObject.
+HWND CreatePageDialog(CDialog& owner, DLGPROC procedure, bool visible, int x, int y, int width,
+                      int height, HWND parent);
 
 // A secondary dialog: modal (its result) or modeless (the window as INT_PTR);
-// -1 when the template memory cannot be had.
-INT_PTR CreateChildDialog(const CDialog& owner, DWORD style, DWORD extendedStyle,
-                          const wchar_t* title, int x, int y, int width, int height,
-                          DLGPROC procedure, HWND parent, bool modal, LPARAM parameter = 0);
+// -1 when the template memory cannot be had. Its procedure finds `owner` with
+// BindDialogObject.
+INT_PTR CreateChildDialog(CDialog& owner, DWORD style, DWORD extendedStyle, const wchar_t* title,
+                          int x, int y, int width, int height, DLGPROC procedure, HWND parent,
+                          bool modal);
 
 // A "Tide_CommandButton" at x 0, as wide as the navigation column, 14 units high,
-// with the 16 x 16 icon `iconId` when it is not 0.
-HWND CreateCommandButton(const CDialog& owner, int navigationWidth, const wchar_t* caption, int y,
+// with the 16 x 16 icon `iconId` when it is not 0 (kept by `owner`).
+HWND CreateCommandButton(CDialog& owner, int navigationWidth, const wchar_t* caption, int y,
                          HWND parent, int id, int iconId);
 // The same for a button of `className` (command or navigate) in the column.
-HWND CreateColumnButton(const CDialog& owner, const wchar_t* className, int navigationWidth,
+HWND CreateColumnButton(CDialog& owner, const wchar_t* className, int navigationWidth,
                         const wchar_t* caption, int y, HWND parent, int id, int iconId);
 
 // One button of a navigation column, as the tools' tables list them.
@@ -46,7 +48,7 @@ struct ColumnButtonRow {
 
 // Creates every button of `rows` in the column of `parent`.
 template <std::size_t N>
-void CreateColumnButtons(const CDialog& owner, int navigationWidth,
+void CreateColumnButtons(CDialog& owner, int navigationWidth,
                          const ColumnButtonRow (&rows)[N], HWND parent) {
     for (const ColumnButtonRow& row : rows) {
         CreateColumnButton(owner, row.className, navigationWidth, row.caption, row.y, parent,
@@ -63,7 +65,7 @@ FontHandle CreateUiFont(HWND window, const wchar_t* face, int points);
 // The extent of "潮汐输入法" in the window's DC, width divided by 10.
 SIZE MeasureHalfCharWidth(HWND window);
 
-// A PNG resource (type 256) as a GDI bitmap on white; nullptr on failure.
-HBITMAP LoadPngBitmap(HWND window, int resourceId);
+// A PNG resource (type 256) as a GDI bitmap on white; empty on failure.
+BitmapHandle LoadPngBitmap(HWND window, int resourceId);
 
 } // namespace tide

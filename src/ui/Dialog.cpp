@@ -1,11 +1,11 @@
 #include "ui/Dialog.h"
 
-#include "app/ResourceIds.h"
 #include "ui/Buttons.h"
 #include "ui/Controls.h"
 #include "ui/DialogMemory.h"
-#include "ui/GdiplusObjects.h"
+#include "ui/ResourceIds.h"
 #include "ui/UiFont.h"
+#include "win/GdiplusObjects.h"
 
 namespace tide {
 namespace {
@@ -13,10 +13,9 @@ namespace {
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
 
-constexpr DWORD kFramedStyle =
-    0x90800840; // WS_POPUP | WS_VISIBLE | WS_BORDER | DS_CENTER | DS_SETFONT
-constexpr DWORD kFramedExStyle = 0x00040000;    // WS_EX_APPWINDOW
-constexpr DWORD kCloseButtonStyle = 0x5000000B; // child, visible, owner-drawn
+constexpr DWORD kFramedStyle = WS_POPUP | WS_VISIBLE | WS_BORDER | DS_CENTER | DS_SETFONT;
+constexpr DWORD kFramedExStyle = WS_EX_APPWINDOW;
+constexpr DWORD kCloseButtonStyle = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;
 constexpr int kCloseButtonWidth = 31;
 constexpr int kCloseButtonHeight = 24;
 constexpr int kDragBandUnits = 15;
@@ -40,30 +39,18 @@ int UnitsToPixelsY(HWND dialog, int units) {
 
 } // namespace
 
-CDialogBox* CDialogBox::current_ = nullptr;
-
-CDialogBox::CDialogBox(HINSTANCE instance, HWND owner) : CDialog(instance, owner) {
-    current_ = this;
-}
-
-CDialogBox::~CDialogBox() {
-    if (current_ == this) {
-        current_ = nullptr;
-    }
-}
-
 INT_PTR CDialogBox::ShowModal(const wchar_t* title, int width, int height, int navigationWidth) {
     width_ = width;
     height_ = height;
     navigationWidth_ = NavigationWidthFor(width, navigationWidth);
-    current_ = this;
     DialogTemplateFields fields;
     fields.style = kFramedStyle;
     fields.extendedStyle = kFramedExStyle;
     fields.title = std::u16string_view(reinterpret_cast<const char16_t*>(title));
     fields.width = static_cast<std::int16_t>(width);
     fields.height = static_cast<std::int16_t>(height);
-    return ShowDialogTemplate(instance_, fields, owner_, FramedDialogProc, 0, true);
+    return ShowDialogTemplate(instance_, fields, owner_, FramedDialogProc, BindingParameter(),
+                              true);
 }
 
 INT_PTR CDialogBox::HandleMessage(HWND, UINT, WPARAM, LPARAM) {
@@ -72,15 +59,19 @@ INT_PTR CDialogBox::HandleMessage(HWND, UINT, WPARAM, LPARAM) {
 
 void CDialogBox::OnHome(HWND) {}
 
+void CDialogBox::PaintContent(HWND, HDC) {}
+
 INT_PTR CALLBACK CDialogBox::FramedDialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                              LPARAM lParam) {
-    CDialogBox* self = current_;
+                                              LPARAM lParam) noexcept {
+    CDialogBox* self = BindDialogObject<CDialogBox>(dialog, message, lParam);
     if (!self) {
         return FALSE;
     }
-    bool handled = false;
-    const INT_PTR result = self->FrameMessage(dialog, message, wParam, lParam, handled);
-    return handled ? result : self->HandleMessage(dialog, message, wParam, lParam);
+    return HandleGuarded([&] {
+        bool handled = false;
+        const INT_PTR result = self->FrameMessage(dialog, message, wParam, lParam, handled);
+        return handled ? result : self->HandleMessage(dialog, message, wParam, lParam);
+    });
 }
 
 INT_PTR CDialogBox::FrameMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam,
@@ -88,26 +79,27 @@ INT_PTR CDialogBox::FrameMessage(HWND dialog, UINT message, WPARAM wParam, LPARA
     handled = true;
     switch (message) {
     case WM_INITDIALOG: {
-        classIcon_ = ::LoadIconW(instance_, MAKEINTRESOURCEW(kIconApplication));
-        ::SetClassLongPtrW(dialog, GCLP_HICON, reinterpret_cast<LONG_PTR>(classIcon_));
-        commandButtonProc_ = RegisterButtonClass(instance_, kCommandButtonClass, CommandButtonProc);
-        navigateButtonProc_ =
-            RegisterButtonClass(instance_, kNavigateButtonClass, NavigateButtonProc);
+        // The icon is the module's shared one: the dialog class keeps it after
+        // this dialog is gone (the launcher shows it too).
+        ::SetClassLongPtrW(dialog, GCLP_HICON,
+                           reinterpret_cast<LONG_PTR>(
+                               ::LoadIconW(instance_, MAKEINTRESOURCEW(kIconApplication))));
+        RegisterButtonClass(instance_, kCommandButtonClass, CommandButtonProc);
+        RegisterButtonClass(instance_, kNavigateButtonClass, NavigateButtonProc);
         RECT client;
         ::GetClientRect(dialog, &client);
         HWND close = ::CreateWindowExW(
             0, L"Button", L"", kCloseButtonStyle, client.right - kCloseButtonWidth, client.top,
             kCloseButtonWidth, kCloseButtonHeight, dialog,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCloseButtonId)), instance_, nullptr);
-        closeButtonProc_ = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrW(close, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CloseButtonProc)));
-        SetCloseButtonPrevious(closeButtonProc_);
+        SubclassCloseButton(close);
         CreateCommandButton(*this, navigationWidth_, L"主页", kHomeButtonY, dialog, kHomeButtonId,
                             kIconHome);
         handled = false;
         return TRUE;
     }
     case WM_DESTROY:
+        images_.TakeBack();
         ::UnregisterClassW(kCommandButtonClass, instance_);
         ::UnregisterClassW(kNavigateButtonClass, instance_);
         handled = false;
@@ -120,8 +112,8 @@ INT_PTR CDialogBox::FrameMessage(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_PAINT: {
         PaintScope paint(dialog);
         PaintFrame(dialog, paint.dc());
-        handled = false;
-        return FALSE;
+        PaintContent(dialog, paint.dc());
+        return 0;
     }
     case WM_ERASEBKGND:
         return 0;

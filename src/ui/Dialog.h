@@ -1,9 +1,16 @@
 // Dialog objects. CDialog is the base of every dialog; CDialogBox is the
 // framed tool dialog: white client area, a coloured navigation column with
 // the title, a draggable top band, an owner-drawn close button and "主页".
+//
+// A dialog finds its object through its own window: every dialog of the
+// program is created with its CDialog as the creation parameter, which
+// WM_INITDIALOG keeps in DWLP_USER (BindDialogObject). Pages and secondary
+// dialogs of a tool get the tool's object the same way.
 #pragma once
 
 #include <windows.h>
+
+#include "ui/ControlImages.h"
 
 namespace tide {
 
@@ -28,19 +35,46 @@ public:
 
     HINSTANCE instance() const { return instance_; }
     HWND owner() const { return owner_; }
+    // The images this dialog's controls show; taken back when it is destroyed.
+    ControlImages& images() { return images_; }
+
+    // The creation parameter that binds a dialog window to this object.
+    LPARAM BindingParameter() { return reinterpret_cast<LPARAM>(this); }
 
 protected:
     HINSTANCE instance_;
     HWND owner_;
     int width_ = 0; // dialog units
     int height_ = 0;
+    ControlImages images_;
 };
+
+// The object of a dialog window created with BindingParameter(): kept from
+// WM_INITDIALOG on, read back for every later message; null before.
+template <typename Object>
+Object* BindDialogObject(HWND dialog, UINT message, LPARAM lParam) noexcept {
+    if (message == WM_INITDIALOG) {
+        ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+    }
+    auto* object = reinterpret_cast<CDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+    return static_cast<Object*>(object);
+}
+
+// The one place where an exception thrown while handling a message stops: the
+// message counts as not handled (the dialog manager's default), and nothing
+// unwinds through the system's code.
+template <typename Handler>
+INT_PTR HandleGuarded(Handler&& handler) noexcept {
+    try {
+        return handler();
+    } catch (...) {
+        return FALSE;
+    }
+}
 
 class CDialogBox : public CDialog {
 public:
-    // Every framed dialog makes itself the current one: only one exists at a time.
-    CDialogBox(HINSTANCE instance, HWND owner);
-    ~CDialogBox() override;
+    using CDialog::CDialog;
 
     // Runs the dialog modally; a navigation width of 0 takes three tenths of
     // the width. -1 when the template memory cannot be had.
@@ -49,25 +83,20 @@ public:
     virtual INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     // "主页" was pressed; the dialog ends with 4096 right after.
     virtual void OnHome(HWND dialog);
+    // Paints what the tool draws itself on the client area, after the frame,
+    // with the frame's paint DC.
+    virtual void PaintContent(HWND dialog, HDC dc);
 
     int navigationWidth() const { return navigationWidth_; }
 
-    static CDialogBox* Current() { return current_; }
-
 private:
     static INT_PTR CALLBACK FramedDialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                             LPARAM lParam);
+                                             LPARAM lParam) noexcept;
     INT_PTR FrameMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
     void PaintFrame(HWND dialog, HDC dc);
 
-    static CDialogBox* current_;
-
-    WNDPROC commandButtonProc_ = nullptr;
-    WNDPROC navigateButtonProc_ = nullptr;
     int navigationWidth_ = 0;
     COLORREF navigationColor_ = kNavigationColor;
-    WNDPROC closeButtonProc_ = nullptr;
-    HICON classIcon_ = nullptr;
 };
 
 // The navigation width ShowModal uses: the given one, or width / 10 * 3.

@@ -2,8 +2,8 @@
 // functions.
 #pragma once
 
-#include "ui/DialogTemplate.h"
-#include "ui/Handles.h"
+#include "core/ui/DialogTemplate.h"
+#include "win/Handles.h"
 
 namespace tide {
 

@@ -2,11 +2,14 @@
 
 #include <commdlg.h>
 
+#include "win/ProcessGlobals.h"
+
 namespace tide {
 namespace {
 
-constexpr DWORD kFileDialogFlags =
-    0x00081824; // explorer, hook, no read-only box, path and file must exist
+constexpr DWORD kFileDialogFlags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_HIDEREADONLY |
+                                   OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+static_assert(kFileDialogFlags == 0x00081824);
 
 struct FileDialogRow {
     bool save;
@@ -30,7 +33,7 @@ constexpr FileDialogRow kFileDialogs[] = {
 // clang-format on
 
 // The explorer-style dialog needs a hook for the flags above; it handles nothing.
-UINT_PTR CALLBACK IgnoreHook(HWND, UINT, WPARAM, LPARAM) {
+UINT_PTR CALLBACK IgnoreHook(HWND, UINT, WPARAM, LPARAM) noexcept {
     return 0;
 }
 

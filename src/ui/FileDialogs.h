@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "app/AppGlobals.h"
+#include "win/PathBuffer.h"
 
 namespace tide {
 

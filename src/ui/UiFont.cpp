@@ -5,14 +5,15 @@
 #include <cwchar>
 #include <string>
 
-#include "app/WideText.h"
-#include "ui/DialogTemplate.h"
-#include "ui/Handles.h"
+#include "core/ui/DialogTemplate.h"
+#include "win/Handles.h"
+#include "win/WideText.h"
 
 namespace tide {
 namespace {
 
-int CALLBACK MatchFaceName(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM context) {
+int CALLBACK MatchFaceName(const LOGFONTW* font, const TEXTMETRICW*, DWORD,
+                           LPARAM context) noexcept {
     const auto* wanted = reinterpret_cast<const wchar_t*>(context);
     if (std::wcscmp(font->lfFaceName, wanted) == 0) {
         return 0; // found: stop enumerating

@@ -7,12 +7,12 @@
 #include <cstdint>
 #include <string>
 
-#include "dict/CodeTableWriter.h"
-#include "dict/LibraryBuilder.h"
-#include "dict/LibraryView.h"
-#include "dict/PackagedDictionary.h"
-#include "dict/PhraseEncoder.h"
-#include "dict/WordLibrary.h"
+#include "core/dict/CodeTableWriter.h"
+#include "core/dict/LibraryBuilder.h"
+#include "core/dict/LibraryView.h"
+#include "core/dict/PackagedDictionary.h"
+#include "core/dict/PhraseEncoder.h"
+#include "core/dict/WordLibrary.h"
 
 #include <cstring>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "core/ByteIo.h"
+#include "core/base/ByteIo.h"
 
 #include <gtest/gtest.h>
 

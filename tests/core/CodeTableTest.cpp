@@ -5,13 +5,13 @@
 #include <iterator>
 #include <vector>
 
-#include "core/Utf.h"
-#include "dict/CharSlots.h"
-#include "dict/CodeTableHeaderParser.h"
-#include "dict/CodeTableWriter.h"
-#include "dict/CompileMessages.h"
-#include "dict/LibraryBuilder.h"
-#include "dict/LibraryView.h"
+#include "core/base/Utf.h"
+#include "core/dict/CharSlots.h"
+#include "core/dict/CodeTableHeaderParser.h"
+#include "core/dict/CodeTableWriter.h"
+#include "core/dict/CompileMessages.h"
+#include "core/dict/LibraryBuilder.h"
+#include "core/dict/LibraryView.h"
 #include "support/Fixtures.h"
 
 namespace tide {
@@ -200,9 +200,9 @@ TEST(CompileCodeTable, PrefixWildcardAndSchemeRemarkExportAsWritten) {
     const CompileResult result = CompileCodeTableText(Table({}, {"[CODETABLE]", "a\t工"}));
     ASSERT_TRUE(result.ok);
     const auto view = LibraryView::Open(result.library);
-    EXPECT_EQ(HeaderText(view->header().SpecialPrefix), u"");
+    EXPECT_EQ(FixedText(view->header().SpecialPrefix), u"");
     EXPECT_EQ(view->header().WildChar, u'\0');
-    EXPECT_EQ(HeaderText(view->header().CodeScheme), u"形码(备注)") << "stored with its remark";
+    EXPECT_EQ(FixedText(view->header().CodeScheme), u"形码(备注)") << "stored with its remark";
     const std::string text = ExportText(result.library);
     EXPECT_NE(text.find("CodeScheme=形码\r\n"), std::string::npos);
     EXPECT_NE(text.find("SpecialPrefix=0\r\nWildChar=0\r\n"), std::string::npos);

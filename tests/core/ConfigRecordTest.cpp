@@ -1,4 +1,4 @@
-#include "config/ConfigRecord.h"
+#include "core/config/ConfigRecord.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <iterator>
 #include <vector>
 
-#include "config/InfoMessageText.h"
+#include "core/config/InfoMessageText.h"
 #include "support/Fixtures.h"
 
 namespace tide {
@@ -20,8 +20,8 @@ TEST(ConfigRecord, FirstRunDefaultsMatchTheHandMadeRecordByteForByte) {
     ASSERT_EQ(expected.size(), kConfigRecordSize);
     ConfigRecord record = {};
     SetDefaultFixedFields(record);
-    ASSERT_TRUE(SetNameField(record.DictionaryFileName, u"Tide.imc"));
-    ASSERT_TRUE(SetNameField(record.SkinFileName, u"Tide.ims"));
+    ASSERT_TRUE(SetFixedText(record.DictionaryFileName, u"Tide.imc"));
+    ASSERT_TRUE(SetFixedText(record.SkinFileName, u"Tide.ims"));
     const auto bytes = RecordBytes(record);
     for (std::size_t i = 0; i < kConfigRecordSize; ++i) {
         ASSERT_EQ(bytes[i], expected[i]) << "first difference at offset " << i;
@@ -31,15 +31,15 @@ TEST(ConfigRecord, FirstRunDefaultsMatchTheHandMadeRecordByteForByte) {
 TEST(ConfigRecord, DefaultsLeaveFileNamesAndReservedTailAlone) {
     ConfigRecord record;
     std::memset(&record, 0x5A, sizeof(record));
-    ASSERT_TRUE(SetNameField(record.DictionaryFileName, u"我的词库.imc"));
-    ASSERT_TRUE(SetNameField(record.SkinFileName, u"blue.ims"));
+    ASSERT_TRUE(SetFixedText(record.DictionaryFileName, u"我的词库.imc"));
+    ASSERT_TRUE(SetFixedText(record.SkinFileName, u"blue.ims"));
     SetDefaultFixedFields(record);
-    EXPECT_EQ(NameField(record.DictionaryFileName), u"我的词库.imc");
-    EXPECT_EQ(NameField(record.SkinFileName), u"blue.ims");
+    EXPECT_EQ(FixedText(record.DictionaryFileName), u"我的词库.imc");
+    EXPECT_EQ(FixedText(record.SkinFileName), u"blue.ims");
     EXPECT_EQ(std::vector<std::uint8_t>(std::begin(record.Reserved), std::end(record.Reserved)),
               std::vector<std::uint8_t>(4, 0x5A));
     EXPECT_EQ(record.Options(), kDefaultOptions);
-    EXPECT_EQ(NameField(record.CodeFontName), u"微软雅黑");
+    EXPECT_EQ(FixedText(record.CodeFontName), u"微软雅黑");
     // The rest of a name field is cleared, not left with old bytes.
     for (std::size_t i = 4; i < kConfigNameUnits; ++i) {
         ASSERT_EQ(record.CandidateFontName[i], u'\0');
@@ -58,15 +58,15 @@ TEST(ConfigRecord, OptionWordsSplitAtBit32) {
 
 TEST(ConfigRecord, NameFieldsRefuseNamesWithoutRoomForTheTerminator) {
     ConfigRecord record = {};
-    ASSERT_TRUE(SetNameField(record.DictionaryFileName, u"old.imc"));
+    ASSERT_TRUE(SetFixedText(record.DictionaryFileName, u"old.imc"));
     const std::u16string longest(31, u'a');
-    EXPECT_TRUE(SetNameField(record.SkinFileName, longest));
-    EXPECT_EQ(NameField(record.SkinFileName), longest);
-    EXPECT_FALSE(SetNameField(record.DictionaryFileName, std::u16string(32, u'b')));
-    EXPECT_EQ(NameField(record.DictionaryFileName), u"old.imc") << "unchanged";
+    EXPECT_TRUE(SetFixedText(record.SkinFileName, longest));
+    EXPECT_EQ(FixedText(record.SkinFileName), longest);
+    EXPECT_FALSE(SetFixedText(record.DictionaryFileName, std::u16string(32, u'b')));
+    EXPECT_EQ(FixedText(record.DictionaryFileName), u"old.imc") << "unchanged";
     // A field without a terminator (damaged file) reads as all 32 units.
     std::fill(std::begin(record.CodeFontName), std::end(record.CodeFontName), u'x');
-    EXPECT_EQ(NameField(record.CodeFontName).size(), kConfigNameUnits);
+    EXPECT_EQ(FixedText(record.CodeFontName).size(), kConfigNameUnits);
 }
 
 TEST(ConfigRecord, RecordFromBytesNeedsAWholeRecord) {

@@ -1,4 +1,4 @@
-#include "dict/DateTemplate.h"
+#include "core/dict/DateTemplate.h"
 
 #include <gtest/gtest.h>
 

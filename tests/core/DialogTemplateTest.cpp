@@ -1,10 +1,10 @@
-#include "ui/DialogTemplate.h"
+#include "core/ui/DialogTemplate.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "core/ByteIo.h"
+#include "core/base/ByteIo.h"
 
 namespace tide {
 namespace {

@@ -1,7 +1,8 @@
-#include "app/ImeContract.h"
-#include "app/VersionText.h"
+#include "core/contract/ImeContract.h"
 
 #include <gtest/gtest.h>
+
+#include "core/contract/VersionText.h"
 
 namespace tide {
 namespace {

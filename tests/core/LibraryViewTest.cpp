@@ -1,4 +1,4 @@
-#include "dict/LibraryView.h"
+#include "core/dict/LibraryView.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "dict/PackagedDictionary.h"
+#include "core/dict/PackagedDictionary.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "dict/PhraseEncoder.h"
+#include "core/dict/PhraseEncoder.h"
 
 #include <gtest/gtest.h>
 
-#include "core/Utf.h"
-#include "dict/LibraryBuilder.h"
+#include "core/base/Utf.h"
+#include "core/dict/LibraryBuilder.h"
 #include "support/TableBuilder.h"
 
 namespace tide {

@@ -1,4 +1,4 @@
-#include "skin/SkinFormat.h"
+#include "core/skin/SkinFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <iterator>
 #include <random>
 
-#include "skin/SkinRecordText.h"
+#include "core/skin/SkinRecordText.h"
 #include "support/Fixtures.h"
 
 namespace tide {

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "config/SoftKeyboardGeometry.h"
+#include "core/config/SoftKeyboardGeometry.h"
 
 namespace tide {
 namespace {

@@ -1,10 +1,10 @@
-#include "dict/WordLibrary.h"
+#include "core/dict/WordLibrary.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "dict/CodeTableWriter.h"
+#include "core/dict/CodeTableWriter.h"
 #include "support/TableBuilder.h"
 
 namespace tide {

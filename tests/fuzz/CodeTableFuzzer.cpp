@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <span>
 
-#include "dict/CodeTableWriter.h"
-#include "dict/LibraryBuilder.h"
-#include "dict/LibraryView.h"
+#include "core/dict/CodeTableWriter.h"
+#include "core/dict/LibraryBuilder.h"
+#include "core/dict/LibraryView.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const tide::CompileResult result = tide::CompileCodeTableText(std::span(data, size));

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "dict/CharSlots.h"
-#include "dict/CodeTableWriter.h"
-#include "dict/LibraryView.h"
-#include "dict/PhraseEncoder.h"
-#include "dict/WordLibrary.h"
+#include "core/dict/CharSlots.h"
+#include "core/dict/CodeTableWriter.h"
+#include "core/dict/LibraryView.h"
+#include "core/dict/PhraseEncoder.h"
+#include "core/dict/WordLibrary.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto library = tide::LibraryView::Open(std::span(data, size));

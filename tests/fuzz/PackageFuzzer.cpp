@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "dict/PackagedDictionary.h"
+#include "core/dict/PackagedDictionary.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const tide::UnpackResult result = tide::UnpackDictionary(std::span(data, size));

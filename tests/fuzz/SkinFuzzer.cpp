@@ -5,8 +5,8 @@
 #include <cstring>
 #include <span>
 
-#include "skin/SkinFormat.h"
-#include "skin/SkinRecordText.h"
+#include "core/skin/SkinFormat.h"
+#include "core/skin/SkinRecordText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto skin = tide::ParseSkin(std::span(data, size));

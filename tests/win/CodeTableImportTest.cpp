@@ -1,4 +1,4 @@
-#include "dict/CodeTableImport.h"
+#include "win/dict/CodeTableImport.h"
 
 #include <gtest/gtest.h>
 
@@ -6,11 +6,11 @@
 #include <iterator>
 #include <vector>
 
-#include "app/InstallPaths.h"
-#include "config/ConfigStorage.h"
-#include "dict/LibraryView.h"
+#include "core/dict/LibraryView.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/WinTestSupport.h"
+#include "win/InstallPaths.h"
+#include "win/config/ConfigStorage.h"
 
 namespace tide {
 namespace {
@@ -108,7 +108,7 @@ TEST(CompileCodeTableFile, CarriesTheCurrentLibrarysOwnEntries) {
     ASSERT_TRUE(::CopyFileW(kSmallLibrary.c_str(), current.c_str(), FALSE));
     ConfigRecord record = {};
     LoadConfig(record);
-    ASSERT_EQ(NameField(record.DictionaryFileName), u"Tide.imc");
+    ASSERT_EQ(FixedText(record.DictionaryFileName), u"Tide.imc");
 
     const std::wstring target = installDir + L"\\new.imc";
     ASSERT_TRUE(CompileCodeTable(kSmallTable.c_str(), target.c_str(), TRUE));

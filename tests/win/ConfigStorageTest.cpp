@@ -1,4 +1,4 @@
-#include "config/ConfigStorage.h"
+#include "win/config/ConfigStorage.h"
 
 #include <gtest/gtest.h>
 
@@ -7,10 +7,10 @@
 #include <iterator>
 #include <vector>
 
-#include "app/InstallPaths.h"
 #include "support/ImePeerProcess.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/WinTestSupport.h"
+#include "win/InstallPaths.h"
 
 namespace tide {
 namespace {
@@ -85,9 +85,9 @@ protected:
         record.FontSize = 20;
         record.SettingsHotkey = Hotkey{0x51, true, true}.Encode();
         record.SetOptions(~kDefaultOptions);
-        SetNameField(record.CodeFontName, u"宋体");
-        SetNameField(record.DictionaryFileName, u"Tide.imc");
-        SetNameField(record.SkinFileName, u"Tide.ims");
+        SetFixedText(record.CodeFontName, u"宋体");
+        SetFixedText(record.DictionaryFileName, u"Tide.imc");
+        SetFixedText(record.SkinFileName, u"Tide.ims");
         record.UserSymbols[0] = u'★';
         std::memcpy(record.Reserved, "\x11\x22\x33\x44", 4);
         return record;
@@ -122,16 +122,16 @@ TEST_F(ConfigStorage, FirstRunTakesAnotherInstalledFileWhenTheDefaultOneIsMissin
     Install(L"Skin\\blue.ims");
     ConfigFile();
     const ConfigRecord record = Loaded();
-    EXPECT_EQ(NameField(record.DictionaryFileName), u"other.imc")
+    EXPECT_EQ(FixedText(record.DictionaryFileName), u"other.imc")
         << "not a folder, not a name the record cannot hold";
-    EXPECT_EQ(NameField(record.SkinFileName), u"blue.ims");
+    EXPECT_EQ(FixedText(record.SkinFileName), u"blue.ims");
 }
 
 TEST_F(ConfigStorage, FirstRunWithNothingInstalledLeavesTheNamesEmpty) {
     ConfigFile();
     const ConfigRecord record = Loaded();
-    EXPECT_EQ(NameField(record.DictionaryFileName), u"");
-    EXPECT_EQ(NameField(record.SkinFileName), u"");
+    EXPECT_EQ(FixedText(record.DictionaryFileName), u"");
+    EXPECT_EQ(FixedText(record.SkinFileName), u"");
     EXPECT_EQ(record.Options(), kDefaultOptions);
 }
 
@@ -208,8 +208,8 @@ TEST_F(ConfigStorage, BitsAndBytesTheManagerDoesNotEditSurviveLoadAndSave) {
 TEST_F(ConfigStorage, RestoringDefaultsKeepsFileNamesAndReservedTail) {
     ConfigRecord record = Edited();
     SetDefaultConfig(record, 0);
-    EXPECT_EQ(NameField(record.DictionaryFileName), u"Tide.imc");
-    EXPECT_EQ(NameField(record.SkinFileName), u"Tide.ims");
+    EXPECT_EQ(FixedText(record.DictionaryFileName), u"Tide.imc");
+    EXPECT_EQ(FixedText(record.SkinFileName), u"Tide.ims");
     EXPECT_EQ(std::memcmp(record.Reserved, "\x11\x22\x33\x44", 4), 0);
     ConfigRecord defaults = Edited();
     SetDefaultFixedFields(defaults);
@@ -246,7 +246,7 @@ TEST_F(ConfigStorage, UnreadableFileGivesDefaultsWithoutFileNamesAndSaveWritesNo
     ASSERT_TRUE(locked);
     const ConfigRecord record = Loaded();
     EXPECT_EQ(record.Options(), kDefaultOptions);
-    EXPECT_EQ(NameField(record.DictionaryFileName), u"");
+    EXPECT_EQ(FixedText(record.DictionaryFileName), u"");
     EXPECT_EQ(SaveConfig(Edited()), kSaveFailed);
 }
 

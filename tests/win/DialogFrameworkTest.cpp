@@ -1,17 +1,21 @@
 // The framed dialog and its buttons, run for real in the test process.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
 #include <vector>
 
-#include "app/AppGlobals.h"
-#include "app/ResourceIds.h"
+#include "core/ui/DialogTemplate.h"
 #include "support/WinTestSupport.h"
 #include "support/WindowCapture.h"
 #include "ui/Buttons.h"
 #include "ui/Controls.h"
 #include "ui/Dialog.h"
-#include "ui/DialogTemplate.h"
+#include "ui/ResourceIds.h"
 #include "ui/UiFont.h"
+#include "win/ProcessGlobals.h"
 
 namespace tide {
 namespace {
@@ -19,6 +23,9 @@ namespace {
 constexpr UINT kRunChecks = WM_APP + 10;
 
 // Records what reaches it; each test's checks run once the dialog is up.
+constexpr UINT kCount = WM_APP + 11;
+constexpr UINT kThrow = WM_APP + 12;
+
 class ProbeDialog : public CDialogBox {
 public:
     ProbeDialog() : CDialogBox(::GetModuleHandleW(nullptr), nullptr) {}
@@ -31,13 +38,26 @@ public:
             clicksSeen.push_back(static_cast<short>(HIWORD(lParam)));
         } else if (message == kRunChecks && checks) {
             checks(*this);
+        } else if (message == kCount) {
+            ++counted;
+            return TRUE;
+        } else if (message == kThrow) {
+            throw std::runtime_error("handler failed");
         }
         return FALSE;
     }
     void OnHome(HWND) override { ++homeCalls; }
+    void PaintContent(HWND, HDC dc) override {
+        if (paintMark) {
+            BrushHandle red(::CreateSolidBrush(RGB(255, 0, 0)));
+            ::FillRect(dc, &*paintMark, red.get());
+        }
+    }
 
     HWND window = nullptr;
     int homeCalls = 0;
+    int counted = 0;
+    std::optional<RECT> paintMark;
     std::vector<int> clicksSeen;
     void (*checks)(ProbeDialog&) = nullptr;
 };
@@ -67,6 +87,122 @@ TEST(FramedDialog, HomeCallsOnHomeFirstAndEscDoesNot) {
     close.checks = [](ProbeDialog& d) { ::PostMessageW(d.window, WM_COMMAND, kCloseButtonId, 0); };
     EXPECT_EQ(close.ShowModal(L"测试", 262, 152, 80), kResultClose);
     EXPECT_EQ(close.navigationWidth(), 80);
+}
+
+TEST(FramedDialog, EachDialogKeepsItsOwnMessagesWhateverOtherDialogObjectsDo) {
+    ProbeDialog probe;
+    probe.checks = [](ProbeDialog& d) {
+        { ProbeDialog bystander; } // made and gone while the first is shown
+        ProbeDialog nested;
+        nested.checks = [](ProbeDialog& inner) {
+            ::SendMessageW(inner.window, kCount, 0, 0);
+            ::EndDialog(inner.window, kResultOk);
+        };
+        EXPECT_EQ(nested.ShowModal(L"第二", 200, 120, 0), kResultOk);
+        ::SendMessageW(d.window, kCount, 0, 0);
+        EXPECT_EQ(nested.counted, 1);
+        ::EndDialog(d.window, kResultOk);
+    };
+    EXPECT_EQ(probe.ShowModal(L"测试", 262, 152, 0), kResultOk);
+    EXPECT_EQ(probe.counted, 1) << "the first dialog still answers after another came and went";
+}
+
+TEST(FramedDialog, AnExceptionInAHandlerStopsAtTheDialogProcedure) {
+    ProbeDialog probe;
+    probe.checks = [](ProbeDialog& d) {
+        ::SendMessageW(d.window, kThrow, 0, 0);
+        ::SendMessageW(d.window, kCount, 0, 0);
+        ::EndDialog(d.window, kResultOk);
+    };
+    EXPECT_EQ(probe.ShowModal(L"测试", 262, 152, 0), kResultOk);
+    EXPECT_EQ(probe.counted, 1) << "the dialog goes on after the exception";
+}
+
+TEST(FramedDialog, TheToolPaintsAfterTheFrame) {
+    ProbeDialog probe;
+    probe.paintMark = RECT{200, 100, 220, 120};
+    probe.checks = [](ProbeDialog& d) {
+        ::RedrawWindow(d.window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        test::PumpMessagesFor(std::chrono::milliseconds(200));
+        const auto shot = test::CaptureWindow(d.window, true);
+        ASSERT_TRUE(shot);
+        EXPECT_EQ(shot->At(210, 110) & 0xFFFFFF, 0xFF0000u) << "the tool's own painting";
+        EXPECT_NE(shot->At(2, 110) & 0xFFFFFF, 0xFFFFFFu) << "the navigation column";
+        ::EndDialog(d.window, kResultOk);
+    };
+    EXPECT_EQ(probe.ShowModal(L"测试", 262, 152, 0), kResultOk);
+}
+
+TEST(ToolButtons, EachButtonKeepsItsOwnHoverState) {
+    ProbeDialog probe;
+    probe.checks = [](ProbeDialog& d) {
+        HWND first = CreateCommandButton(d, d.navigationWidth(), L"导入", 40, d.window, 100, 0);
+        HWND second = CreateCommandButton(d, d.navigationWidth(), L"导出", 54, d.window, 101, 0);
+        HWND page = CreateColumnButton(d, kNavigateButtonClass, d.navigationWidth(), L"页", 68,
+                                       d.window, 102, 0);
+        ::SendMessageW(first, WM_MOUSEHOVER, 0, MAKELPARAM(2, 2));
+        ::SendMessageW(page, WM_MOUSEHOVER, 0, MAKELPARAM(2, 2));
+        EXPECT_TRUE(IsButtonHovered(first));
+        EXPECT_FALSE(IsButtonHovered(second)) << "a sibling of the same class";
+        EXPECT_TRUE(IsButtonHovered(page));
+        ::SendMessageW(first, WM_MOUSELEAVE, 0, 0);
+        EXPECT_FALSE(IsButtonHovered(first));
+        EXPECT_TRUE(IsButtonHovered(page)) << "leaving one button leaves the others as they are";
+        ::EndDialog(d.window, kResultOk);
+    };
+    EXPECT_EQ(probe.ShowModal(L"测试", 262, 152, 0), kResultOk);
+}
+
+// A 32-bpp bitmap with alpha, as LoadPngBitmap makes them.
+BitmapHandle AlphaBitmap(int width, int height) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    BitmapHandle bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (bits) {
+        auto* pixels = static_cast<std::uint32_t*>(bits);
+        std::fill(pixels, pixels + width * height, 0xFF336699u);
+    }
+    return bitmap;
+}
+
+TEST(ControlImages, ImagesAreTakenBackFromTheControlsAndFreedOnce) {
+    ProbeDialog probe;
+    probe.checks = [](ProbeDialog& d) {
+        HWND picture = CreateControl(d, L"Static", L"", SS_BITMAP, 100, 40, 40, 40, d.window, 100);
+        HWND button = CreateControl(d, L"Button", L"", BS_BITMAP, 150, 40, 40, 20, d.window, 101);
+        HBITMAP shown = nullptr;
+        HBITMAP replaced = nullptr;
+        {
+            ControlImages images;
+            BitmapHandle first = AlphaBitmap(8, 8);
+            replaced = first.get();
+            images.Show(picture, std::move(first));
+            BitmapHandle second = AlphaBitmap(16, 16);
+            shown = second.get();
+            images.Show(picture, std::move(second));
+            images.Show(button, AlphaBitmap(4, 4));
+            HBITMAP inControl = reinterpret_cast<HBITMAP>(
+                ::SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
+            ASSERT_NE(inControl, nullptr);
+            EXPECT_NE(::GetObjectType(replaced), 0u) << "a replaced image lives on with its owner";
+            images.TakeBack();
+            EXPECT_EQ(::SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+            EXPECT_EQ(::SendMessageW(button, BM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+            if (inControl != shown) {
+                EXPECT_EQ(::GetObjectType(inControl), 0u) << "the control's own copy is freed";
+            }
+            EXPECT_NE(::GetObjectType(shown), 0u) << "ours until the owner goes";
+        }
+        EXPECT_EQ(::GetObjectType(shown), 0u);
+        EXPECT_EQ(::GetObjectType(replaced), 0u);
+        ::EndDialog(d.window, kResultOk);
+    };
+    EXPECT_EQ(probe.ShowModal(L"测试", 262, 152, 0), kResultOk);
 }
 
 // Swallows the caption drag the frame starts, so no move loop runs in a test.
@@ -158,9 +294,9 @@ TEST(CommandButton, TextStartsAfterTheMarginAndTheIconIfAny) {
             ::LoadLibraryExW((test::BinDirectory() + L"\\TideSetup.exe").c_str(), nullptr,
                              LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
         ASSERT_TRUE(resources);
-        ::SendMessageW(withIcon, BM_SETIMAGE, IMAGE_ICON,
-                       reinterpret_cast<LPARAM>(::LoadImageW(
-                           resources.get(), MAKEINTRESOURCEW(kIconImport), IMAGE_ICON, 16, 16, 0)));
+        d.images().Show(withIcon, IconHandle(static_cast<HICON>(::LoadImageW(
+                                      resources.get(), MAKEINTRESOURCEW(kIconImport), IMAGE_ICON,
+                                      16, 16, 0))));
         ::RedrawWindow(d.window, nullptr, nullptr,
                        RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         test::PumpMessagesFor(std::chrono::milliseconds(300));

@@ -1,4 +1,4 @@
-#include "app/FileDeletion.h"
+#include "win/FileDeletion.h"
 
 #include <gtest/gtest.h>
 

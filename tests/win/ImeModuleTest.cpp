@@ -1,4 +1,4 @@
-#include "app/ImeModule.h"
+#include "win/ImeModule.h"
 
 #include <gtest/gtest.h>
 

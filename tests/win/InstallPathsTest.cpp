@@ -1,4 +1,4 @@
-#include "app/InstallPaths.h"
+#include "win/InstallPaths.h"
 
 #include <gtest/gtest.h>
 

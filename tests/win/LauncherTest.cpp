@@ -2,13 +2,14 @@
 // hidden; "主页" brings it back, any other way out ends the program.
 #include <gtest/gtest.h>
 
-#include "app/InstallPaths.h"
 #include "app/SetupDialog.h"
-#include "dict/CodeTableImport.h"
+#include "app/ToolTable.h"
 #include "app/ToolTitles.h"
 #include "support/WinTestSupport.h"
 #include "support/WindowCapture.h"
 #include "ui/Dialog.h"
+#include "win/InstallPaths.h"
+#include "win/dict/CodeTableImport.h"
 
 namespace tide {
 namespace {
@@ -86,7 +87,7 @@ protected:
 };
 
 TEST_F(Launcher, HomeReturnsAndEveryOtherWayOutEndsTheProgram) {
-    for (const ToolRow& row : kTools) {
+    for (const ToolRow& row : Tools()) {
         HWND tool = OpenTool(row.id, row.title);
         ASSERT_TRUE(tool) << row.id;
         EXPECT_FALSE(::IsWindowVisible(launcher_)) << "hidden while a tool runs";
@@ -196,7 +197,7 @@ TEST(LauncherScreenshots, EveryWindowInBothFontSituations) {
         launcherHeights[fallback] = bounds.bottom - bounds.top;
         const std::wstring folder = test::ScreenshotFolder() + L"\\" + face + L"-";
         EXPECT_TRUE(test::SaveWindowScreenshot(session.launcher(), folder + L"launcher.png"));
-        for (const ToolRow& row : kTools) {
+        for (const ToolRow& row : Tools()) {
             HWND tool = session.OpenTool(row.id, row.title);
             ASSERT_TRUE(tool) << row.id;
             ::Sleep(700);

@@ -1,16 +1,16 @@
-#include "dict/LibraryAccess.h"
+#include "win/dict/LibraryAccess.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
 
-#include "app/InstallPaths.h"
-#include "config/ConfigStorage.h"
-#include "dict/PackageInstall.h"
-#include "dict/PackagedDictionary.h"
+#include "core/dict/PackagedDictionary.h"
 #include "support/ImePeerProcess.h"
 #include "support/WinTestSupport.h"
+#include "win/InstallPaths.h"
+#include "win/config/ConfigStorage.h"
+#include "win/dict/PackageInstall.h"
 
 namespace tide {
 namespace {

@@ -1,8 +1,8 @@
-#include "app/MonitorDpi.h"
+#include "win/MonitorDpi.h"
 
 #include <gtest/gtest.h>
 
-#include "ui/Handles.h"
+#include "win/Handles.h"
 
 namespace tide {
 namespace {

@@ -2,10 +2,10 @@
 // every PNG, and a soft keyboard whose caps stand where the page hit-tests.
 #include <gtest/gtest.h>
 
-#include "app/ResourceIds.h"
-#include "config/SoftKeyboardGeometry.h"
+#include "core/config/SoftKeyboardGeometry.h"
 #include "support/WinTestSupport.h"
-#include "ui/ImageCodec.h"
+#include "ui/ResourceIds.h"
+#include "win/ImageCodec.h"
 
 namespace tide {
 namespace {

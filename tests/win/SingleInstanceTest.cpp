@@ -2,11 +2,11 @@
 // exits with -1 and shows nothing.
 #include <gtest/gtest.h>
 
-#include "app/ImeContract.h"
 #include "app/ToolTitles.h"
-#include "app/WideText.h"
+#include "core/contract/ImeContract.h"
 #include "support/ImePeerProcess.h"
 #include "support/WinTestSupport.h"
+#include "win/WideText.h"
 
 namespace tide {
 namespace {

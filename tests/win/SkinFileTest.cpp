@@ -1,4 +1,4 @@
-#include "skin/SkinFile.h"
+#include "win/skin/SkinFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The system dictionary tool run for real: its commands are pressed, its file
 // dialogs and message boxes answered, and the installation checked after.
-#include "dict/SystemDictDialog.h"
+#include "tools/systemdict/SystemDictDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -12,19 +12,19 @@
 #include <iterator>
 #include <tuple>
 
-#include "app/InstallPaths.h"
-#include "app/WideText.h"
-#include "config/ConfigRecord.h"
-#include "config/ConfigStorage.h"
-#include "config/InfoMessageText.h"
-#include "core/Utf.h"
-#include "dict/CodeTableImport.h"
-#include "dict/LibraryView.h"
-#include "dict/PackagedDictionary.h"
+#include "core/base/Utf.h"
+#include "core/config/ConfigRecord.h"
+#include "core/config/InfoMessageText.h"
+#include "core/dict/LibraryView.h"
+#include "core/dict/PackagedDictionary.h"
 #include "support/FileDialogAnswer.h"
 #include "support/ImePeerProcess.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/WinTestSupport.h"
+#include "win/InstallPaths.h"
+#include "win/WideText.h"
+#include "win/config/ConfigStorage.h"
+#include "win/dict/CodeTableImport.h"
 
 namespace tide {
 namespace {
@@ -125,7 +125,7 @@ protected:
             return {};
         }
         std::memcpy(&record, bytes.data(), kConfigRecordSize);
-        return ToWide(NameField(record.DictionaryFileName));
+        return ToWide(FixedText(record.DictionaryFileName));
     }
     std::vector<std::wstring> Libraries() const {
         std::vector<std::wstring> names;

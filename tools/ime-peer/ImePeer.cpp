@@ -21,14 +21,15 @@
 #include <string>
 #include <vector>
 
-#include "app/ImeContract.h"
-#include "app/InstallPaths.h"
-#include "app/WideText.h"
-#include "config/ConfigRecord.h"
-#include "core/Utf.h"
-#include "dict/LibraryView.h"
-#include "dict/WordLibrary.h"
-#include "ui/Handles.h"
+#include "core/base/Utf.h"
+#include "core/config/ConfigRecord.h"
+#include "core/contract/ImeContract.h"
+#include "core/dict/LibraryView.h"
+#include "core/dict/WordLibrary.h"
+#include "win/FileMapping.h"
+#include "win/Handles.h"
+#include "win/InstallPaths.h"
+#include "win/WideText.h"
 
 namespace {
 
@@ -52,15 +53,10 @@ struct Options {
 struct PeerState {
     Options options;
     UINT notifyMessage = 0;
-    KernelHandle configMapping;
-    MappedView configView;
-    KernelHandle wordMapping;
-    MappedView wordView;
-    KernelHandle libraryMapping;
-    MappedView libraryView;
-    std::size_t librarySize = 0;
-    KernelHandle skinMapping;
-    MappedView skinView;
+    FileMapping config;
+    FileMapping word;
+    FileMapping library;
+    FileMapping skin;
 };
 
 PeerState* g_peer = nullptr;
@@ -112,28 +108,25 @@ std::string ConfigFileHex() {
     return Hex(bytes.data(), read);
 }
 
-std::size_t MapFile(const std::wstring& path, std::u16string_view prefix, bool library,
-                    KernelHandle& mapping, MappedView& view);
+FileMapping MapFile(const std::wstring& path, std::u16string_view prefix, bool library);
 
 // Maps the library the shared record names; its file name for the log.
 std::string SwitchLibrary() {
     ConfigRecord record;
-    std::memcpy(&record, g_peer->configView.get(), kConfigRecordSize);
-    const std::wstring name = ToWide(NameField(record.DictionaryFileName));
-    g_peer->libraryView.reset();
-    g_peer->libraryMapping.reset();
+    std::memcpy(&record, g_peer->config.data(), kConfigRecordSize);
+    const std::wstring name = ToWide(FixedText(record.DictionaryFileName));
+    g_peer->library.reset();
     PathBuffer path;
-    g_peer->librarySize = QueryInstallDir(path) && ::PathAppendW(path, name.c_str())
-                              ? MapFile(path, kLibraryMappingPrefix, true, g_peer->libraryMapping,
-                                        g_peer->libraryView)
-                              : 0;
-    return " library=" + Utf8(name) + " mapped=" + (g_peer->librarySize != 0 ? "1" : "0");
+    if (QueryInstallDir(path) && ::PathAppendW(path, name.c_str())) {
+        g_peer->library = MapFile(path, kLibraryMappingPrefix, true);
+    }
+    return " library=" + Utf8(name) + " mapped=" + (g_peer->library ? "1" : "0");
 }
 
 void OnNotice(WPARAM code) {
     std::string line = "notice " + std::to_string(code);
     if (code == static_cast<WPARAM>(ChangeCode::ConfigSaved)) {
-        line += " record=" + Hex(g_peer->configView.get(), kConfigRecordSize);
+        line += " record=" + Hex(g_peer->config.data(), kConfigRecordSize);
         line += " file=" + ConfigFileHex();
     } else if (code == static_cast<WPARAM>(ChangeCode::DictionaryChanged)) {
         line += SwitchLibrary();
@@ -143,10 +136,7 @@ void OnNotice(WPARAM code) {
 
 void LogLibrary() {
     const auto library =
-        g_peer->libraryView
-            ? LibraryView::Open({static_cast<const std::uint8_t*>(g_peer->libraryView.get()),
-                                 g_peer->librarySize})
-            : std::nullopt;
+        g_peer->library ? LibraryView::Open(g_peer->library.bytes()) : std::nullopt;
     if (!library) {
         Log("library none");
         return;
@@ -179,55 +169,44 @@ LRESULT CALLBACK PeerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 // Opens the named mapping, or creates it page-file backed, and maps all of it.
-bool MapShared(const std::wstring& name, std::size_t size, KernelHandle& mapping,
-               MappedView& view) {
-    mapping.reset(::OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, name.c_str()));
-    if (!mapping) {
-        mapping.reset(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                           static_cast<DWORD>(size), name.c_str()));
-    }
-    view.reset(mapping ? ::MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, size) : nullptr);
-    return view.valid();
+FileMapping MapShared(std::u16string_view name, std::size_t size) {
+    return FileMapping::OpenOrCreate(ToWide(name).c_str(), INVALID_HANDLE_VALUE, size,
+                                     FileMapping::Access::ReadWrite);
 }
 
 // Maps a file under the shared name for its file name, as the input method
-// does: a library read-write with room to grow, a skin read-only. Returns the
-// mapped size, 0 on failure.
-std::size_t MapFile(const std::wstring& path, std::u16string_view prefix, bool library,
-                    KernelHandle& mapping, MappedView& view) {
+// does: a library read-write with room to grow, a skin read-only. Empty on
+// failure.
+FileMapping MapFile(const std::wstring& path, std::u16string_view prefix, bool library) {
     const DWORD access = library ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
     FileHandle file(::CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER fileSize = {};
     if (!file || !::GetFileSizeEx(file.get(), &fileSize)) {
-        return 0;
+        return {};
     }
-    std::size_t size = static_cast<std::size_t>(fileSize.QuadPart);
+    auto size = static_cast<std::uint64_t>(fileSize.QuadPart);
     if (library) {
         std::uint32_t used = 0;
         DWORD read = 0;
         ::SetFilePointer(file.get(), 192, nullptr, FILE_BEGIN); // UsedLength
         if (!::ReadFile(file.get(), &used, 4, &read, nullptr) || read != 4) {
-            return 0;
+            return {};
         }
-        size = std::size_t{used} + kLibraryGrowthRoom;
+        size = std::uint64_t{used} + kLibraryGrowthRoom;
     }
     const std::wstring name = ToWide(MappingNameForFile(prefix, AsU16(path)));
-    mapping.reset(::CreateFileMappingW(file.get(), nullptr,
-                                       library ? PAGE_READWRITE : PAGE_READONLY, 0,
-                                       static_cast<DWORD>(size), name.c_str()));
-    view.reset(mapping ? ::MapViewOfFile(mapping.get(),
-                                         library ? FILE_MAP_ALL_ACCESS : FILE_MAP_READ, 0, 0, 0)
-                       : nullptr);
-    return view ? size : 0;
+    return FileMapping::OpenOrCreate(
+        name.c_str(), file.get(), size,
+        library ? FileMapping::Access::ReadWrite : FileMapping::Access::ReadOnly);
 }
 
 bool WriteWord(const std::wstring& word) {
-    if (!MapShared(ToWide(kWordMakingMappingName), kWordMakingMappingSize, g_peer->wordMapping,
-                   g_peer->wordView)) {
+    g_peer->word = MapShared(kWordMakingMappingName, kWordMakingMappingSize);
+    if (g_peer->word.size() < kWordMakingMappingSize) {
         return false;
     }
-    auto* text = static_cast<wchar_t*>(g_peer->wordView.get());
+    auto* text = reinterpret_cast<wchar_t*>(g_peer->word.data());
     const std::size_t length = std::min(word.size(), kWordMakingMaxChars);
     std::fill(text, text + kWordMakingMaxChars + 1, L'\0');
     word.copy(text, length);
@@ -286,21 +265,20 @@ int wmain(int argc, wchar_t** argv) {
     }
     peer.notifyMessage = ::RegisterWindowMessageW(ToWide(kNotifyMessageName).c_str());
 
-    if (!MapShared(ToWide(kConfigMappingName), kConfigRecordSize, peer.configMapping,
-                   peer.configView)) {
+    peer.config = MapShared(kConfigMappingName, kConfigRecordSize);
+    if (peer.config.size() < kConfigRecordSize) {
         Log("error config-mapping");
         return 3;
     }
     if (!peer.options.libraryPath.empty()) {
-        peer.librarySize = MapFile(peer.options.libraryPath, kLibraryMappingPrefix, true,
-                                   peer.libraryMapping, peer.libraryView);
-        const bool mapped = peer.librarySize != 0;
+        peer.library = MapFile(peer.options.libraryPath, kLibraryMappingPrefix, true);
+        const bool mapped = static_cast<bool>(peer.library);
         Log(std::string(mapped ? "mapped" : "error") + " library " +
             Utf8(peer.options.libraryPath));
     }
     if (!peer.options.skinPath.empty()) {
-        const bool mapped = MapFile(peer.options.skinPath, kSkinMappingPrefix, false,
-                                    peer.skinMapping, peer.skinView);
+        peer.skin = MapFile(peer.options.skinPath, kSkinMappingPrefix, false);
+        const bool mapped = static_cast<bool>(peer.skin);
         Log(std::string(mapped ? "mapped" : "error") + " skin " + Utf8(peer.options.skinPath));
     }
 

@@ -3,9 +3,7 @@
 #include <fstream>
 #include <system_error>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -49,7 +47,15 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::pa
 
 std::optional<MappedInput> MappedInput::Open(const std::filesystem::path& path) {
     MappedInput input;
-#ifndef _WIN32
+#ifdef _WIN32
+    input.view_ = ReadOnlyFileView::Open(path.c_str());
+    if (input.view_) {
+        input.data_ = input.view_->bytes().data();
+        input.size_ = input.view_->bytes().size();
+        input.mapped_ = true;
+        return input;
+    }
+#else
     const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat status = {};
     if (file >= 0 && ::fstat(file, &status) == 0 && status.st_size > 0) {
@@ -79,7 +85,12 @@ std::optional<MappedInput> MappedInput::Open(const std::filesystem::path& path) 
 
 MappedInput::MappedInput(MappedInput&& other) noexcept
     : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)),
-      mapped_(std::exchange(other.mapped_, false)), buffer_(std::move(other.buffer_)) {
+      mapped_(std::exchange(other.mapped_, false)), buffer_(std::move(other.buffer_))
+#ifdef _WIN32
+      ,
+      view_(std::move(other.view_))
+#endif
+{
     if (!mapped_) {
         data_ = buffer_.data();
     }
@@ -94,6 +105,10 @@ MappedInput::~MappedInput() {
 }
 
 bool ReplaceFileWith(const std::filesystem::path& target, std::string_view bytes) {
+#ifdef _WIN32
+    return ReplaceFileContents(target.c_str(), {reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                                bytes.size()});
+#else
     std::filesystem::path temporary = target;
     temporary += ".tidetool-new";
     {
@@ -106,19 +121,14 @@ bool ReplaceFileWith(const std::filesystem::path& target, std::string_view bytes
             return false;
         }
     }
-#ifdef _WIN32
-    const bool moved = ::MoveFileExW(temporary.c_str(), target.c_str(),
-                                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-#else
     std::error_code error;
     std::filesystem::rename(temporary, target, error);
-    const bool moved = !error;
-#endif
-    if (!moved) {
+    if (error) {
         std::error_code ignored;
         std::filesystem::remove(temporary, ignored);
     }
-    return moved;
+    return !error;
+#endif
 }
 
 } // namespace tide::tool

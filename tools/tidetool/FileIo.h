@@ -1,4 +1,5 @@
-// Whole-file reads and replacing writes for tidetool, on Linux and Windows.
+// Whole-file reads and replacing writes for tidetool. On Windows they are the
+// program's own (win/FileAccess.h); elsewhere the POSIX equivalents.
 #pragma once
 
 #include <cstdint>
@@ -6,8 +7,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <string_view>
 #include <vector>
+
+#ifdef _WIN32
+#include "win/FileAccess.h"
+#endif
 
 namespace tide::tool {
 
@@ -32,6 +36,9 @@ private:
     std::size_t size_ = 0;
     bool mapped_ = false;
     std::u16string buffer_;
+#ifdef _WIN32
+    std::optional<ReadOnlyFileView> view_;
+#endif
 };
 
 // Writes beside the target and then replaces it, so the target is never left

@@ -25,16 +25,16 @@
 #endif
 
 #include "FileIo.h"
-#include "core/Utf.h"
-#include "dict/CodeTableWriter.h"
-#include "dict/CompileMessages.h"
-#include "dict/LibraryBuilder.h"
-#include "dict/LibraryView.h"
-#include "dict/PackagedDictionary.h"
-#include "dict/PhraseEncoder.h"
-#include "dict/WordLibrary.h"
-#include "skin/SkinFormat.h"
-#include "skin/SkinRecordText.h"
+#include "core/base/Utf.h"
+#include "core/dict/CodeTableWriter.h"
+#include "core/dict/CompileMessages.h"
+#include "core/dict/LibraryBuilder.h"
+#include "core/dict/LibraryView.h"
+#include "core/dict/PackagedDictionary.h"
+#include "core/dict/PhraseEncoder.h"
+#include "core/dict/WordLibrary.h"
+#include "core/skin/SkinFormat.h"
+#include "core/skin/SkinRecordText.h"
 
 #include <cstring>
 #include <iostream>
@@ -153,13 +153,13 @@ int Info(const path& library) {
     const auto view = LibraryView::Open(*bytes);
     const CodeTableHeader& h = view->header();
     const std::string fields[][2] = {
-        {"Name", Utf8(HeaderText(h.Name))},
-        {"Version", Utf8(HeaderText(h.Version))},
-        {"Author", Utf8(HeaderText(h.Author))},
-        {"CodeScheme", Utf8(HeaderText(h.CodeScheme))},
+        {"Name", Utf8(FixedText(h.Name))},
+        {"Version", Utf8(FixedText(h.Version))},
+        {"Author", Utf8(FixedText(h.Author))},
+        {"CodeScheme", Utf8(FixedText(h.CodeScheme))},
         {"CodeLength", std::to_string(h.CodeLength)},
         {"BWCodeLength", std::to_string(h.BWCodeLength)},
-        {"SpecialPrefix", Utf8(HeaderText(h.SpecialPrefix))},
+        {"SpecialPrefix", Utf8(FixedText(h.SpecialPrefix))},
         {"WildChar", h.WildChar ? Utf8(std::u16string_view(&h.WildChar, 1)) : ""},
         {"PhraseRule", std::to_string(h.PhraseRule)},
         {"EntryCount", std::to_string(h.EntryCount)},

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <string>
 
-#include "core/Utf.h"
-#include "dict/CodeTableHeader.h"
-#include "dict/LibraryBuilder.h"
+#include "core/base/Utf.h"
+#include "core/dict/CodeTableHeader.h"
+#include "core/dict/LibraryBuilder.h"
 
 namespace tide::test {
 

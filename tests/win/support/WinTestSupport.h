@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "ui/Handles.h"
+#include "win/Handles.h"
 
 namespace tide::test {
 

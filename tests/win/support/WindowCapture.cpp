@@ -3,8 +3,8 @@
 #include <shlobj.h>
 
 #include "support/WinTestSupport.h"
-#include "ui/Handles.h"
-#include "ui/ImageCodec.h"
+#include "win/Handles.h"
+#include "win/ImageCodec.h"
 
 namespace tide::test {
 

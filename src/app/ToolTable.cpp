@@ -1,0 +1,50 @@
+#include "app/ToolTable.h"
+
+#include "tools/about/AboutDialog.h"
+#include "tools/systemdict/SystemDictDialog.h"
+#include "ui/Dialog.h"
+
+namespace tide {
+namespace {
+
+// Until a tool is built it opens as a framed dialog with only "主页" and the
+// close button.
+class CPlaceholderToolDialog : public CDialogBox {
+public:
+    using CDialogBox::CDialogBox;
+};
+
+template <typename Tool>
+INT_PTR RunFramed(const ToolRow& row, HINSTANCE instance, HWND owner) {
+    Tool tool(instance, owner);
+    return tool.ShowModal(row.title, row.width, row.height, row.navigationWidth);
+}
+
+// clang-format off
+constexpr ToolRow kTools[] = {
+    {256, L"输入法配置",   300, 265, 0,  RunFramed<CPlaceholderToolDialog>},
+    {257, L"系统词库管理", 262, 180, 0,  RunFramed<CSystemDictDialog>},
+    {258, L"用户词库管理", 300, 177, 0,  RunFramed<CPlaceholderToolDialog>},
+    {259, L"添加用户词条", 262, 177, 0,  RunFramed<CPlaceholderToolDialog>},
+    {260, L"皮肤编辑",     460, 300, 80, RunFramed<CPlaceholderToolDialog>},
+    {261, L"在线更新",     262, 177, 0,  RunFramed<CPlaceholderToolDialog>},
+    {262, L"关于...",      262, 152, 0,  RunFramed<CAboutDialog>},
+};
+// clang-format on
+
+} // namespace
+
+std::span<const ToolRow> Tools() {
+    return kTools;
+}
+
+const ToolRow* FindTool(int id) {
+    for (const ToolRow& row : kTools) {
+        if (row.id == id) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace tide

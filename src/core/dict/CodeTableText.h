@@ -1,0 +1,36 @@
+// Reading a code table's text: UTF-16 little-endian with a byte-order mark,
+// one line per CR LF, spaces trimmed from both ends of each line.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tide {
+
+inline constexpr char16_t kByteOrderMark = u'\uFEFF';
+
+std::u16string_view TrimSpaces(std::u16string_view text);
+
+// Lines of the text in order. A line ends at CR LF (a lone LF is accepted as
+// well, so tables saved with Unix line ends read the same).
+class CodeTableLines {
+public:
+    explicit CodeTableLines(std::u16string_view text) : text_(text) {}
+
+    bool AtEnd() const { return position_ >= text_.size(); }
+    // The next line with its spaces trimmed.
+    std::u16string_view Next();
+
+private:
+    std::u16string_view text_;
+    std::size_t position_ = 0;
+};
+
+// Decimal conversion that stops at the first character that is not a digit
+// (after an optional sign), as the table format has always been read; values
+// beyond 32 bits saturate.
+std::int32_t ParseDecimal(std::u16string_view text);
+
+} // namespace tide

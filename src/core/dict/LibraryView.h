@@ -1,0 +1,91 @@
+// Read access to a word library's bytes (a mapped file or a buffer). A library
+// is outside data: every offset is checked against UsedLength and the view
+// before it is followed, and links must point forward (the format only ever
+// appends), so a damaged file ends a walk early instead of looping or
+// reading outside the view.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "core/dict/CodeTableHeader.h"
+#include "core/dict/LibraryLayout.h"
+
+namespace tide {
+
+enum class LibraryOpenError {
+    None,
+    NotALibrary, // too short to hold a header
+    Damaged,     // a header whose offsets or widths cannot be right
+};
+
+struct LibraryEntry {
+    std::u16string_view code; // full code: index path and tail
+    std::u16string_view word;
+    std::uint32_t weight;
+    std::uint32_t offset; // of the record
+};
+
+class LibraryView {
+public:
+    static std::optional<LibraryView> Open(std::span<const std::uint8_t> bytes,
+                                           LibraryOpenError* error = nullptr);
+
+    const CodeTableHeader& header() const { return header_; }
+    std::span<const std::uint8_t> bytes() const { return bytes_; }
+
+    // Visits every entry below the root in index order: by the first three
+    // letters, a shorter prefix before its extensions, insertion order among
+    // codes sharing a node. The root's own records (empty codes) are skipped.
+    template <typename Visit>
+    void ForEachEntry(Visit&& visit) const;
+
+    // Visits the records of one node, whose path letters are `path`.
+    template <typename Visit>
+    void ForEachRecordOf(std::uint32_t node, std::u16string_view path, Visit&& visit) const;
+
+    // The code stored in the CharCodeTable slot `slot` (empty when none).
+    std::u16string CharCode(std::uint32_t slot) const;
+
+private:
+    LibraryView(std::span<const std::uint8_t> bytes, const CodeTableHeader& header)
+        : bytes_(bytes), header_(header) {}
+
+    using EntryCallback = void (*)(void* context, const LibraryEntry& entry);
+    void Walk(EntryCallback callback, void* context) const;
+    void WalkNode(std::uint32_t node, std::size_t depth, std::u16string& prefix,
+                  EntryCallback callback, void* context) const;
+    void VisitRecords(std::uint32_t node, std::u16string& code, EntryCallback callback,
+                      void* context) const;
+
+    bool RangeFitsView(std::size_t offset, std::size_t length) const {
+        return offset <= bytes_.size() && length <= bytes_.size() - offset;
+    }
+
+    std::span<const std::uint8_t> bytes_; // the first UsedLength bytes
+    CodeTableHeader header_;
+};
+
+template <typename Visit>
+void LibraryView::ForEachRecordOf(std::uint32_t node, std::u16string_view path,
+                                  Visit&& visit) const {
+    if (node < header_.RootOffset || !RangeFitsView(node, kIndexNodeSize)) {
+        return;
+    }
+    std::u16string code(path);
+    VisitRecords(
+        node, code,
+        [](void* context, const LibraryEntry& entry) { (*static_cast<Visit*>(context))(entry); },
+        &visit);
+}
+
+template <typename Visit>
+void LibraryView::ForEachEntry(Visit&& visit) const {
+    Walk([](void* context, const LibraryEntry& entry) { (*static_cast<Visit*>(context))(entry); },
+         &visit);
+}
+
+} // namespace tide

@@ -1,0 +1,205 @@
+#include "core/dict/WordLibrary.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/base/ByteIo.h"
+#include "core/dict/CharSlots.h"
+
+namespace tide {
+namespace {
+
+char16_t LowerAscii(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c;
+}
+
+bool IsLetterCode(std::u16string_view code) {
+    return !code.empty() &&
+           std::all_of(code.begin(), code.end(), [](char16_t c) { return c >= u'a' && c <= u'z'; });
+}
+
+} // namespace
+
+std::optional<WordLibrary> WordLibrary::Open(std::span<std::uint8_t> bytes, bool readOnly,
+                                             LibraryOpenError* error) {
+    if (!LibraryView::Open(bytes, error)) {
+        return std::nullopt;
+    }
+    return WordLibrary(bytes, readOnly);
+}
+
+CodeTableHeader WordLibrary::header() const {
+    CodeTableHeader header;
+    std::memcpy(&header, bytes_.data(), kHeaderSize);
+    return header;
+}
+
+std::optional<LibraryView> WordLibrary::view() const {
+    // Valid at open; if the other process has broken the header since, the
+    // library shows nothing rather than anything outside the bytes.
+    return LibraryView::Open(bytes_);
+}
+
+std::u16string WordLibrary::LookupCharCode(char32_t codePoint) const {
+    const auto library = view();
+    return library ? library->CharCode(CharSlotIndex(codePoint)) : std::u16string();
+}
+
+std::optional<WordLibrary::CodeNode> WordLibrary::FindCodeNode(std::u16string_view code) const {
+    const CodeTableHeader h = header();
+    const ByteReader reader(bytes_.first(std::min<std::size_t>(h.UsedLength, bytes_.size())));
+    CodeNode node{h.RootOffset, {}};
+    if (!RangeFits(node.offset, kIndexNodeSize, reader.size())) {
+        return std::nullopt;
+    }
+    for (std::size_t i = 0; i < std::min(code.size(), kIndexDepth); ++i) {
+        const char16_t letter = LowerAscii(code[i]);
+        if (letter < u'a' || letter > u'z') {
+            return std::nullopt;
+        }
+        const std::uint32_t child = reader.U32(node.offset + 4 * (letter - u'a')).value_or(0);
+        if (child <= node.offset || !RangeFits(child, kIndexNodeSize, reader.size())) {
+            return std::nullopt;
+        }
+        node.offset = child;
+        node.path.push_back(letter);
+    }
+    return node;
+}
+
+bool WordLibrary::ContainsEntry(std::u16string_view code, std::u16string_view word) const {
+    const auto node = FindCodeNode(code);
+    const auto library = view();
+    bool found = false;
+    if (node && library) {
+        library->ForEachRecordOf(node->offset, node->path, [&](const LibraryEntry& entry) {
+            found = found || (entry.code == code && entry.word == word);
+        });
+    }
+    return found;
+}
+
+bool WordLibrary::AddUserEntry(std::u16string_view code, std::u16string_view word) {
+    if (readOnly_ || !IsLetterCode(code) || word.find(u'\0') != std::u16string_view::npos) {
+        return false;
+    }
+    const CodeTableHeader h = header();
+    const std::size_t limit = std::min<std::size_t>(h.Capacity, bytes_.size());
+    if (h.UsedLength >= limit || !view()) {
+        return false;
+    }
+    // Everything this entry needs: the missing nodes of its path and the record.
+    const std::size_t depth = std::min(code.size(), kIndexDepth);
+    const auto existing = FindCodeNode(code.substr(0, depth));
+    std::size_t missingNodes = 0;
+    for (std::size_t known = depth; !existing && known > 0; --known) {
+        if (FindCodeNode(code.substr(0, known - 1))) {
+            missingNodes = depth - (known - 1);
+            break;
+        }
+    }
+    const std::size_t needed = missingNodes * kIndexNodeSize + RecordSize(code.size(), word.size());
+    if (!RangeFits(h.UsedLength, needed, limit)) {
+        return false; // the library is full
+    }
+
+    ByteWriter writer(bytes_);
+    const ByteReader reader(bytes_);
+    std::uint32_t used = h.UsedLength;
+    std::uint32_t node = h.RootOffset;
+    for (std::size_t i = 0; i < depth; ++i) {
+        const std::size_t slot = node + 4 * (code[i] - u'a');
+        std::uint32_t child = reader.U32(slot).value_or(0);
+        if (child <= node || !RangeFits(child, kIndexNodeSize, used)) {
+            child = used;
+            std::memset(bytes_.data() + used, 0, kIndexNodeSize);
+            used += kIndexNodeSize;
+            writer.PutU32(slot, child);
+        }
+        node = child;
+    }
+    const std::uint32_t record = used;
+    std::uint8_t* out = bytes_.data() + record;
+    const std::size_t size = RecordSize(code.size(), word.size());
+    std::memset(out, 0, size);
+    writer.PutU32(record + kRecordWeightField, kWeightUser);
+    for (std::size_t i = depth; i < code.size(); ++i) {
+        out[kRecordTailField + i - depth] = static_cast<std::uint8_t>(code[i]);
+    }
+    const std::size_t wordOffset = kRecordTailField + (code.size() - depth) + 1;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        writer.PutU16(record + wordOffset + 2 * i, word[i]);
+    }
+    used += static_cast<std::uint32_t>(size);
+
+    // Link it last: behind the node's last record, or as its first.
+    std::size_t link = node + kNodeFirstRecordField;
+    std::uint32_t current = reader.U32(link).value_or(0);
+    std::uint32_t previous = node;
+    while (current > previous && RangeFits(current, kRecordTailField, record)) {
+        link = current + kRecordNextField;
+        previous = current;
+        current = reader.U32(link).value_or(0);
+    }
+    writer.PutU32(link, record);
+    writer.PutU32(offsetof(CodeTableHeader, UsedLength), used);
+    return true;
+}
+
+bool WordLibrary::RemoveEntry(std::u16string_view code, std::u16string_view word) {
+    if (readOnly_) {
+        return false;
+    }
+    const auto node = FindCodeNode(code);
+    if (!node) {
+        return false;
+    }
+    const auto library = view();
+    if (!library) {
+        return false;
+    }
+    std::optional<std::uint32_t> link;
+    std::uint32_t next = 0;
+    std::uint32_t linkField = node->offset + kNodeFirstRecordField;
+    library->ForEachRecordOf(node->offset, node->path, [&](const LibraryEntry& entry) {
+        if (!link && entry.code == code && entry.word == word) {
+            link = linkField;
+            next = ByteReader(bytes_).U32(entry.offset + kRecordNextField).value_or(0);
+        }
+        linkField = entry.offset + kRecordNextField;
+    });
+    if (!link) {
+        return false;
+    }
+    ByteWriter(bytes_).PutU32(*link, next);
+    return true;
+}
+
+void WordLibrary::SetCapacity(std::uint32_t capacity) {
+    if (!readOnly_) {
+        ByteWriter(bytes_).PutU32(offsetof(CodeTableHeader, Capacity), capacity);
+    }
+}
+
+std::vector<UserEntry> ListUserEntries(const LibraryView& library) {
+    std::vector<UserEntry> entries;
+    library.ForEachEntry([&](const LibraryEntry& entry) {
+        if (IsUserWeight(entry.weight)) {
+            entries.push_back(
+                {std::u16string(entry.code), std::u16string(entry.word), entry.weight});
+        }
+    });
+    return entries;
+}
+
+bool CarryUserEntries(const LibraryView& library, LibraryBuilder& builder) {
+    bool carried = true;
+    library.ForEachEntry([&](const LibraryEntry& entry) {
+        if (IsCarriedWeight(entry.weight)) {
+            carried = builder.AppendEntry(entry.code, entry.word, entry.weight) && carried;
+        }
+    });
+    return carried;
+}
+
+} // namespace tide

@@ -1,0 +1,78 @@
+// A word library's bytes used in place, as the input method shares them: the
+// look-ups of the entry dialogs and the changes to user entries. Every call
+// reads the header afresh from the bytes (the other process may have added
+// entries since) and checks each offset before following it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/dict/CodeTableHeader.h"
+#include "core/dict/LibraryBuilder.h"
+#include "core/dict/LibraryView.h"
+
+namespace tide {
+
+// Room a library opened for writing gets past its UsedLength.
+inline constexpr std::uint32_t kLibraryGrowthRoom = 65536;
+
+class WordLibrary {
+public:
+    // `bytes` is the whole view (a writable view may extend past UsedLength).
+    static std::optional<WordLibrary> Open(std::span<std::uint8_t> bytes, bool readOnly,
+                                           LibraryOpenError* error = nullptr);
+
+    bool readOnly() const { return readOnly_; }
+    CodeTableHeader header() const;
+    // A read-only view of the entries as they stand now; nothing when the
+    // header has been damaged since the library was opened.
+    std::optional<LibraryView> view() const;
+
+    // The code of one character from the CharCodeTable; empty when it has none.
+    std::u16string LookupCharCode(char32_t codePoint) const;
+
+    struct CodeNode {
+        std::uint32_t offset;
+        std::u16string path; // the lower-cased letters that lead to it
+    };
+    // The node of a code's first three letters (lower-cased).
+    std::optional<CodeNode> FindCodeNode(std::u16string_view code) const;
+
+    bool ContainsEntry(std::u16string_view code, std::u16string_view word) const;
+
+    // Appends a user entry (weight 251). Refused for a read-only library, a
+    // code that is empty or not "a"-"z" only, and a record that would not fit below
+    // Capacity (the library is full).
+    bool AddUserEntry(std::u16string_view code, std::u16string_view word);
+
+    // Unlinks the first record with this code and word; its bytes stay.
+    bool RemoveEntry(std::u16string_view code, std::u16string_view word);
+
+    // Sets Capacity (done when a library is opened for writing).
+    void SetCapacity(std::uint32_t capacity);
+
+private:
+    WordLibrary(std::span<std::uint8_t> bytes, bool readOnly)
+        : bytes_(bytes), readOnly_(readOnly) {}
+
+    std::span<std::uint8_t> bytes_;
+    bool readOnly_;
+};
+
+struct UserEntry {
+    std::u16string code;
+    std::u16string word;
+    std::uint32_t weight;
+};
+
+// Every user entry (weight 251), in index order.
+std::vector<UserEntry> ListUserEntries(const LibraryView& library);
+
+// Adds the entries of weights 252 and 253 to a library being compiled.
+bool CarryUserEntries(const LibraryView& library, LibraryBuilder& builder);
+
+} // namespace tide

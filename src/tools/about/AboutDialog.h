@@ -1,0 +1,28 @@
+// The About tool: product information with the installed version, and a page
+// asking for support.
+#pragma once
+
+#include <windows.h>
+
+#include "ui/Dialog.h"
+#include "win/Handles.h"
+
+namespace tide {
+
+class CAboutDialog : public CDialogBox {
+public:
+    using CDialogBox::CDialogBox;
+
+    INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    static INT_PTR CALLBACK AboutPageProc(HWND page, UINT message, WPARAM wParam,
+                                          LPARAM lParam) noexcept;
+    static INT_PTR CALLBACK SupportPageProc(HWND page, UINT message, WPARAM wParam,
+                                            LPARAM lParam) noexcept;
+    HWND aboutPage_ = nullptr;
+    HWND supportPage_ = nullptr;
+    FontHandle headingFont_;
+};
+
+} // namespace tide

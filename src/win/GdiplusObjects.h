@@ -1,0 +1,55 @@
+// Owners of GDI+ objects used for painting, and a double buffer that paints
+// into a memory bitmap and copies it to the window at the end.
+#pragma once
+
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include "win/Handles.h"
+
+namespace tide {
+
+template <typename Object, Gdiplus::GpStatus(WINGDIPAPI* Delete)(Object*)>
+struct GdiplusTraits {
+    using Value = Object*;
+    static Value Invalid() noexcept { return nullptr; }
+    static void Close(Value value) noexcept { Delete(value); }
+};
+
+using GdiplusGraphics =
+    UniqueResource<GdiplusTraits<Gdiplus::GpGraphics, Gdiplus::DllExports::GdipDeleteGraphics>>;
+using GdiplusBrush =
+    UniqueResource<GdiplusTraits<Gdiplus::GpBrush, Gdiplus::DllExports::GdipDeleteBrush>>;
+using GdiplusFont =
+    UniqueResource<GdiplusTraits<Gdiplus::GpFont, Gdiplus::DllExports::GdipDeleteFont>>;
+using GdiplusStringFormat = UniqueResource<
+    GdiplusTraits<Gdiplus::GpStringFormat, Gdiplus::DllExports::GdipDeleteStringFormat>>;
+
+// Graphics on a DC with anti-aliased, grid-fitted text.
+GdiplusGraphics GraphicsForDc(HDC dc);
+GdiplusBrush SolidBrush(COLORREF color);
+// The GDI+ font of a GDI font, on that DC.
+GdiplusFont FontFromGdi(HDC dc, HFONT font);
+// Left-aligned; vertically centred or top-aligned.
+GdiplusStringFormat TextFormat(bool centreVertically);
+
+// Paints into a memory bitmap of the client size; the destructor copies it
+// to the window's DC.
+class DoubleBuffer {
+public:
+    DoubleBuffer(HDC target, const RECT& client);
+    DoubleBuffer(const DoubleBuffer&) = delete;
+    DoubleBuffer& operator=(const DoubleBuffer&) = delete;
+    ~DoubleBuffer();
+    HDC dc() const { return memory_.get(); }
+
+private:
+    HDC target_;
+    RECT client_;
+    MemoryDc memory_;
+    BitmapHandle bitmap_;
+    HGDIOBJ oldBitmap_ = nullptr;
+};
+
+} // namespace tide

@@ -1,0 +1,37 @@
+#include "win/dict/PackageInstall.h"
+
+#include <windows.h>
+
+#include <new>
+
+#include "core/dict/LibraryView.h"
+#include "core/dict/PackagedDictionary.h"
+#include "win/FileAccess.h"
+
+namespace tide {
+
+int InstallPackagedDictionary(const wchar_t* targetPath, const wchar_t* sourcePath) {
+    UnpackResult result;
+    {
+        const auto package = ReadOnlyFileView::Open(sourcePath);
+        if (!package) {
+            return 0;
+        }
+        try {
+            result = UnpackDictionary(package->bytes());
+        } catch (const std::bad_alloc&) {
+            return 0;
+        }
+    }
+    if (result.status == UnpackStatus::NotAPackage) {
+        return -1;
+    }
+    // Only a word library is installed as one.
+    if (result.status != UnpackStatus::Ok || !LibraryView::Open(result.library) ||
+        !ReplaceFileContents(targetPath, result.library)) {
+        return 0;
+    }
+    return static_cast<int>(result.library.size());
+}
+
+} // namespace tide

@@ -1,0 +1,52 @@
+// A skin file in memory: its record, size table and 22 images, and while it is
+// loaded, the read-only mapping it was read from (shared by name with the
+// input method).
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+#include "core/skin/SkinFormat.h"
+#include "win/FileMapping.h"
+#include "win/ImageCodec.h"
+
+namespace tide {
+
+class SkinFile {
+public:
+    SkinFile();
+    SkinFile(const SkinFile&) = delete;
+    SkinFile& operator=(const SkinFile&) = delete;
+    ~SkinFile() { Close(); }
+
+    // Reads the skin at `path` through the mapping "TIDE_SKIN_" + its file
+    // name (an existing mapping first). False when it does not load; the
+    // mapping and any images read so far stay until Close.
+    bool Load(const wchar_t* path);
+    // Writes record, size table and images (as PNG) into the file in place,
+    // from offset 0, without truncating it; reports nothing.
+    void Save(const wchar_t* path);
+    // Drops the images and zeroes the record and size table; the mapping stays.
+    void ReleaseImages();
+    // ReleaseImages, then unmaps the view and closes the mapping.
+    void Close();
+
+    SkinRecord& record() { return record_; }
+    const SkinRecord& record() const { return record_; }
+    const std::array<std::uint32_t, kSkinSlotCount>& sizes() const { return sizes_; }
+    Gdiplus::GpImage* image(SkinSlot slot) const { return images_[slot].get(); }
+    void SetImage(SkinSlot slot, GdiplusImage image) { images_[slot] = std::move(image); }
+
+private:
+    SkinRecord record_;
+    std::array<std::uint32_t, kSkinSlotCount> sizes_;
+    std::array<GdiplusImage, kSkinSlotCount> images_;
+    FileMapping mapping_;
+};
+
+// Loads `path` into a temporary skin and, when it loads, copies its record to
+// `destination` (left as it was otherwise). Returns whether it loaded.
+bool ReadSkinRecord(const wchar_t* path, SkinRecord& destination);
+
+} // namespace tide
