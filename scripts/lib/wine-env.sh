@@ -29,6 +29,14 @@ tide_ensure_display() {
     xdpyinfo >/dev/null 2>&1 || { echo "wine-env: could not start Xvfb on $DISPLAY" >&2; return 1; }
 }
 
+# What the prefix was made with: our settings' revision and the installed Wine
+# packages. A prefix made by another Wine (or before wine32 was installed) may
+# not start programs at all ("could not load kernel32.dll"), so it is made anew.
+tide_wine_stamp() {
+    printf 'settings 3; %s; %s\n' "$(wine --version 2>/dev/null)" \
+        "$(dpkg-query -W -f='${Package}:${Architecture}=${Version} ' wine64 wine32:i386 2>/dev/null)"
+}
+
 # Exports the Wine environment for the prefix at $1 and creates the prefix on
 # first use: Chinese font replacements, no Mono/Gecko prompts.
 tide_wine_prefix() {
@@ -40,7 +48,10 @@ tide_wine_prefix() {
     (
         exec 9>"$WINEPREFIX.lock"
         flock 9
-        [ -f "$WINEPREFIX/.tide-ready-2" ] && exit 0
+        local stamp
+        stamp=$(tide_wine_stamp)
+        [ "$(cat "$WINEPREFIX/.tide-ready" 2>/dev/null)" = "$stamp" ] && exit 0
+        [ -d "$WINEPREFIX" ] && { wineserver -k 2>/dev/null || true; }
         rm -rf "$WINEPREFIX"
         wineboot -i >/dev/null 2>&1
         wineserver -w
@@ -56,7 +67,7 @@ tide_wine_prefix() {
         # two seconds for a withdrawal notice that never comes.
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
         wineserver -w
-        touch "$WINEPREFIX/.tide-ready-2"
+        echo "$stamp" >"$WINEPREFIX/.tide-ready"
     )
 }
 
