@@ -12,6 +12,11 @@ if(TIDE_SANITIZE AND NOT WIN32)
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     add_link_options(-fsanitize=address,undefined)
 endif()
+if(TIDE_FUZZERS)
+    # Coverage instrumentation for everything the fuzzers call, so libFuzzer
+    # sees the code it explores; only the fuzz targets link libFuzzer itself.
+    add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
 
 if(WIN32)
     enable_language(RC)

@@ -87,7 +87,9 @@ INT_PTR CSetupDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam) {
         return reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH));
     case WM_DESTROY:
         images_.TakeBack();
-        ::UnregisterClassW(kOptionButtonClass, instance_);
+        return FALSE;
+    case WM_NCDESTROY:
+        ::UnregisterClassW(kOptionButtonClass, instance_); // its buttons are gone now
         return FALSE;
     case WM_COMMAND:
         return OnCommand(dialog, LOWORD(wParam));

@@ -22,20 +22,22 @@ void FreeIfCopy(HANDLE returned, HANDLE given, WPARAM type) {
 
 void ControlImages::Show(HWND control, BitmapHandle bitmap) {
     if (control && bitmap) {
-        Hand(control, IMAGE_BITMAP, bitmap.get());
+        // Owned here before the control sees it, so nothing can free it under the control.
         bitmaps_.push_back(std::move(bitmap));
+        Hand(control, IMAGE_BITMAP, bitmaps_.back().get());
     }
 }
 
 void ControlImages::Show(HWND control, IconHandle icon) {
     if (control && icon) {
-        Hand(control, IMAGE_ICON, icon.get());
         icons_.push_back(std::move(icon));
+        Hand(control, IMAGE_ICON, icons_.back().get());
     }
 }
 
 void ControlImages::Hand(HWND control, WPARAM type, HANDLE image) {
     const UINT message = IsStaticControl(control) ? STM_SETIMAGE : BM_SETIMAGE;
+    entries_.reserve(entries_.size() + 1); // no failure once the control holds the image
     const auto previous = reinterpret_cast<HANDLE>(
         ::SendMessageW(control, message, type, reinterpret_cast<LPARAM>(image)));
     // The image the control showed before stays owned here; a copy the
@@ -46,13 +48,15 @@ void ControlImages::Hand(HWND control, WPARAM type, HANDLE image) {
             break;
         }
     }
-    entries_.push_back({control, message, type, image});
+    entries_.push_back({control, ::GetParent(control), ::GetDlgCtrlID(control), message, type,
+                        image});
 }
 
 void ControlImages::TakeBack() noexcept {
     // Latest first, so a control shown several images ends up empty.
     for (auto entry = entries_.rbegin(); entry != entries_.rend(); ++entry) {
-        if (!::IsWindow(entry->control)) {
+        if (!::IsWindow(entry->control) || ::GetParent(entry->control) != entry->parent ||
+            ::GetDlgCtrlID(entry->control) != entry->id) {
             continue;
         }
         const auto returned = reinterpret_cast<HANDLE>(

@@ -25,12 +25,14 @@ public:
 
     // Takes every image back from its control. Call it while the controls
     // still exist (in WM_DESTROY of their dialog); the images themselves go
-    // with this object.
+    // with this object. A control that is gone already is passed over.
     void TakeBack() noexcept;
 
 private:
     struct Entry {
         HWND control;
+        HWND parent; // with the identifier, tells a reused window handle apart
+        int id;
         UINT message; // STM_SETIMAGE or BM_SETIMAGE
         WPARAM type;  // IMAGE_BITMAP or IMAGE_ICON
         HANDLE image; // owned by `bitmaps_` or `icons_`

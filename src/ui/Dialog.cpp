@@ -100,6 +100,10 @@ INT_PTR CDialogBox::FrameMessage(HWND dialog, UINT message, WPARAM wParam, LPARA
     }
     case WM_DESTROY:
         images_.TakeBack();
+        handled = false;
+        return FALSE;
+    case WM_NCDESTROY:
+        // Only now are the buttons of both classes gone, so the classes can go.
         ::UnregisterClassW(kCommandButtonClass, instance_);
         ::UnregisterClassW(kNavigateButtonClass, instance_);
         handled = false;

@@ -32,11 +32,31 @@ std::optional<ReadOnlyFileView> ReadOnlyFileView::Open(const wchar_t* path, Erro
     return result;
 }
 
-bool ReplaceFileContents(const wchar_t* path, std::span<const std::uint8_t> bytes) {
-    const std::wstring temporary = std::wstring(path) + L".new";
-    {
-        FileHandle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+namespace {
+
+// A new file beside `path` that did not exist before: "PATH.new", else
+// "PATH.new1" and so on. Never someone else's file, and no link followed.
+FileHandle CreateTemporaryBeside(const wchar_t* path, std::wstring& temporary) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = std::wstring(path) + L".new";
+        if (attempt > 0) {
+            temporary += std::to_wstring(attempt);
+        }
+        FileHandle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file || ::GetLastError() != ERROR_FILE_EXISTS) {
+            return file;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+bool ReplaceFileContents(const wchar_t* path, std::span<const std::uint8_t> bytes) {
+    std::wstring temporary;
+    {
+        FileHandle file = CreateTemporaryBeside(path, temporary);
         if (!file) {
             return false;
         }

@@ -5,7 +5,7 @@
 namespace tide {
 
 FileMapping FileMapping::OpenOrCreate(const wchar_t* name, HANDLE file, std::uint64_t size,
-                                      Access access) {
+                                      Access access, Fit fit) {
     const bool readOnly = access == Access::ReadOnly;
     const DWORD viewAccess = readOnly ? FILE_MAP_READ : FILE_MAP_ALL_ACCESS;
     if (size == 0 || static_cast<std::size_t>(size) != size) {
@@ -23,7 +23,10 @@ FileMapping FileMapping::OpenOrCreate(const wchar_t* name, HANDLE file, std::uin
     if (!result.mapping_) {
         return {};
     }
-    result.view_.reset(::MapViewOfFile(result.mapping_.get(), viewAccess, 0, 0, 0));
+    // A view of exactly `size` bytes fails on a smaller mapping; a view of all
+    // of it is then bounded below (its size is only known in whole pages).
+    const SIZE_T viewBytes = fit == Fit::Exactly ? static_cast<SIZE_T>(size) : 0;
+    result.view_.reset(::MapViewOfFile(result.mapping_.get(), viewAccess, 0, 0, viewBytes));
     MEMORY_BASIC_INFORMATION region = {};
     if (!result.view_ || !::VirtualQuery(result.view_.get(), &region, sizeof(region))) {
         return {};

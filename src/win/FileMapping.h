@@ -16,17 +16,21 @@ namespace tide {
 class FileMapping {
 public:
     enum class Access { ReadOnly, ReadWrite };
+    // How much of an existing mapping of the name will do.
+    enum class Fit {
+        Exactly, // all `size` bytes, or nothing (a record of fixed size)
+        AtMost,  // what it holds, up to `size` (a library or skin mapped by
+                 // the input method may be smaller, or another file's)
+    };
 
     FileMapping() = default;
 
     // Opens the mapping called `name` when it exists (another process made
     // it), else creates it over `file` (INVALID_HANDLE_VALUE: backed by the
-    // page file) with `size` bytes, and maps all of it. A null `name` makes
-    // an unnamed mapping. The usable size is bounded by both `size` and what
-    // the view really holds: an existing mapping of that name may be smaller,
-    // or be another file's of the same name. Empty when any step fails.
+    // page file) with `size` bytes, and maps it as `fit` says. A null `name`
+    // makes an unnamed mapping. Empty when any step fails.
     static FileMapping OpenOrCreate(const wchar_t* name, HANDLE file, std::uint64_t size,
-                                    Access access);
+                                    Access access, Fit fit = Fit::AtMost);
 
     explicit operator bool() const noexcept { return view_.valid(); }
     std::uint8_t* data() const noexcept { return static_cast<std::uint8_t*>(view_.get()); }

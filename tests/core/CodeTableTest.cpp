@@ -23,15 +23,11 @@ Bytes ReadFixture(const char* name) {
     return test::ReadFixture(std::string("dict/") + name);
 }
 
-// A code table file: BOM, the lines joined with CR LF, padded with blank lines
-// to the minimum size unless told not to.
-Bytes TableFile(std::initializer_list<std::string_view> lines, bool pad = true) {
+// A code table file: BOM, the lines joined with CR LF.
+Bytes TableFile(std::initializer_list<std::string_view> lines) {
     std::u16string text = u"\uFEFF";
     for (auto line : lines) {
         text += FromUtf8(line) + u"\r\n";
-    }
-    while (pad && text.size() * 2 < kMinCodeTableBytes) {
-        text += u"\r\n";
     }
     Bytes bytes(text.size() * 2);
     std::memcpy(bytes.data(), text.data(), bytes.size());
@@ -69,9 +65,6 @@ Bytes Table(std::initializer_list<std::pair<std::string_view, std::string_view>>
     for (auto line : afterHeader) {
         text += FromUtf8(line) + u"\r\n";
     }
-    while (text.size() * 2 < kMinCodeTableBytes) {
-        text += u"\r\n";
-    }
     Bytes bytes(text.size() * 2);
     std::memcpy(bytes.data(), text.data(), bytes.size());
     return bytes;
@@ -108,11 +101,15 @@ TEST(CompileCodeTable, RefusesFilesThatAreNotCodeTables) {
     const CompileResult empty = CompileCodeTableText(Bytes{});
     EXPECT_EQ(empty.message, kMsgTableNotUtf16);
 
-    // Shorter than a header can be: fails without a header message.
+    // A header cut short says so, however short the file.
     const CompileResult shortFile =
-        CompileCodeTableText(TableFile({"[CODETABLEHEADER]", "Name=x"}, false));
+        CompileCodeTableText(TableFile({"[CODETABLEHEADER]", "Name=x"}));
     EXPECT_FALSE(shortFile.ok);
-    EXPECT_TRUE(shortFile.message.empty());
+    EXPECT_EQ(shortFile.message, kMsgHeaderInvalid);
+    // A complete header with one entry is a table, however small.
+    const Bytes tiny = Table({}, {"[CODETABLE]", "a\t工"});
+    EXPECT_LT(tiny.size(), 400u);
+    EXPECT_TRUE(CompileCodeTableText(tiny).ok);
 }
 
 TEST(CompileCodeTable, HeaderErrorsHaveTheirMessages) {
@@ -214,15 +211,20 @@ TEST(CompileCodeTable, PrefixWildcardAndSchemeRemarkExportAsWritten) {
               std::string::npos);
 }
 
-TEST(CompileCodeTable, IllegalCodeElementsStopTheCompileWithTheEntryNumber) {
-    const CompileResult capital =
-        CompileCodeTableText(Table({}, {"[CODETABLE]", "a\t工", "zz\t卅\t252", "aB\t式"}));
+TEST(CompileCodeTable, IllegalCodeElementsStopTheCompileWithTheLineOfTheFile) {
+    const CompileResult capital = CompileCodeTableText(
+        Table({}, {"[CODETABLE]", "a\t工", "", "zz\t卅\t252", "aB\t式"}));
     EXPECT_FALSE(capital.ok);
-    EXPECT_EQ(Message(capital), "词库文件第2行词条编码中含有非法码元，请更正。\r\n错误编码为：aB")
-        << "the number counts only counted entries";
+    EXPECT_EQ(Message(capital), "词库文件第15行词条编码中含有非法码元，请更正。\r\n错误编码为：aB")
+        << "header, blank and carried lines count: it is the line the editor shows";
     EXPECT_EQ(capital.stage, CompileStage::Entries) << "the import reports a failed generation";
     const CompileResult digit = CompileCodeTableText(Table({}, {"[CODETABLE]", "a1\t工"}));
-    EXPECT_EQ(Message(digit), "词库文件第1行词条编码中含有非法码元，请更正。\r\n错误编码为：a1");
+    EXPECT_EQ(Message(digit), "词库文件第12行词条编码中含有非法码元，请更正。\r\n错误编码为：a1");
+    const std::string junk(100000, '#');
+    const CompileResult longCode = CompileCodeTableText(Table({}, {"[CODETABLE]", junk}));
+    EXPECT_EQ(Message(longCode), "词库文件第12行词条编码中含有非法码元，请更正。\r\n错误编码为：" +
+                                     std::string(32, '#') + "…")
+        << "a long code is quoted by its beginning only";
     // Without a second code, "/" cannot stand among the letters that select nodes.
     const CompileResult slash = CompileCodeTableText(Table({}, {"[CODETABLE]", "ab/c\t工"}));
     EXPECT_FALSE(slash.ok);
@@ -308,10 +310,7 @@ TEST(CompileCodeTable, ExportAndCompileAgainKeepsEveryTableEntry) {
         << exported;
     EXPECT_EQ(exported.find("自造"), std::string::npos) << "carried entries are not exported";
 
-    std::u16string text = u"\uFEFF" + FromUtf8(exported);
-    while (text.size() * 2 < kMinCodeTableBytes) {
-        text += u"\r\n"; // so small a table needs padding to be read back
-    }
+    const std::u16string text = u"\uFEFF" + FromUtf8(exported); // small, and read back as it is
     Bytes bytes(text.size() * 2);
     std::memcpy(bytes.data(), text.data(), bytes.size());
     const CompileResult second = CompileCodeTableText(bytes);
@@ -324,15 +323,42 @@ TEST(CompileCodeTable, ExportAndCompileAgainKeepsEveryTableEntry) {
     EXPECT_EQ(a.PhraseCount, b.PhraseCount);
 }
 
+// Compiles with the library's largest size set to `maxBytes`.
+CompileResult CompileWithLimit(const Bytes& file, std::size_t maxBytes,
+                               const CarryEntries& carry = nullptr) {
+    std::u16string units(file.size() / 2, u'\0');
+    std::memcpy(units.data(), file.data(), units.size() * 2);
+    return CompileCodeTableText(units, file.size(), carry, maxBytes);
+}
+
+TEST(CompileCodeTable, ALibraryPastItsLargestSizeIsRefusedNotWrapped) {
+    const Bytes table = Table({}, {"[CODETABLE]", "a\t工", "b\t人", "abcde\t工人"});
+    const CompileResult whole = CompileCodeTableText(table);
+    ASSERT_TRUE(whole.ok);
+    const CompileResult exact = CompileWithLimit(table, whole.library.size());
+    ASSERT_TRUE(exact.ok) << "a library exactly at the limit fits";
+    EXPECT_EQ(exact.library, whole.library);
+
+    const CompileResult over = CompileWithLimit(table, whole.library.size() - 1);
+    EXPECT_FALSE(over.ok);
+    EXPECT_TRUE(over.tooLarge);
+    EXPECT_EQ(over.message, kMsgLibraryTooLarge);
+    EXPECT_TRUE(over.library.empty()) << "nothing to write";
+
+    const CompileResult carriedOver =
+        CompileWithLimit(table, whole.library.size() + 20, [](LibraryBuilder& builder) {
+            return builder.AppendEntry(u"zzzz", u"很长的一个自造词", kWeightCarriedA);
+        });
+    EXPECT_FALSE(carriedOver.ok);
+    EXPECT_TRUE(carriedOver.tooLarge) << "carried entries count against the limit too";
+}
+
 TEST(CompileCodeTable, UnixLineEndsReadLikeCrLf) {
     std::u16string text = u"\uFEFF";
     for (auto line : kHeader) {
         text += FromUtf8(line) + u"\n";
     }
     text += u"[CODETABLE]\na\t工\n";
-    while (text.size() * 2 < kMinCodeTableBytes) {
-        text += u"\n";
-    }
     Bytes bytes(text.size() * 2);
     std::memcpy(bytes.data(), text.data(), bytes.size());
     const CompileResult result = CompileCodeTableText(bytes);

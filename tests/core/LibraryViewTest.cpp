@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <vector>
 
 namespace tide {
@@ -22,14 +23,50 @@ void Put32(Bytes& bytes, std::size_t offset, std::uint32_t value) {
     std::memcpy(bytes.data() + offset, &value, 4);
 }
 
-std::size_t CountEntries(const Bytes& bytes) {
+// The entries a walk visits; nothing when it finds the library damaged.
+std::optional<std::size_t> CountEntries(const Bytes& bytes) {
     const auto view = LibraryView::Open(bytes);
     if (!view) {
         return 0;
     }
     std::size_t count = 0;
-    view->ForEachEntry([&](const LibraryEntry&) { ++count; });
+    if (!view->ForEachEntry([&](const LibraryEntry&) { ++count; })) {
+        return std::nullopt;
+    }
     return count;
+}
+
+// A library whose index is a chain of shared nodes: every letter of the root
+// leads to node A, every letter of A to B, every letter of B to C, and C
+// holds `records` records. Read naively, its records are visited 26^3 times.
+Bytes SharedNodeLibrary(std::uint32_t records) {
+    Bytes bytes = SmallLibrary();
+    std::uint32_t root = 0;
+    std::memcpy(&root, bytes.data() + 188, 4);
+    bytes.resize(root);
+    auto append = [&bytes](std::size_t size) {
+        const auto offset = static_cast<std::uint32_t>(bytes.size());
+        bytes.resize(bytes.size() + size, 0);
+        return offset;
+    };
+    std::uint32_t parent = append(kIndexNodeSize);
+    for (int level = 0; level < 3; ++level) {
+        const std::uint32_t child = append(kIndexNodeSize);
+        for (std::uint32_t letter = 0; letter < 26; ++letter) {
+            Put32(bytes, parent + 4 * letter, child);
+        }
+        parent = child;
+    }
+    std::uint32_t link = parent + kNodeFirstRecordField;
+    for (std::uint32_t i = 0; i < records; ++i) {
+        const std::uint32_t record = append(RecordSize(3, 1));
+        Put32(bytes, link, record);
+        Put32(bytes, record + kRecordWeightField, 1);
+        Put32(bytes, record + kRecordTailField + 1, u'字'); // no tail, then the word
+        link = record + kRecordNextField;
+    }
+    Put32(bytes, 192, static_cast<std::uint32_t>(bytes.size()));
+    return bytes;
 }
 
 // Offsets in small.imc (see tests/fixtures/dict/make-small-library.py).
@@ -94,7 +131,32 @@ TEST(LibraryView, DamagedLinksEndTheWalkInsteadOfLooping) {
     Bytes unterminated = SmallLibrary();
     unterminated.resize(2798); // the last word loses its terminator
     Put32(unterminated, 192, 2798);
-    EXPECT_EQ(CountEntries(unterminated), 6u);
+    EXPECT_EQ(CountEntries(unterminated), std::nullopt);
+}
+
+TEST(LibraryView, ANodeOrRecordReachedTwiceIsDamage) {
+    Bytes sharedNode = SmallLibrary();
+    Put32(sharedNode, kRoot + 4 * 1, kNodeA); // "b" leads to node a as well
+    EXPECT_EQ(CountEntries(sharedNode), std::nullopt);
+
+    Bytes sharedRecord = SmallLibrary();
+    Put32(sharedRecord, kRecordAbcd, 0); // abcd ends its chain...
+    Put32(sharedRecord, kNodeAbc + 104, kRecordAbcx); // ...and abcx starts a second one too
+    Put32(sharedRecord, kNodeA + 104, kRecordAbcx);
+    EXPECT_EQ(CountEntries(sharedRecord), std::nullopt);
+
+    Bytes overlapping = SmallLibrary();
+    Put32(overlapping, kNodeA + 104, kRecordAbcd + 2); // a record inside another one
+    EXPECT_EQ(CountEntries(overlapping), std::nullopt);
+}
+
+TEST(LibraryView, AWalkOfSharedNodesEndsAfterOnePass) {
+    const Bytes bytes = SharedNodeLibrary(9000);
+    const auto view = LibraryView::Open(bytes);
+    ASSERT_TRUE(view);
+    std::size_t visited = 0;
+    EXPECT_FALSE(view->ForEachEntry([&](const LibraryEntry&) { ++visited; }));
+    EXPECT_LE(visited, 9000u) << "each record at most once, not 26^3 times";
 }
 
 TEST(LibraryView, CharCodesStayInsideTheCharCodeTable) {

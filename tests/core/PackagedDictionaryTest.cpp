@@ -78,6 +78,25 @@ TEST(PackagedDictionary, EveryRefusalHasItsResult) {
     EXPECT_EQ(UnpackDictionary(damaged).status, UnpackStatus::Failed);
 }
 
+TEST(PackagedDictionary, OutputGrowsAsTheDataDecodes) {
+    // Far more than the first output buffer: it grows until the claimed size.
+    Bytes data(5u << 20);
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        data[i] = static_cast<std::uint8_t>((i * 7919) >> 12);
+    }
+    const Bytes package = PackDictionary(data);
+    ASSERT_LT(package.size(), data.size() / 16) << "so the first guess is short";
+    EXPECT_EQ(UnpackDictionary(package).library, data);
+
+    // A claim the data does not back up fails however large it is.
+    Bytes claims = package;
+    const std::uint32_t claimed = kMaxUnpackedSize;
+    std::memcpy(claims.data() + 4, &claimed, 4);
+    const UnpackResult result = UnpackDictionary(claims);
+    EXPECT_EQ(result.status, UnpackStatus::Failed);
+    EXPECT_TRUE(result.library.empty());
+}
+
 TEST(PackagedDictionary, DictionarySizesAreTakenWithinReason) {
     const Bytes library = test::MakeLibrary({"a\t工"}, 4, 0, 1, 0);
     Bytes package = PackDictionary(library);

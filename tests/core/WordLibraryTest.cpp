@@ -51,7 +51,9 @@ TEST(WordLibrary, UserEntriesAreAddedInPlaceAndListed) {
     ASSERT_TRUE(library->AddUserEntry(u"a", u"又"));
     EXPECT_GT(UsedLength(bytes), before);
     EXPECT_TRUE(library->ContainsEntry(u"abcdef", u"用户词"));
-    const auto users = ListUserEntries(*library->view());
+    const auto listed = ListUserEntries(*library->view());
+    ASSERT_TRUE(listed);
+    const auto& users = *listed;
     ASSERT_EQ(users.size(), 3u);
     EXPECT_EQ(users[0].code, u"a");
     EXPECT_EQ(users[0].word, u"又");

@@ -185,6 +185,8 @@ TEST_F(ConfigStorage, ShortFileReplacesOnlyTheBeginningOfTheMapping) {
         ASSERT_TRUE(peer);
         const ConfigRecord edited = Edited();
         ASSERT_EQ(SaveConfig(edited), kSaved);
+        // The peer reads the file when the notice comes; let it finish first.
+        peer->WaitForLines("notice 1", 1, 10s);
         ASSERT_TRUE(test::WriteFileBytes(file, std::string("\xDC\x01\x02\x00", 4)));
         const Bytes loaded = ToBytes(Loaded());
         Bytes expected = ToBytes(edited);

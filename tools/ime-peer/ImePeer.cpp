@@ -142,20 +142,25 @@ void LogLibrary() {
         return;
     }
     std::string line = "library users";
-    for (const auto& entry : ListUserEntries(*library)) {
+    for (const auto& entry : ListUserEntries(*library).value_or(std::vector<UserEntry>())) {
         line += " " + ToUtf8(entry.code) + "=" + ToUtf8(entry.word);
     }
     Log(line);
 }
 
-LRESULT CALLBACK PeerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == g_peer->notifyMessage && message != 0) {
-        OnNotice(wParam);
-        return 0;
-    }
-    if (message == kLogLibraryMessage) {
-        LogLibrary();
-        return 0;
+LRESULT CALLBACK PeerWindowProc(HWND window, UINT message, WPARAM wParam,
+                                LPARAM lParam) noexcept {
+    try {
+        if (message == g_peer->notifyMessage && message != 0) {
+            OnNotice(wParam);
+            return 0;
+        }
+        if (message == kLogLibraryMessage) {
+            LogLibrary();
+            return 0;
+        }
+    } catch (...) {
+        return 0; // a log line lost; the peer goes on
     }
     if (message == WM_CLOSE) {
         ::DestroyWindow(window);
@@ -171,7 +176,7 @@ LRESULT CALLBACK PeerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // Opens the named mapping, or creates it page-file backed, and maps all of it.
 FileMapping MapShared(std::u16string_view name, std::size_t size) {
     return FileMapping::OpenOrCreate(ToWide(name).c_str(), INVALID_HANDLE_VALUE, size,
-                                     FileMapping::Access::ReadWrite);
+                                     FileMapping::Access::ReadWrite, FileMapping::Fit::Exactly);
 }
 
 // Maps a file under the shared name for its file name, as the input method

@@ -1,51 +1,187 @@
 #include "FileIo.h"
 
-#include <fstream>
+#include <limits>
 #include <system_error>
+#include <utility>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <fstream>
+#else
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
 
-#include <utility>
-
 namespace tide::tool {
 
 namespace {
 
-// Reads the whole file into a container of bytes or units; `size` receives its bytes.
+// Names tried for a file or folder written beside `target`; a name that is
+// taken is passed over, so a planted name is never opened.
+constexpr unsigned kBesideAttempts = 100;
+
+std::filesystem::path BesideName(const std::filesystem::path& target, unsigned attempt) {
+    std::filesystem::path name = target;
+    name += ".tidetool-new";
+    if (attempt > 0) {
+        name += "-" + std::to_string(attempt);
+    }
+    return name;
+}
+
+std::nullopt_t Failed(ReadError* error, ReadError why) {
+    if (error) {
+        *error = why;
+    }
+    return std::nullopt;
+}
+
+// The container for `size` bytes; TooLarge when this process cannot address them.
 template <typename Container>
-std::optional<Container> ReadInto(const std::filesystem::path& path, std::size_t& size) {
+std::optional<Container> Allocate(std::uintmax_t size, ReadError* error) {
+    using Unit = typename Container::value_type;
+    if (size > std::numeric_limits<std::size_t>::max() ||
+        size / sizeof(Unit) > Container().max_size()) {
+        return Failed(error, ReadError::TooLarge);
+    }
+    return Container(static_cast<std::size_t>(size) / sizeof(Unit), Unit{});
+}
+
+#ifdef _WIN32
+
+template <typename Container>
+std::optional<Container> ReadInto(const std::filesystem::path& path, std::size_t& size,
+                                  ReadError* error) {
+    std::error_code statusError;
+    const auto type = std::filesystem::status(path, statusError).type();
+    if (type == std::filesystem::file_type::not_found) {
+        return Failed(error, ReadError::CannotOpen);
+    }
+    if (!statusError && type != std::filesystem::file_type::regular) {
+        return Failed(error, ReadError::NotAFile);
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        return std::nullopt;
+        return Failed(error, ReadError::CannotOpen);
     }
     in.seekg(0, std::ios::end);
     const std::streamoff length = in.tellg();
     if (length < 0) {
-        return std::nullopt;
+        return Failed(error, ReadError::CannotRead);
     }
     in.seekg(0);
-    size = static_cast<std::size_t>(length);
-    Container data(size / sizeof(typename Container::value_type), typename Container::value_type{});
-    const auto wanted = static_cast<std::streamsize>(data.size() * sizeof(data[0]));
-    if (!in.read(reinterpret_cast<char*>(data.data()), wanted)) {
+    auto data = Allocate<Container>(static_cast<std::uintmax_t>(length), error);
+    if (!data) {
         return std::nullopt;
+    }
+    size = static_cast<std::size_t>(length);
+    const auto wanted = static_cast<std::streamsize>(data->size() * sizeof((*data)[0]));
+    if (!in.read(reinterpret_cast<char*>(data->data()), wanted)) {
+        return Failed(error, ReadError::CannotRead);
     }
     return data;
 }
 
-} // namespace
+#else
 
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path) {
-    std::size_t size = 0;
-    return ReadInto<std::vector<std::uint8_t>>(path, size);
+class Descriptor {
+public:
+    explicit Descriptor(int file) : file_(file) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
+        if (file_ >= 0) {
+            ::close(file_);
+        }
+    }
+    int get() const { return file_; }
+
+private:
+    int file_;
+};
+
+// Opens a regular file for reading; its size goes to `size`. Not blocking, so
+// a pipe given by name is refused rather than waited on.
+std::optional<int> OpenRegularFile(const std::filesystem::path& path, std::uintmax_t& size,
+                                   ReadError* error) {
+    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (file < 0) {
+        return Failed(error, ReadError::CannotOpen);
+    }
+    struct stat status = {};
+    const bool known = ::fstat(file, &status) == 0;
+    if (!known || !S_ISREG(status.st_mode)) {
+        ::close(file);
+        return Failed(error, known ? ReadError::NotAFile : ReadError::CannotRead);
+    }
+    size = static_cast<std::uintmax_t>(status.st_size);
+    return file;
 }
 
-std::optional<MappedInput> MappedInput::Open(const std::filesystem::path& path) {
+template <typename Container>
+std::optional<Container> ReadFrom(int file, std::uintmax_t fileSize, std::size_t& size,
+                                  ReadError* error) {
+    auto data = Allocate<Container>(fileSize, error);
+    if (!data) {
+        return std::nullopt;
+    }
+    auto* next = reinterpret_cast<char*>(data->data());
+    std::size_t left = data->size() * sizeof((*data)[0]);
+    while (left > 0) {
+        const ssize_t got = ::read(file, next, left);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) { // an error, or the file shrank while being read
+            return Failed(error, ReadError::CannotRead);
+        }
+        next += got;
+        left -= static_cast<std::size_t>(got);
+    }
+    size = static_cast<std::size_t>(fileSize);
+    return data;
+}
+
+template <typename Container>
+std::optional<Container> ReadInto(const std::filesystem::path& path, std::size_t& size,
+                                  ReadError* error) {
+    std::uintmax_t fileSize = 0;
+    const auto file = OpenRegularFile(path, fileSize, error);
+    if (!file) {
+        return std::nullopt;
+    }
+    const Descriptor owner(*file);
+    return ReadFrom<Container>(owner.get(), fileSize, size, error);
+}
+
+bool WriteAll(int file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(file, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+#endif
+
+} // namespace
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path,
+                                                       ReadError* error) {
+    std::size_t size = 0;
+    return ReadInto<std::vector<std::uint8_t>>(path, size, error);
+}
+
+std::optional<MappedInput> MappedInput::Open(const std::filesystem::path& path,
+                                             ReadError* error) {
     MappedInput input;
 #ifdef _WIN32
     input.view_ = ReadOnlyFileView::Open(path.c_str());
@@ -55,26 +191,26 @@ std::optional<MappedInput> MappedInput::Open(const std::filesystem::path& path) 
         input.mapped_ = true;
         return input;
     }
+    auto units = ReadInto<std::u16string>(path, input.size_, error);
 #else
-    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat status = {};
-    if (file >= 0 && ::fstat(file, &status) == 0 && status.st_size > 0) {
-        void* data = ::mmap(nullptr, static_cast<std::size_t>(status.st_size), PROT_READ,
-                            MAP_PRIVATE, file, 0);
+    std::uintmax_t fileSize = 0;
+    const auto file = OpenRegularFile(path, fileSize, error);
+    if (!file) {
+        return std::nullopt;
+    }
+    const Descriptor owner(*file);
+    if (fileSize > 0 && fileSize <= std::numeric_limits<std::size_t>::max()) {
+        void* data = ::mmap(nullptr, static_cast<std::size_t>(fileSize), PROT_READ, MAP_PRIVATE,
+                            owner.get(), 0);
         if (data != MAP_FAILED) {
             input.data_ = data;
-            input.size_ = static_cast<std::size_t>(status.st_size);
+            input.size_ = static_cast<std::size_t>(fileSize);
             input.mapped_ = true;
+            return input;
         }
     }
-    if (file >= 0) {
-        ::close(file);
-    }
-    if (input.mapped_) {
-        return input;
-    }
+    auto units = ReadFrom<std::u16string>(owner.get(), fileSize, input.size_, error);
 #endif
-    auto units = ReadInto<std::u16string>(path, input.size_);
     if (!units) {
         return std::nullopt;
     }
@@ -109,26 +245,43 @@ bool ReplaceFileWith(const std::filesystem::path& target, std::string_view bytes
     return ReplaceFileContents(target.c_str(), {reinterpret_cast<const std::uint8_t*>(bytes.data()),
                                                 bytes.size()});
 #else
-    std::filesystem::path temporary = target;
-    temporary += ".tidetool-new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out || !out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) ||
-            !out.flush()) {
-            out.close();
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
+    // O_EXCL: a name that exists, a symlink above all, is never opened.
+    std::filesystem::path temporary;
+    int file = -1;
+    for (unsigned attempt = 0; file < 0 && attempt < kBesideAttempts; ++attempt) {
+        temporary = BesideName(target, attempt);
+        file = ::open(temporary.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW,
+                      0666);
+        if (file < 0 && errno != EEXIST) {
             return false;
         }
     }
-    std::error_code error;
-    std::filesystem::rename(temporary, target, error);
-    if (error) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
+    if (file < 0) {
+        return false;
     }
-    return !error;
+    bool written = WriteAll(file, bytes) && ::fsync(file) == 0;
+    written = ::close(file) == 0 && written;
+    if (written && ::rename(temporary.c_str(), target.c_str()) == 0) {
+        return true;
+    }
+    ::unlink(temporary.c_str());
+    return false;
 #endif
+}
+
+std::optional<std::filesystem::path> CreateFolderBeside(const std::filesystem::path& target) {
+    for (unsigned attempt = 0; attempt < kBesideAttempts; ++attempt) {
+        std::filesystem::path folder = BesideName(target, attempt);
+        std::error_code error;
+        if (std::filesystem::create_directory(folder, error)) {
+            return folder;
+        }
+        // False without an error: an existing folder. Either way a taken name is passed over.
+        if (error && error != std::errc::file_exists) {
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace tide::tool

@@ -15,13 +15,24 @@
 
 namespace tide::tool {
 
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path);
+// Why a file's bytes could not be had.
+enum class ReadError {
+    None,
+    CannotOpen,
+    NotAFile,  // a folder, a device or a pipe: only regular files are read
+    TooLarge,  // more bytes than this process can address
+    CannotRead,
+};
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path,
+                                                       ReadError* error = nullptr);
 
 // A file's bytes mapped read-only into memory for as long as the object lives
 // (read into a buffer where mapping is not to be had).
 class MappedInput {
 public:
-    static std::optional<MappedInput> Open(const std::filesystem::path& path);
+    static std::optional<MappedInput> Open(const std::filesystem::path& path,
+                                           ReadError* error = nullptr);
     MappedInput(MappedInput&& other) noexcept;
     MappedInput& operator=(MappedInput&&) = delete;
     ~MappedInput();
@@ -42,7 +53,12 @@ private:
 };
 
 // Writes beside the target and then replaces it, so the target is never left
-// half-written: it holds either the old bytes or all of the new ones.
+// half-written: it holds either the old bytes or all of the new ones. The
+// file beside it is always a new one, never a name someone else put there.
 bool ReplaceFileWith(const std::filesystem::path& target, std::string_view bytes);
+
+// Creates a new, empty folder beside `target` (same parent, a name derived
+// from it) and returns it; nothing when none could be created.
+std::optional<std::filesystem::path> CreateFolderBeside(const std::filesystem::path& target);
 
 } // namespace tide::tool

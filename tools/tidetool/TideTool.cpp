@@ -14,10 +14,16 @@
 //   tidetool skin pack DIR FILE.ims      and back, byte for byte
 //
 // Text on the console is UTF-8; files are in the program's own formats.
+#include <array>
 #include <cstdio>
 #include <filesystem>
+#include <new>
+#include <optional>
+#include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #ifdef _WIN32
@@ -54,9 +60,58 @@ void PrintLine(std::FILE* stream, std::string_view text) {
 std::string Utf8(std::u16string_view text) {
     return ToUtf8(text);
 }
-std::string PathText(const path& file) {
-    return Utf8(file.u16string());
+// The bytes with each one that does not begin a well-formed UTF-8 sequence
+// (overlong forms and encoded surrogates too) shown as U+FFFD.
+std::string CleanUtf8(std::string_view bytes) {
+    std::string clean;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        const std::string_view sequence = bytes.substr(i, length);
+        // Well-formed exactly when it decodes to one code point that encodes back to it.
+        if (sequence.size() == length && Utf8(FromUtf8(sequence)) == sequence) {
+            clean += sequence;
+            i += length;
+        } else {
+            clean += "\xEF\xBF\xBD";
+            ++i;
+        }
+    }
+    return clean;
 }
+
+// File names and arguments reach the commands as the system gave them (a
+// POSIX name may hold any bytes, a Windows one unpaired surrogates); these
+// conversions never throw, unlike path::u16string() and path::string().
+#ifdef _WIN32
+std::u16string ArgumentUnits(const path& argument) {
+    static_assert(sizeof(wchar_t) == sizeof(char16_t));
+    const std::wstring& native = argument.native();
+    return {reinterpret_cast<const char16_t*>(native.data()), native.size()};
+}
+// For messages and command words.
+std::string PathText(const path& file) {
+    return Utf8(ArgumentUnits(file));
+}
+// An argument taken as text, or nothing when it is not valid Unicode.
+std::optional<std::u16string> ArgumentText(const path& argument) {
+    std::u16string text = ArgumentUnits(argument);
+    if (FromUtf8(Utf8(text)) != text) {
+        return std::nullopt;
+    }
+    return text;
+}
+#else
+std::string PathText(const path& file) {
+    return CleanUtf8(file.native());
+}
+std::optional<std::u16string> ArgumentText(const path& argument) {
+    if (PathText(argument) != argument.native()) {
+        return std::nullopt;
+    }
+    return FromUtf8(argument.native());
+}
+#endif
 
 int Usage() {
     PrintLine(stderr, "usage: tidetool compile TABLE.txt LIB.imc\n"
@@ -84,24 +139,74 @@ int Fail(const std::string& message) {
     return 1;
 }
 
+int ReadFailure(ReadError error, const path& file) {
+    switch (error) {
+    case ReadError::NotAFile:
+        return Fail("not a file: " + PathText(file));
+    case ReadError::TooLarge:
+        return Fail("too large to read: " + PathText(file));
+    default:
+        return Fail("cannot read " + PathText(file));
+    }
+}
+
 std::optional<std::vector<std::uint8_t>> ReadInput(const path& file) {
-    auto bytes = ReadWholeFile(file);
+    ReadError error = ReadError::None;
+    auto bytes = ReadWholeFile(file, &error);
     if (!bytes) {
-        Fail("cannot read " + PathText(file));
+        ReadFailure(error, file);
     }
     return bytes;
 }
 
+// A name made absolute, with symlinks of its existing part resolved, for
+// comparing names of files that may not exist yet.
+path NormalPath(const path& file) {
+    std::error_code error;
+    path normal = std::filesystem::weakly_canonical(file, error);
+    if (error || normal.empty()) {
+        normal = std::filesystem::absolute(file, error);
+        normal = (error ? file : normal).lexically_normal();
+    }
+    return normal;
+}
+
+// True when writing `output` would overwrite `input`: the same file once both
+// exist (hard links and symlinks too), or the same name.
+bool SameFile(const path& input, const path& output) {
+    std::error_code error;
+    if (std::filesystem::equivalent(input, output, error) && !error) {
+        return true;
+    }
+    return NormalPath(input) == NormalPath(output);
+}
+
+// Refuses (printing why) an output that is the input: replacing it would lose the input.
+bool Distinct(const path& input, const path& output) {
+    if (!SameFile(input, output)) {
+        return true;
+    }
+    Fail("input and output are the same file: " + PathText(output));
+    return false;
+}
+
 int Compile(const path& table, const path& library) {
-    const auto input = MappedInput::Open(table);
+    if (!Distinct(table, library)) {
+        return 1;
+    }
+    ReadError readError = ReadError::None;
+    const auto input = MappedInput::Open(table, &readError);
     if (!input) {
-        return Fail("cannot read " + PathText(table));
+        return ReadFailure(readError, table);
     }
     const CompileResult result = CompileCodeTableText(input->Units(), input->size());
+    if (result.tooLarge) {
+        return Fail("too large for a word library (its offsets are 32-bit, so at most 4 GiB): " +
+                    PathText(table));
+    }
     if (!result.ok) {
-        return Fail(result.message.empty()
-                        ? "not a code table (too short to hold a header): " + PathText(table)
-                        : Utf8(result.message));
+        return Fail(result.message.empty() ? "cannot compile " + PathText(table)
+                                           : Utf8(result.message));
     }
     const std::string_view output(reinterpret_cast<const char*>(result.library.data()),
                                   result.library.size());
@@ -117,11 +222,16 @@ int Compile(const path& table, const path& library) {
 }
 
 // A word library's bytes, or nothing (with the reason printed) when the file
-// cannot be read or is no library; LibraryView::Open then succeeds on them.
+// cannot be read, is no library or is damaged anywhere in its index;
+// LibraryView::Open and every walk then succeed on them.
 std::optional<std::vector<std::uint8_t>> ReadLibraryFile(const path& file) {
     auto bytes = ReadInput(file);
+    if (!bytes) {
+        return std::nullopt;
+    }
     LibraryOpenError error = LibraryOpenError::None;
-    if (bytes && !LibraryView::Open(*bytes, &error)) {
+    const auto view = LibraryView::Open(*bytes, &error);
+    if (!view || !view->Verify()) {
         Fail((error == LibraryOpenError::NotALibrary ? "not a word library: "
                                                      : "damaged word library: ") +
              PathText(file));
@@ -131,6 +241,9 @@ std::optional<std::vector<std::uint8_t>> ReadLibraryFile(const path& file) {
 }
 
 int Export(const path& library, const path& table) {
+    if (!Distinct(library, table)) {
+        return 1;
+    }
     const auto bytes = ReadLibraryFile(library);
     if (!bytes) {
         return 1;
@@ -138,7 +251,9 @@ int Export(const path& library, const path& table) {
     const auto view = LibraryView::Open(*bytes);
     CodeTableWriter writer;
     WriteHeaderText(writer, view->header());
-    ExportEntries(*view, writer);
+    if (!ExportEntries(*view, writer)) {
+        return Fail("damaged word library: " + PathText(library));
+    }
     if (!ReplaceFileWith(table, writer.Bytes())) {
         return Fail("cannot write " + PathText(table));
     }
@@ -175,11 +290,14 @@ int Info(const path& library) {
     std::size_t user = 0;
     std::size_t carried = 0;
     std::size_t total = 0;
-    view->ForEachEntry([&](const LibraryEntry& entry) {
+    const bool whole = view->ForEachEntry([&](const LibraryEntry& entry) {
         ++total;
         user += IsUserWeight(entry.weight) ? 1 : 0;
         carried += IsCarriedWeight(entry.weight) ? 1 : 0;
     });
+    if (!whole) {
+        return Fail("damaged word library: " + PathText(library));
+    }
     PrintLine(stdout, "records: " + std::to_string(total) + " (user entries " +
                           std::to_string(user) + ", carried entries " + std::to_string(carried) +
                           ")");
@@ -204,13 +322,23 @@ int Encode(const path& libraryFile) {
 }
 
 int Pack(const path& libraryFile, const path& packageFile) {
+    if (!Distinct(libraryFile, packageFile)) {
+        return 1;
+    }
     const auto bytes = ReadLibraryFile(libraryFile);
     if (!bytes) {
         return 1;
     }
+    if (bytes->size() > kMaxUnpackedSize) {
+        return Fail("too large to pack (a packaged dictionary holds at most 512 MiB): " +
+                    PathText(libraryFile));
+    }
     const std::vector<std::uint8_t> package = PackDictionary(*bytes);
-    if (package.empty() || !WriteBytes(packageFile, package)) {
-        return Fail("cannot pack into " + PathText(packageFile));
+    if (package.empty()) {
+        return Fail("cannot pack " + PathText(libraryFile));
+    }
+    if (!WriteBytes(packageFile, package)) {
+        return Fail("cannot write " + PathText(packageFile));
     }
     PrintLine(stdout, "packed " + std::to_string(bytes->size()) + " bytes into " +
                           std::to_string(package.size()));
@@ -218,6 +346,9 @@ int Pack(const path& libraryFile, const path& packageFile) {
 }
 
 int Unpack(const path& packageFile, const path& libraryFile) {
+    if (!Distinct(packageFile, libraryFile)) {
+        return 1;
+    }
     const auto bytes = ReadInput(packageFile);
     if (!bytes) {
         return 1;
@@ -226,8 +357,13 @@ int Unpack(const path& packageFile, const path& libraryFile) {
     if (result.status == UnpackStatus::NotAPackage) {
         return Fail("not a packaged dictionary: " + PathText(packageFile));
     }
-    if (result.status != UnpackStatus::Ok || !LibraryView::Open(result.library)) {
+    if (result.status != UnpackStatus::Ok) {
         return Fail("damaged packaged dictionary: " + PathText(packageFile));
+    }
+    const auto library = LibraryView::Open(result.library);
+    if (!library || !library->Verify()) {
+        return Fail("the packaged dictionary holds a damaged word library: " +
+                    PathText(packageFile));
     }
     if (!WriteBytes(libraryFile, result.library)) {
         return Fail("cannot write " + PathText(libraryFile));
@@ -237,14 +373,18 @@ int Unpack(const path& packageFile, const path& libraryFile) {
 }
 
 int User(const std::vector<path>& args) {
-    const std::string action = args[1].string();
+    const std::string action = PathText(args[1]);
     const path& libraryFile = args[2];
     auto bytes = ReadLibraryFile(libraryFile);
     if (!bytes) {
         return 1;
     }
     if (action == "list" && args.size() == 3) {
-        for (const auto& entry : ListUserEntries(*LibraryView::Open(*bytes))) {
+        const auto entries = ListUserEntries(*LibraryView::Open(*bytes));
+        if (!entries) {
+            return Fail("damaged word library: " + PathText(libraryFile));
+        }
+        for (const auto& entry : *entries) {
             PrintLine(stdout, Utf8(entry.code) + "\t" + Utf8(entry.word));
         }
         return 0;
@@ -252,8 +392,13 @@ int User(const std::vector<path>& args) {
     if ((action != "add" && action != "remove") || args.size() != 5) {
         return Usage();
     }
-    const std::u16string code = args[3].u16string();
-    const std::u16string word = args[4].u16string();
+    const auto codeText = ArgumentText(args[3]);
+    const auto wordText = ArgumentText(args[4]);
+    if (!codeText || !wordText) {
+        return Fail("not valid Unicode text: " + PathText(args[codeText ? 4 : 3]));
+    }
+    const std::u16string& code = *codeText;
+    const std::u16string& word = *wordText;
     // Work as the manager does on a mapped library: with room to grow.
     CodeTableHeader header;
     std::memcpy(&header, bytes->data(), sizeof(header));
@@ -298,37 +443,226 @@ const char* SkinParseMessage(SkinParseError error) {
     return "";
 }
 
-int Skin(const std::vector<path>& args) {
-    const std::string action = args[1].string();
-    if (action == "pack" && args.size() == 4) {
-        const path& folder = args[2];
-        const auto text = ReadWholeFile(folder / kSkinRecordFile);
-        if (!text) {
-            return Fail("cannot read " + PathText(folder / kSkinRecordFile));
+std::string_view AsChars(std::span<const std::uint8_t> bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+int PackSkin(const path& folder, const path& output) {
+    const path recordFile = folder / kSkinRecordFile;
+    if (!Distinct(recordFile, output)) {
+        return 1;
+    }
+    const auto text = ReadInput(recordFile);
+    if (!text) {
+        return 1;
+    }
+    SkinRecord empty;
+    std::memset(&empty, 0, sizeof(empty));
+    std::string error;
+    const auto record = SkinRecordFromText(AsChars(*text), empty, &error);
+    if (!record) {
+        return Fail(PathText(recordFile) + ": " + error);
+    }
+    std::array<std::vector<std::uint8_t>, kSkinSlotCount> blobs;
+    for (const auto& slot : kSkinSlots) {
+        const path image = folder / slot.fileName;
+        std::error_code statusError;
+        if (std::filesystem::status(image, statusError).type() ==
+            std::filesystem::file_type::not_found) {
+            continue;
         }
-        SkinRecord empty;
-        std::memset(&empty, 0, sizeof(empty));
-        std::string error;
-        const auto record = SkinRecordFromText(
-            std::string_view(reinterpret_cast<const char*>(text->data()), text->size()), empty,
-            &error);
-        if (!record) {
-            return Fail(PathText(folder / kSkinRecordFile) + ": " + error);
+        if (!Distinct(image, output)) {
+            return 1;
         }
-        std::array<std::vector<std::uint8_t>, kSkinSlotCount> blobs;
-        for (const auto& slot : kSkinSlots) {
-            const path image = folder / slot.fileName;
-            if (std::filesystem::exists(image)) {
-                auto bytes = ReadInput(image);
-                if (!bytes) {
-                    return 1;
-                }
-                blobs[slot.slot] = std::move(*bytes);
+        auto bytes = ReadInput(image);
+        if (!bytes) {
+            return 1;
+        }
+        blobs[slot.slot] = std::move(*bytes);
+    }
+    const std::vector<std::uint8_t> bytes = SerializeSkin(*record, blobs);
+    // Read back as `skin info` and the input method read it: a skin that would
+    // not load is not written.
+    SkinParseError parseError = SkinParseError::None;
+    if (!ParseSkin(bytes, &parseError)) {
+        return Fail("the skin would not load (" + std::string(SkinParseMessage(parseError)) +
+                    "): " + PathText(folder));
+    }
+    return WriteBytes(output, bytes) ? 0 : Fail("cannot write " + PathText(output));
+}
+
+// The names `skin unpack` writes into its folder.
+bool IsSkinFileName(const path& name) {
+    if (name == path(kSkinRecordFile)) {
+        return true;
+    }
+    for (const auto& slot : kSkinSlots) {
+        if (name == path(slot.fileName)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// What the folder given to `skin unpack` is. Any other folder is refused:
+// unpacking must not mix a skin with, or overwrite, files it did not write.
+enum class UnpackTarget {
+    NewFolder,
+    EmptyFolder, // replaced by the prepared folder as a whole
+    SkinFolder,  // holds only a skin's files (or is a symlink): they are replaced one by one
+};
+
+std::optional<UnpackTarget> ClassifyUnpackTarget(const path& folder) {
+    std::error_code error;
+    const auto link = std::filesystem::symlink_status(folder, error);
+    if (link.type() == std::filesystem::file_type::not_found) {
+        return UnpackTarget::NewFolder;
+    }
+    if (error) { // a name too long, a folder that cannot be searched
+        Fail("cannot write into " + PathText(folder));
+        return std::nullopt;
+    }
+    if (!std::filesystem::is_directory(std::filesystem::status(folder, error)) || error) {
+        Fail("not a folder: " + PathText(folder));
+        return std::nullopt;
+    }
+    bool empty = true;
+    std::filesystem::directory_iterator entry(folder, error);
+    for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+        empty = false;
+        std::error_code typeError;
+        if (entry->symlink_status(typeError).type() != std::filesystem::file_type::regular ||
+            !IsSkinFileName(entry->path().filename())) {
+            Fail("the folder holds more than a skin's files (unpack into a new or empty "
+                 "folder): " +
+                 PathText(folder));
+            return std::nullopt;
+        }
+    }
+    if (error) {
+        Fail("cannot read the folder " + PathText(folder));
+        return std::nullopt;
+    }
+    return empty && link.type() == std::filesystem::file_type::directory
+               ? UnpackTarget::EmptyFolder
+               : UnpackTarget::SkinFolder;
+}
+
+// The folders above `folder` that do not exist yet, outermost first.
+std::vector<path> MissingParents(const path& folder) {
+    std::vector<path> missing;
+    for (path parent = folder.parent_path(); parent.has_relative_path();
+         parent = parent.parent_path()) {
+        std::error_code error;
+        if (std::filesystem::symlink_status(parent, error).type() !=
+            std::filesystem::file_type::not_found) {
+            break;
+        }
+        missing.insert(missing.begin(), parent);
+    }
+    return missing;
+}
+
+// All or nothing: every file is written into a new folder beside `folder`
+// first, and only then moved into place.
+int UnpackSkin(const ParsedSkin& skin, const path& input, const path& folder) {
+    const std::string record = SkinRecordToText(skin.record);
+    std::vector<std::pair<std::string_view, std::string_view>> files = {
+        {kSkinRecordFile, record}};
+    for (const auto& slot : kSkinSlots) {
+        if (!skin.blobs[slot.slot].empty()) {
+            files.emplace_back(slot.fileName, AsChars(skin.blobs[slot.slot]));
+        }
+    }
+    // Nothing unpacking writes or removes may be the skin being read.
+    if (!Distinct(input, folder / kSkinRecordFile)) {
+        return 1;
+    }
+    for (const auto& slot : kSkinSlots) {
+        if (!Distinct(input, folder / slot.fileName)) {
+            return 1;
+        }
+    }
+    const auto kind = ClassifyUnpackTarget(folder);
+    if (!kind) {
+        return 1;
+    }
+    std::error_code error;
+    path target = std::filesystem::absolute(folder, error).lexically_normal();
+    if (!error && !target.has_filename()) { // "DIR/" or "."
+        target = target.parent_path();
+    }
+    if (error || !target.has_filename()) {
+        return Fail("cannot unpack into " + PathText(folder));
+    }
+
+    std::vector<path> made; // parents made here, removed again on failure
+    std::optional<path> temporary;
+    auto fail = [&](const std::string& message) {
+        std::error_code ignored;
+        if (temporary) {
+            std::filesystem::remove_all(*temporary, ignored);
+        }
+        for (auto parent = made.rbegin(); parent != made.rend(); ++parent) {
+            std::filesystem::remove(*parent, ignored);
+        }
+        return Fail(message);
+    };
+    const std::string cannotWrite = "cannot write into " + PathText(folder);
+    if (*kind == UnpackTarget::NewFolder) {
+        for (const path& parent : MissingParents(target)) {
+            if (!std::filesystem::create_directory(parent, error) || error) {
+                return fail(cannotWrite);
+            }
+            made.push_back(parent);
+        }
+    }
+    temporary = CreateFolderBeside(target);
+    if (!temporary) {
+        return fail(cannotWrite);
+    }
+    for (const auto& [name, bytes] : files) {
+        if (!ReplaceFileWith(*temporary / name, bytes)) {
+            return fail(cannotWrite);
+        }
+    }
+
+    if (*kind != UnpackTarget::SkinFolder) {
+        // A rename replaces an empty folder on POSIX; Windows wants it gone first.
+        std::filesystem::rename(*temporary, target, error);
+        std::error_code ignored;
+        if (error && *kind == UnpackTarget::EmptyFolder &&
+            std::filesystem::remove(target, ignored)) {
+            std::filesystem::rename(*temporary, target, error);
+            if (error) {
+                std::filesystem::create_directory(target, ignored);
             }
         }
-        return WriteBytes(args[3], SerializeSkin(*record, blobs))
-                   ? 0
-                   : Fail("cannot write " + PathText(args[3]));
+        return error ? fail(cannotWrite) : 0;
+    }
+    // Each file is replaced whole by a rename (or, across file systems, written
+    // again); images the skin lacks go, as they would from a fresh unpack.
+    for (const auto& [name, bytes] : files) {
+        const path destination = folder / name;
+        std::filesystem::rename(*temporary / name, destination, error);
+        if (error && !ReplaceFileWith(destination, bytes)) {
+            return fail("cannot write " + PathText(destination));
+        }
+    }
+    std::error_code ignored;
+    for (const auto& slot : kSkinSlots) {
+        if (skin.blobs[slot.slot].empty()) {
+            std::filesystem::remove(folder / slot.fileName, ignored);
+        }
+    }
+    std::filesystem::remove_all(*temporary, ignored);
+    return 0;
+}
+
+int Skin(const std::vector<path>& args) {
+    const std::string action = PathText(args[1]);
+    if (action == "pack" && args.size() == 4) {
+        return PackSkin(args[2], args[3]);
     }
     if ((action != "info" || args.size() != 3) && (action != "unpack" || args.size() != 4)) {
         return Usage();
@@ -342,34 +676,16 @@ int Skin(const std::vector<path>& args) {
     if (!skin) {
         return Fail(std::string(SkinParseMessage(error)) + ": " + PathText(args[2]));
     }
-    if (action == "info") {
-        const SkinRecord& r = skin->record;
-        PrintLine(stdout, "name: " + Utf8(SkinText(r.name)));
-        PrintLine(stdout, "version: " + Utf8(SkinText(r.version)));
-        PrintLine(stdout, "author: " + Utf8(SkinText(r.author)));
-        PrintLine(stdout, "complete: " + std::to_string(r.complete));
-        for (const auto& slot : kSkinSlots) {
-            PrintLine(stdout,
-                      std::string(slot.fileName) + ": " + std::to_string(skin->sizes[slot.slot]));
-        }
-        return 0;
+    if (action == "unpack") {
+        return UnpackSkin(*skin, args[2], args[3]);
     }
-    const path& folder = args[3];
-    std::error_code created;
-    std::filesystem::create_directories(folder, created);
-    const std::string record = SkinRecordToText(skin->record);
-    if (!ReplaceFileWith(folder / kSkinRecordFile, record)) {
-        return Fail("cannot write into " + PathText(folder));
-    }
+    const SkinRecord& r = skin->record;
+    PrintLine(stdout, "name: " + Utf8(SkinText(r.name)));
+    PrintLine(stdout, "version: " + Utf8(SkinText(r.version)));
+    PrintLine(stdout, "author: " + Utf8(SkinText(r.author)));
+    PrintLine(stdout, "complete: " + std::to_string(r.complete));
     for (const auto& slot : kSkinSlots) {
-        const path image = folder / slot.fileName;
-        const auto blob = skin->blobs[slot.slot];
-        if (blob.empty()) {
-            std::error_code ignored;
-            std::filesystem::remove(image, ignored);
-        } else if (!WriteBytes(image, std::vector<std::uint8_t>(blob.begin(), blob.end()))) {
-            return Fail("cannot write " + PathText(image));
-        }
+        PrintLine(stdout, std::string(slot.fileName) + ": " + std::to_string(skin->sizes[slot.slot]));
     }
     return 0;
 }
@@ -378,7 +694,7 @@ int Run(const std::vector<path>& args) {
     if (args.empty()) {
         return Usage();
     }
-    const std::string command = args[0].string();
+    const std::string command = PathText(args[0]);
     if (command == "compile" && args.size() == 3) {
         return Compile(args[1], args[2]);
     }
@@ -409,13 +725,47 @@ int Run(const std::vector<path>& args) {
 } // namespace
 } // namespace tide::tool
 
+namespace tide::tool {
+namespace {
+
+// Prints what an exception says; its text may hold a file name's raw bytes.
+int FailWith(const char* what) noexcept {
+    try {
+        return Fail(CleanUtf8(what));
+    } catch (...) {
+        std::fputs("tidetool: failed\n", stderr);
+        return 1;
+    }
+}
+
+// Every command runs here, so that no failure ends in an abort.
+template <typename Char> int RunGuarded(int argc, Char** argv) noexcept {
+    try {
+        return Run(std::vector<path>(argv + 1, argv + argc));
+    } catch (const std::bad_alloc&) {
+        // Nothing is allocated here: the memory is gone.
+        std::fputs("tidetool: out of memory\n", stderr);
+        return 1;
+    } catch (const std::length_error&) {
+        std::fputs("tidetool: out of memory\n", stderr);
+        return 1;
+    } catch (const std::filesystem::filesystem_error& error) {
+        return FailWith(error.what());
+    } catch (const std::exception& error) {
+        return FailWith(error.what());
+    }
+}
+
+} // namespace
+} // namespace tide::tool
+
 #ifdef _WIN32
 int wmain(int argc, wchar_t** argv) {
     ::SetConsoleOutputCP(CP_UTF8);
-    return tide::tool::Run(std::vector<std::filesystem::path>(argv + 1, argv + argc));
+    return tide::tool::RunGuarded(argc, argv);
 }
 #else
 int main(int argc, char** argv) {
-    return tide::tool::Run(std::vector<std::filesystem::path>(argv + 1, argv + argc));
+    return tide::tool::RunGuarded(argc, argv);
 }
 #endif

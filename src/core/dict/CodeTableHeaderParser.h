@@ -13,8 +13,6 @@ namespace tide {
 
 inline constexpr std::u16string_view kHeaderSectionLine = u"[CODETABLEHEADER]";
 inline constexpr std::u16string_view kEntrySectionLine = u"[CODETABLE]";
-// A code table file is never shorter than this many bytes, mark included.
-inline constexpr std::size_t kMinCodeTableBytes = 612;
 
 // The three rules a header with "PhraseRule=1" stands for.
 inline constexpr std::u16string_view kDefaultPhraseRules[] = {

@@ -14,6 +14,7 @@ std::u16string_view TrimSpaces(std::u16string_view text) {
 }
 
 std::u16string_view CodeTableLines::Next() {
+    ++lineNumber_;
     const std::size_t start = position_;
     std::size_t end = start;
     while (end < text_.size() && text_[end] != u'\r' && text_[end] != u'\n') {

@@ -22,10 +22,13 @@ public:
     bool AtEnd() const { return position_ >= text_.size(); }
     // The next line with its spaces trimmed.
     std::u16string_view Next();
+    // The line number (from 1) of the line Next gave last; 0 before the first.
+    std::size_t lineNumber() const { return lineNumber_; }
 
 private:
     std::u16string_view text_;
     std::size_t position_ = 0;
+    std::size_t lineNumber_ = 0;
 };
 
 // Decimal conversion that stops at the first character that is not a digit

@@ -84,8 +84,8 @@ void WriteEntryLine(CodeTableWriter& writer, std::u16string_view code, std::u16s
     writer.Append(u"\r\n");
 }
 
-void ExportEntries(const LibraryView& library, CodeTableWriter& writer) {
-    library.ForEachEntry([&writer](const LibraryEntry& entry) {
+bool ExportEntries(const LibraryView& library, CodeTableWriter& writer) {
+    return library.ForEachEntry([&writer](const LibraryEntry& entry) {
         if (!IsUserWeight(entry.weight) && !IsCarriedWeight(entry.weight)) {
             WriteEntryLine(writer, entry.code, entry.word, entry.weight);
         }

@@ -34,7 +34,9 @@ void WriteHeaderText(CodeTableWriter& writer, const CodeTableHeader& header);
 void WriteEntryLine(CodeTableWriter& writer, std::u16string_view code, std::u16string_view word,
                     std::uint32_t weight);
 
-// Every entry that belongs to the code table (not user entries, not carried ones).
-void ExportEntries(const LibraryView& library, CodeTableWriter& writer);
+// Every entry that belongs to the code table (not user entries, not carried
+// ones). False when the library turns out to be damaged: the text is then
+// not to be written.
+bool ExportEntries(const LibraryView& library, CodeTableWriter& writer);
 
 } // namespace tide

@@ -14,10 +14,15 @@ inline constexpr std::u16string_view kMsgHeaderMissing = u"词库头缺失，不
 inline constexpr std::u16string_view kMsgHeaderInvalid = u"词库头不正确，不能生成码表。";
 inline constexpr std::u16string_view kMsgRulesExtra = u"构词规则多余，请删除。";
 inline constexpr std::u16string_view kMsgRulesMissing = u"构词规则缺失，请添加。";
-// Followed by the entry's number and its code.
+// Followed by the line's number in the file and its code (at most
+// kIllegalCodeShownUnits of it).
 inline constexpr std::u16string_view kMsgIllegalCodeBefore = u"词库文件第";
+inline constexpr std::size_t kIllegalCodeShownUnits = 32;
 inline constexpr std::u16string_view kMsgIllegalCodeMiddle =
     u"行词条编码中含有非法码元，请更正。\r\n错误编码为：";
 inline constexpr std::u16string_view kMsgLibrarySaveFailed = u"码表保存失败，词库导入失败！";
+// A library's offsets and lengths are 32-bit: no table may compile past 4 GiB.
+inline constexpr std::u16string_view kMsgLibraryTooLarge =
+    u"码表过大，超出词库文件的容量（4 GB），不能生成码表。";
 
 } // namespace tide

@@ -80,15 +80,17 @@ std::size_t PathKeyStep(std::size_t depth) {
 
 } // namespace
 
-LibraryBuilder::LibraryBuilder(const CodeTableHeader& header, std::size_t textBytes)
-    : header_(header), slotWidth_(header.SlotWidth()), nodeOffset_(kPathKeys, 0),
-      lastRecord_(kPathKeys, 0) {
+LibraryBuilder::LibraryBuilder(const CodeTableHeader& header, std::size_t textBytes,
+                               std::size_t maxBytes)
+    : header_(header), slotWidth_(header.SlotWidth()), maxBytes_(maxBytes),
+      nodeOffset_(kPathKeys, 0), lastRecord_(kPathKeys, 0) {
     header_.EntryCount = header_.CharCount = header_.PhraseCount = 0;
     header_.RootOffset = header_.UsedLength = header_.Capacity = 0;
     // The CharCodeTable at its largest, then room for the index and records
     // as the table's size suggests.
     const std::size_t charTable = kHeaderSize + slotWidth_ * (kCharSlotCount + 1);
-    bytes_.reserve(charTable + textBytes / 20 * 25 + kMaxIndexNodes * kIndexNodeSize);
+    bytes_.reserve(std::min(charTable + textBytes / 20 * 25 + kMaxIndexNodes * kIndexNodeSize,
+                            std::max(maxBytes_, charTable)));
     bytes_.resize(charTable, 0);
     used_ = kHeaderSize;
 }
@@ -110,18 +112,24 @@ void LibraryBuilder::OfferCharCode(std::uint32_t slot, std::u16string_view code)
     highestSlot_ = std::max(highestSlot_, slot);
 }
 
-void LibraryBuilder::StartIndex() {
+bool LibraryBuilder::StartIndex() {
     const std::size_t root =
         highestSlot_ == 0 ? kHeaderSize : kHeaderSize + slotWidth_ * (highestSlot_ + 1);
     header_.RootOffset = static_cast<std::uint32_t>(root);
     used_ = root;
     nodeOffset_[0] = AppendNode();
+    return nodeOffset_[0] != 0;
 }
 
-void LibraryBuilder::EnsureRoom(std::size_t bytes) {
-    if (used_ + bytes > bytes_.size()) {
-        bytes_.resize(std::max(used_ + bytes, bytes_.size() * 2), 0);
+bool LibraryBuilder::EnsureRoom(std::size_t bytes) {
+    if (bytes > maxBytes_ || used_ > maxBytes_ - bytes) {
+        tooLarge_ = true;
+        return false;
     }
+    if (used_ + bytes > bytes_.size()) {
+        bytes_.resize(std::min(std::max(used_ + bytes, bytes_.size() * 2), maxBytes_), 0);
+    }
+    return true;
 }
 
 void LibraryBuilder::PutU32(std::size_t offset, std::uint32_t value) {
@@ -129,7 +137,9 @@ void LibraryBuilder::PutU32(std::size_t offset, std::uint32_t value) {
 }
 
 std::uint32_t LibraryBuilder::AppendNode() {
-    EnsureRoom(kIndexNodeSize);
+    if (!EnsureRoom(kIndexNodeSize)) {
+        return 0;
+    }
     const auto offset = static_cast<std::uint32_t>(used_);
     std::memset(bytes_.data() + used_, 0, kIndexNodeSize);
     used_ += kIndexNodeSize;
@@ -145,11 +155,10 @@ bool LibraryBuilder::AppendEntry(std::u16string_view code, std::u16string_view w
         word.find(u'\0') != std::u16string_view::npos) {
         return false;
     }
-    AppendCheckedEntry(code, word, weight);
-    return true;
+    return AppendCheckedEntry(code, word, weight);
 }
 
-void LibraryBuilder::AppendCheckedEntry(std::u16string_view code, std::u16string_view word,
+bool LibraryBuilder::AppendCheckedEntry(std::u16string_view code, std::u16string_view word,
                                         std::uint32_t weight) {
     const std::size_t depth = std::min(code.size(), kIndexDepth);
     // Walk, and where needed grow, the path of the first three letters.
@@ -159,6 +168,9 @@ void LibraryBuilder::AppendCheckedEntry(std::u16string_view code, std::u16string
         const std::size_t childKey = key + (letter + 1) * PathKeyStep(i);
         if (nodeOffset_[childKey] == 0) {
             const std::uint32_t child = AppendNode();
+            if (child == 0) {
+                return false;
+            }
             nodeOffset_[childKey] = child;
             PutU32(nodeOffset_[key] + 4 * letter, child);
         }
@@ -166,7 +178,9 @@ void LibraryBuilder::AppendCheckedEntry(std::u16string_view code, std::u16string
     }
 
     const std::size_t size = RecordSize(code.size(), word.size());
-    EnsureRoom(size);
+    if (!EnsureRoom(size)) {
+        return false;
+    }
     const auto record = static_cast<std::uint32_t>(used_);
     std::uint8_t* out = bytes_.data() + used_;
     std::memset(out, 0, size);
@@ -186,6 +200,7 @@ void LibraryBuilder::AppendCheckedEntry(std::u16string_view code, std::u16string
         PutU32(lastRecord_[key] + kRecordNextField, record);
     }
     lastRecord_[key] = record;
+    return true;
 }
 
 std::vector<std::uint8_t> LibraryBuilder::Finish() && {
@@ -195,10 +210,17 @@ std::vector<std::uint8_t> LibraryBuilder::Finish() && {
     return std::move(bytes_);
 }
 
-std::u16string IllegalCodeMessage(std::int32_t entry, std::u16string_view code) {
+std::u16string IllegalCodeMessage(std::size_t line, std::u16string_view code) {
     std::u16string message(kMsgIllegalCodeBefore);
-    AppendDecimal(message, entry);
-    message.append(kMsgIllegalCodeMiddle).append(code);
+    AppendDecimal(message, static_cast<std::int64_t>(line));
+    std::size_t shown = std::min(code.size(), kIllegalCodeShownUnits);
+    if (shown < code.size() && IsHighSurrogate(code[shown - 1])) {
+        --shown; // not half a character
+    }
+    message.append(kMsgIllegalCodeMiddle).append(code.substr(0, shown));
+    if (shown < code.size()) {
+        message.append(u"…");
+    }
     return message;
 }
 
@@ -212,20 +234,20 @@ CompileResult CompileCodeTableText(std::span<const std::uint8_t> fileBytes,
 }
 
 CompileResult CompileCodeTableText(std::u16string_view fileUnits, std::size_t fileBytes,
-                                   const CarryEntries& carry) {
+                                   const CarryEntries& carry, std::size_t maxLibraryBytes) {
     CompileResult result;
     if (fileUnits.empty() || fileUnits.front() != kByteOrderMark) {
         result.message = kMsgTableNotUtf16;
         return result;
     }
-    if (fileBytes < kMinCodeTableBytes) {
-        return result; // too short to hold a header: no message of its own
-    }
     // NUL units padding the end of a file carry nothing.
     std::u16string_view text = fileUnits.substr(1);
     text = text.substr(0, text.find_last_not_of(u'\0') + 1);
-    if (text.size() > 0xFFFFFFFFu / 2) {
-        result.message = kMsgTableOpenFailed; // entry places are kept as 32-bit offsets
+    // Entry places are kept as 32-bit offsets, and no text this long could
+    // make a library that fits 32-bit offsets anyway.
+    if (text.size() * 2 > kMaxLibraryBytes) {
+        result.tooLarge = true;
+        result.message = kMsgLibraryTooLarge;
         return result;
     }
     CodeTableLines lines(text);
@@ -235,7 +257,7 @@ CompileResult CompileCodeTableText(std::u16string_view fileUnits, std::size_t fi
         return result;
     }
     const bool hasSecondCode = parsed.header->BWCodeLength != 0;
-    LibraryBuilder builder(*parsed.header, fileBytes);
+    LibraryBuilder builder(*parsed.header, fileBytes, maxLibraryBytes);
     CodeTableHeader& header = builder.header();
     result.stage = CompileStage::Entries;
 
@@ -257,7 +279,7 @@ CompileResult CompileCodeTableText(std::u16string_view fileUnits, std::size_t fi
         }
         const EntryLine entry = SplitEntryLine(line);
         if (!IsValidCode(entry.code, hasSecondCode)) {
-            result.message = IllegalCodeMessage(header.EntryCount + 1, entry.code);
+            result.message = IllegalCodeMessage(lines.lineNumber(), entry.code);
             return result;
         }
         const std::u16string_view indexCode = IndexCode(entry.code, hasSecondCode);
@@ -279,15 +301,25 @@ CompileResult CompileCodeTableText(std::u16string_view fileUnits, std::size_t fi
     }
 
     // Pass 2: every entry, in file order, into the index.
-    builder.StartIndex();
+    auto tooLarge = [&result] {
+        result.tooLarge = true;
+        result.message = kMsgLibraryTooLarge;
+        return result;
+    };
+    if (!builder.StartIndex()) {
+        return tooLarge();
+    }
     for (const EntryPlace& place : places) {
-        builder.AppendCheckedEntry(text.substr(place.codeOffset, place.codeLength),
-                                   text.substr(place.wordOffset, place.wordLength), place.weight);
+        if (!builder.AppendCheckedEntry(text.substr(place.codeOffset, place.codeLength),
+                                        text.substr(place.wordOffset, place.wordLength),
+                                        place.weight)) {
+            return tooLarge();
+        }
     }
 
     result.stage = CompileStage::Carry;
     if (carry && !carry(builder)) {
-        return result;
+        return builder.tooLarge() ? tooLarge() : result;
     }
     result.library = std::move(builder).Finish();
     result.stage = CompileStage::Done;

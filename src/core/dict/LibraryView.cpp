@@ -1,6 +1,7 @@
 #include "core/dict/LibraryView.h"
 
 #include <cstring>
+#include <vector>
 
 #include "core/base/ByteIo.h"
 #include "core/dict/CharSlots.h"
@@ -45,13 +46,42 @@ std::u16string LibraryView::CharCode(std::uint32_t slot) const {
     return code;
 }
 
-void LibraryView::Walk(EntryCallback callback, void* context) const {
+// The bytes a walk has read, one bit each.
+class LibraryView::Claims {
+public:
+    explicit Claims(std::size_t size) : words_((size + 63) / 64, 0) {}
+
+    // Claims one byte; false when it was claimed before.
+    bool Claim(std::size_t offset) {
+        std::uint64_t& word = words_[offset / 64];
+        const std::uint64_t bit = std::uint64_t{1} << (offset % 64);
+        const bool fresh = (word & bit) == 0;
+        word |= bit;
+        return fresh;
+    }
+    // Claims [offset, offset + length), which lies inside the view.
+    bool Claim(std::size_t offset, std::size_t length) {
+        for (std::size_t i = 0; i < length; ++i) {
+            if (!Claim(offset + i)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+private:
+    std::vector<std::uint64_t> words_;
+};
+
+bool LibraryView::Walk(EntryCallback callback, void* context) const {
+    Claims claims(bytes_.size());
     std::u16string prefix;
-    WalkNode(header_.RootOffset, 0, prefix, callback, context);
+    return claims.Claim(header_.RootOffset, kIndexNodeSize) &&
+           WalkNode(header_.RootOffset, 0, prefix, callback, context, claims);
 }
 
-void LibraryView::WalkNode(std::uint32_t node, std::size_t depth, std::u16string& prefix,
-                           EntryCallback callback, void* context) const {
+bool LibraryView::WalkNode(std::uint32_t node, std::size_t depth, std::u16string& prefix,
+                           EntryCallback callback, void* context, Claims& claims) const {
     const ByteReader reader(bytes_);
     for (std::uint32_t letter = 0; letter < 26; ++letter) {
         const std::uint32_t child = reader.U32(node + 4 * letter).value_or(0);
@@ -59,46 +89,68 @@ void LibraryView::WalkNode(std::uint32_t node, std::size_t depth, std::u16string
         if (child <= node || !RangeFits(child, kIndexNodeSize, bytes_.size())) {
             continue;
         }
+        // A node reached a second time would be walked again with all below it.
+        if (!claims.Claim(child, kIndexNodeSize)) {
+            return false;
+        }
         prefix.push_back(static_cast<char16_t>(u'a' + letter));
         std::u16string code = prefix;
-        VisitRecords(child, code, callback, context);
-        if (depth + 1 < kIndexDepth) {
-            WalkNode(child, depth + 1, prefix, callback, context);
+        if (!VisitRecords(child, code, callback, context, &claims) ||
+            (depth + 1 < kIndexDepth &&
+             !WalkNode(child, depth + 1, prefix, callback, context, claims))) {
+            return false;
         }
         prefix.pop_back();
     }
+    return true;
 }
 
-void LibraryView::VisitRecords(std::uint32_t node, std::u16string& code, EntryCallback callback,
-                               void* context) const {
+bool LibraryView::VisitRecords(std::uint32_t node, std::u16string& code, EntryCallback callback,
+                               void* context, Claims* claims) const {
     const ByteReader reader(bytes_);
     const std::size_t pathLength = code.size();
+    auto claim = [claims](std::size_t offset, std::size_t length) {
+        return !claims || claims->Claim(offset, length);
+    };
     std::u16string word;
     std::uint32_t record = reader.U32(node + kNodeFirstRecordField).value_or(0);
     std::uint32_t previous = node;
     // Records are appended after their node and after the record linking to them.
     while (record > previous && RangeFits(record, kRecordTailField, bytes_.size())) {
+        if (!claim(record, kRecordTailField)) {
+            return false;
+        }
         const std::uint32_t next = *reader.U32(record + kRecordNextField);
         const std::uint32_t weight = *reader.U32(record + kRecordWeightField);
         code.resize(pathLength);
         std::size_t position = record + kRecordTailField;
         while (position < bytes_.size() && bytes_[position] != 0) {
+            if (!claim(position, 1)) {
+                return false;
+            }
             code.push_back(bytes_[position++]);
+        }
+        if (position < bytes_.size() && !claim(position, 1)) {
+            return false;
         }
         word.clear();
         ++position; // the tail's zero byte
-        std::optional<std::uint16_t> unit;
-        while ((unit = reader.U16(position)) && *unit != 0) {
-            word.push_back(static_cast<char16_t>(*unit));
+        for (;;) {
+            const std::optional<std::uint16_t> unit = reader.U16(position);
+            if (!unit || !claim(position, 2)) {
+                return false; // no terminator before the end, or bytes read before
+            }
             position += 2;
-        }
-        if (!unit) {
-            return; // no terminator before the end: damaged
+            if (*unit == 0) {
+                break;
+            }
+            word.push_back(static_cast<char16_t>(*unit));
         }
         callback(context, LibraryEntry{code, word, weight, record});
         previous = record;
         record = next;
     }
+    return true;
 }
 
 } // namespace tide

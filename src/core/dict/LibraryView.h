@@ -2,7 +2,9 @@
 // is outside data: every offset is checked against UsedLength and the view
 // before it is followed, and links must point forward (the format only ever
 // appends), so a damaged file ends a walk early instead of looping or
-// reading outside the view.
+// reading outside the view. A whole walk also reads every byte at most once:
+// two nodes leading to the same child, or records sharing bytes, are damage,
+// so a walk's work is bounded by the library's size.
 #pragma once
 
 #include <cstdint>
@@ -40,8 +42,15 @@ public:
     // Visits every entry below the root in index order: by the first three
     // letters, a shorter prefix before its extensions, insertion order among
     // codes sharing a node. The root's own records (empty codes) are skipped.
+    // False when the walk met damage and stopped there (the entries visited
+    // so far are not the library's).
     template <typename Visit>
-    void ForEachEntry(Visit&& visit) const;
+    bool ForEachEntry(Visit&& visit) const;
+
+    // Walks the whole index once, visiting nothing: false when it meets damage.
+    bool Verify() const {
+        return ForEachEntry([](const LibraryEntry&) {});
+    }
 
     // Visits the records of one node, whose path letters are `path`.
     template <typename Visit>
@@ -55,11 +64,14 @@ private:
         : bytes_(bytes), header_(header) {}
 
     using EntryCallback = void (*)(void* context, const LibraryEntry& entry);
-    void Walk(EntryCallback callback, void* context) const;
-    void WalkNode(std::uint32_t node, std::size_t depth, std::u16string& prefix,
-                  EntryCallback callback, void* context) const;
-    void VisitRecords(std::uint32_t node, std::u16string& code, EntryCallback callback,
-                      void* context) const;
+    class Claims;
+    bool Walk(EntryCallback callback, void* context) const;
+    bool WalkNode(std::uint32_t node, std::size_t depth, std::u16string& prefix,
+                  EntryCallback callback, void* context, Claims& claims) const;
+    // False on damage. With `claims`, every byte read is claimed and a byte
+    // claimed before is damage.
+    bool VisitRecords(std::uint32_t node, std::u16string& code, EntryCallback callback,
+                      void* context, Claims* claims) const;
 
     bool RangeFitsView(std::size_t offset, std::size_t length) const {
         return offset <= bytes_.size() && length <= bytes_.size() - offset;
@@ -79,13 +91,14 @@ void LibraryView::ForEachRecordOf(std::uint32_t node, std::u16string_view path,
     VisitRecords(
         node, code,
         [](void* context, const LibraryEntry& entry) { (*static_cast<Visit*>(context))(entry); },
-        &visit);
+        &visit, nullptr);
 }
 
 template <typename Visit>
-void LibraryView::ForEachEntry(Visit&& visit) const {
-    Walk([](void* context, const LibraryEntry& entry) { (*static_cast<Visit*>(context))(entry); },
-         &visit);
+bool LibraryView::ForEachEntry(Visit&& visit) const {
+    return Walk(
+        [](void* context, const LibraryEntry& entry) { (*static_cast<Visit*>(context))(entry); },
+        &visit);
 }
 
 } // namespace tide

@@ -14,6 +14,10 @@ namespace {
 constexpr std::uint8_t kMagic[4] = {'T', 'I', 'D', 'C'};
 constexpr std::uint8_t kMaxProperties = 9 * 5 * 5; // lc < 9, lp < 5, pb < 5
 constexpr std::uint32_t kMinDictionarySize = 4096;
+// The output starts at what the package is likely to hold and grows as data
+// really decodes: a package only claiming a large size costs nothing.
+constexpr std::size_t kInitialOutputSize = 1u << 20;
+constexpr std::size_t kLikelyRatio = 16;
 
 // Ends an lzma_stream on every path.
 class LzmaStream {
@@ -65,21 +69,37 @@ UnpackResult UnpackDictionary(std::span<const std::uint8_t> package) {
     if (lzma_raw_decoder(stream.get(), filters) != LZMA_OK) {
         return result; // properties the decoder does not support (lc + lp > 4)
     }
-    try {
-        result.library.resize(unpackedSize);
-    } catch (const std::bad_alloc&) {
-        return result;
-    }
+    std::vector<std::uint8_t>& out = result.library;
     lzma_stream* s = stream.get();
     s->next_in = package.data() + kPackageHeaderSize;
     s->avail_in = package.size() - kPackageHeaderSize;
-    s->next_out = result.library.data();
-    s->avail_out = result.library.size();
-    const lzma_ret ret = lzma_code(s, LZMA_FINISH);
-    if (ret != LZMA_STREAM_END || s->avail_out != 0) {
-        result.library.clear();
+    try {
+        out.resize(std::min<std::size_t>(
+            unpackedSize, std::max(kInitialOutputSize, package.size() * kLikelyRatio)));
+        for (;;) {
+            s->next_out = out.data() + s->total_out;
+            s->avail_out = out.size() - static_cast<std::size_t>(s->total_out);
+            const lzma_ret ret = lzma_code(s, LZMA_FINISH);
+            if (ret == LZMA_STREAM_END) {
+                break;
+            }
+            // The decoder stops by itself at the unpacked size, so a full
+            // buffer below it only means the data goes on.
+            if (ret != LZMA_OK || s->avail_out != 0 || out.size() == unpackedSize) {
+                out.clear();
+                return result;
+            }
+            out.resize(std::min<std::size_t>(unpackedSize, out.size() * 2));
+        }
+    } catch (const std::bad_alloc&) {
+        out.clear();
         return result;
     }
+    if (s->total_out != unpackedSize) {
+        out.clear();
+        return result;
+    }
+    out.resize(unpackedSize);
     result.status = UnpackStatus::Ok;
     return result;
 }

@@ -181,25 +181,28 @@ void WordLibrary::SetCapacity(std::uint32_t capacity) {
     }
 }
 
-std::vector<UserEntry> ListUserEntries(const LibraryView& library) {
+std::optional<std::vector<UserEntry>> ListUserEntries(const LibraryView& library) {
     std::vector<UserEntry> entries;
-    library.ForEachEntry([&](const LibraryEntry& entry) {
+    const bool whole = library.ForEachEntry([&](const LibraryEntry& entry) {
         if (IsUserWeight(entry.weight)) {
             entries.push_back(
                 {std::u16string(entry.code), std::u16string(entry.word), entry.weight});
         }
     });
+    if (!whole) {
+        return std::nullopt;
+    }
     return entries;
 }
 
 bool CarryUserEntries(const LibraryView& library, LibraryBuilder& builder) {
     bool carried = true;
-    library.ForEachEntry([&](const LibraryEntry& entry) {
+    const bool whole = library.ForEachEntry([&](const LibraryEntry& entry) {
         if (IsCarriedWeight(entry.weight)) {
             carried = builder.AppendEntry(entry.code, entry.word, entry.weight) && carried;
         }
     });
-    return carried;
+    return whole && carried;
 }
 
 } // namespace tide

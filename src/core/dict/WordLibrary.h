@@ -69,10 +69,12 @@ struct UserEntry {
     std::uint32_t weight;
 };
 
-// Every user entry (weight 251), in index order.
-std::vector<UserEntry> ListUserEntries(const LibraryView& library);
+// Every user entry (weight 251), in index order; nothing when the library
+// turns out to be damaged.
+std::optional<std::vector<UserEntry>> ListUserEntries(const LibraryView& library);
 
-// Adds the entries of weights 252 and 253 to a library being compiled.
+// Adds the entries of weights 252 and 253 to a library being compiled; false
+// when one cannot be added or the library turns out to be damaged.
 bool CarryUserEntries(const LibraryView& library, LibraryBuilder& builder);
 
 } // namespace tide

@@ -25,10 +25,12 @@ public:
     // file is created from the defaults with file names.
     bool Open() {
         const std::wstring name = ToWide(kConfigMappingName);
+        // A mapping of that name too small for the record is refused rather
+        // than written past.
         mapping_ = FileMapping::OpenOrCreate(name.c_str(), INVALID_HANDLE_VALUE, kRecordBytes,
-                                             FileMapping::Access::ReadWrite);
-        if (mapping_.size() < kConfigRecordSize) {
-            mapping_.reset(); // not the record: refused rather than written past
+                                             FileMapping::Access::ReadWrite,
+                                             FileMapping::Fit::Exactly);
+        if (!mapping_) {
             return false;
         }
         PathBuffer path;

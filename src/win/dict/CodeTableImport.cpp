@@ -76,7 +76,9 @@ BOOL ExportCodeTable(const wchar_t* libraryPath, const wchar_t* textPath) {
             return FALSE;
         }
         WriteHeaderText(writer, library->header());
-        ExportEntries(*library, writer);
+        if (!ExportEntries(*library, writer)) {
+            return FALSE;
+        }
     } catch (const std::bad_alloc&) {
         return FALSE; // no room for the text
     }

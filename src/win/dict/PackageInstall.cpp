@@ -26,8 +26,10 @@ int InstallPackagedDictionary(const wchar_t* targetPath, const wchar_t* sourcePa
     if (result.status == UnpackStatus::NotAPackage) {
         return -1;
     }
-    // Only a word library is installed as one.
-    if (result.status != UnpackStatus::Ok || !LibraryView::Open(result.library) ||
+    // Only a word library is installed as one, and only a whole one.
+    const auto library =
+        result.status == UnpackStatus::Ok ? LibraryView::Open(result.library) : std::nullopt;
+    if (!library || !library->Verify() ||
         !ReplaceFileContents(targetPath, result.library)) {
         return 0;
     }
