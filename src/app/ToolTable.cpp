@@ -1,6 +1,7 @@
 #include "app/ToolTable.h"
 
 #include "tools/about/AboutDialog.h"
+#include "tools/settings/ConfigureDialog.h"
 #include "tools/systemdict/SystemDictDialog.h"
 #include "ui/Dialog.h"
 
@@ -22,7 +23,7 @@ INT_PTR RunFramed(const ToolRow& row, HINSTANCE instance, HWND owner) {
 
 // clang-format off
 constexpr ToolRow kTools[] = {
-    {256, L"输入法配置",   300, 265, 0,  RunFramed<CPlaceholderToolDialog>},
+    {256, L"输入法配置",   300, 265, 90, RunFramed<CConfigureDialog>},
     {257, L"系统词库管理", 262, 180, 0,  RunFramed<CSystemDictDialog>},
     {258, L"用户词库管理", 300, 177, 0,  RunFramed<CPlaceholderToolDialog>},
     {259, L"添加用户词条", 262, 177, 0,  RunFramed<CPlaceholderToolDialog>},

@@ -203,6 +203,14 @@ TEST(LauncherScreenshots, EveryWindowInBothFontSituations) {
             ::Sleep(700);
             const std::wstring name = folder + L"tool-" + std::to_wstring(row.id);
             EXPECT_TRUE(test::SaveWindowScreenshot(tool, name + L".png"));
+            if (row.id == 256) { // every page of the settings
+                for (int page = 258; page <= 262; ++page) {
+                    ::SendMessageW(::GetDlgItem(tool, page), BM_CLICK, 0, 0);
+                    ::Sleep(300);
+                    EXPECT_TRUE(test::SaveWindowScreenshot(
+                        tool, name + L"-" + std::to_wstring(page) + L".png"));
+                }
+            }
             if (row.id == 262) { // the About tool's second page
                 ::SendMessageW(tool, WM_COMMAND, 4098, 0);
                 ::Sleep(300);

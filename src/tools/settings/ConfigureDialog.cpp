@@ -1,0 +1,263 @@
+#include "tools/settings/ConfigureDialog.h"
+
+#include <cstring>
+
+#include "tools/settings/SettingsPages.h"
+#include "ui/Buttons.h"
+#include "ui/Controls.h"
+#include "ui/FileDialogs.h"
+#include "ui/ResourceIds.h"
+#include "win/Handles.h"
+#include "win/config/ConfigStorage.h"
+
+namespace tide {
+namespace {
+
+constexpr int kRestoreDefaultsId = 263;
+constexpr int kBackupId = 264;
+constexpr int kRestoreId = 265;
+constexpr int kApplyId = 266;
+constexpr int kFirstPageId = 257;
+constexpr int kLastPageId = 262;
+
+constexpr ColumnButtonRow kColumnButtons[] = {
+    {kNavigateButtonClass, L"常规设置", 257, 45, kIconGeneral},
+    {kNavigateButtonClass, L"界面设置", 258, 59, kIconInterface},
+    {kNavigateButtonClass, L"按键设置", 259, 73, kIconKeys},
+    {kNavigateButtonClass, L"软键设置", 260, 87, kIconSoftKeys},
+    {kNavigateButtonClass, L"皮肤设置", 261, 101, kIconSkin},
+    {kNavigateButtonClass, L"高级设置", 262, 115, kIconAdvanced},
+    {kCommandButtonClass, L"恢复默认设置", kRestoreDefaultsId, 146, kIconDefaults},
+    {kCommandButtonClass, L"备份设置", kBackupId, 160, kIconBackup},
+    {kCommandButtonClass, L"还原设置", kRestoreId, 174, kIconRestore},
+    {kCommandButtonClass, L"应用", kApplyId, 215, kIconApply},
+    {kCommandButtonClass, L"确定", IDOK, 229, kIconOk},
+};
+
+struct PageSlot {
+    int navigationId;
+    std::unique_ptr<CSettingsPage> (*make)(CConfigureDialog& shell);
+    int extraUnits;  // page width beyond the standard one, dialog units
+    int extraPixels; // the window grows by this much while the page is shown
+};
+
+// In page order; the soft-keyboard and skin pages are yet to come.
+constexpr PageSlot kPageSlots[CConfigureDialog::kPageCount] = {
+    {257, MakeGeneralPage, 0, 0},
+    {258, MakeInterfacePage, 0, 0},
+    {259, MakeKeysPage, 0, 0},
+    {260, MakeEmptyPage, 185, 185},
+    {261, MakeEmptyPage, 100, 100},
+    {262, MakeOutputPage, 0, 0},
+};
+// Fill all and collect all go through these, in this order.
+constexpr int kEditingPages[] = {0, 1, 2, 3, 5};
+
+constexpr int kPageX = 90;
+constexpr int kPageY = 15;
+constexpr int kPageHeight = 250;
+constexpr int kPageWidth = 300 - kPageX;
+
+constexpr wchar_t kCaption[] = L"提示";
+constexpr wchar_t kAskRestoreDefaults[] = L"本操作将会使所有选项恢复到初\r\n始状态，是否继续？";
+constexpr wchar_t kBackupDamaged[] = L"输入法配置文件错误，不能恢复。";
+constexpr wchar_t kBackupOtherVersion[] = L"输入法配置版本不符，不能恢复。";
+constexpr wchar_t kBackupNotWritten[] = L"设置备份失败，文件无法写入！";
+constexpr wchar_t kSavedForThisSessionOnly[] =
+    L"设置已生效，但配置文件无法写入，重新启动后将恢复原来的设置。";
+constexpr wchar_t kNotSaved[] = L"设置保存失败，输入法未能读取新的设置。";
+
+void Tell(HWND owner, const wchar_t* text) {
+    ::MessageBoxW(owner, text, kCaption, MB_OK | MB_ICONINFORMATION);
+}
+
+} // namespace
+
+CConfigureDialog::CConfigureDialog(HINSTANCE instance, HWND owner) : CDialogBox(instance, owner) {}
+
+CConfigureDialog::~CConfigureDialog() = default;
+
+INT_PTR CConfigureDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG: {
+        modified_ = false;
+        LoadConfig(record_);
+        CreateColumnButtons(*this, navigationWidth(), kColumnButtons, dialog);
+        SelectNavigateButton(dialog, kFirstPageId, kLastPageId, kFirstPageId);
+        RECT window = {};
+        ::GetWindowRect(dialog, &window);
+        baseSize_ = {window.right - window.left, window.bottom - window.top};
+        CreatePages(dialog);
+        UpdateApplyButton();
+        return TRUE;
+    }
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        if (id >= kFirstPageId && id <= kLastPageId) {
+            ShowPage(dialog, id);
+            return TRUE;
+        }
+        switch (id) {
+        case kRestoreDefaultsId:
+            OnRestoreDefaults(dialog);
+            break;
+        case kBackupId:
+            OnBackup(dialog);
+            break;
+        case kRestoreId:
+            OnRestore(dialog);
+            break;
+        case kApplyId:
+            Save(dialog);
+            break;
+        case IDOK:
+            Save(dialog);
+            ::EndDialog(dialog, kResultOk);
+            return TRUE;
+        default:
+            return FALSE;
+        }
+        UpdateApplyButton();
+        return TRUE;
+    }
+    case WM_DESTROY:
+        for (auto& page : pages_) {
+            if (page && page->window()) {
+                ::DestroyWindow(page->window());
+            }
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+void CConfigureDialog::OnHome(HWND dialog) {
+    Save(dialog);
+}
+
+void CConfigureDialog::UpdateApplyButton() {
+    if (HWND dialog = pages_[0] ? ::GetParent(pages_[0]->window()) : nullptr) {
+        ::EnableWindow(::GetDlgItem(dialog, kApplyId), modified_ ? TRUE : FALSE);
+    }
+}
+
+void CConfigureDialog::CreatePages(HWND dialog) {
+    for (int i = 0; i < kPageCount; ++i) {
+        const PageSlot& slot = kPageSlots[i];
+        pages_[i] = slot.make(*this);
+        pages_[i]->Create(dialog, i == 0, kPageX, kPageY, kPageWidth + slot.extraUnits,
+                          kPageHeight);
+    }
+}
+
+void CConfigureDialog::ShowPage(HWND dialog, int navigationId) {
+    int extraPixels = 0;
+    for (int i = 0; i < kPageCount; ++i) {
+        ::ShowWindow(pages_[i]->window(), SW_HIDE);
+        if (kPageSlots[i].navigationId == navigationId) {
+            extraPixels = kPageSlots[i].extraPixels;
+        }
+    }
+    ::SetWindowPos(dialog, nullptr, 0, 0, baseSize_.cx + extraPixels, baseSize_.cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (int i = 0; i < kPageCount; ++i) {
+        if (kPageSlots[i].navigationId == navigationId) {
+            ::ShowWindow(pages_[i]->window(), SW_SHOW);
+        }
+    }
+}
+
+void CConfigureDialog::FillAll() {
+    for (int i : kEditingPages) {
+        if (pages_[i]->window()) {
+            pages_[i]->Fill();
+        }
+    }
+    modified_ = true;
+}
+
+void CConfigureDialog::CollectAll() {
+    for (int i : kEditingPages) {
+        if (pages_[i]->window()) {
+            pages_[i]->Collect();
+        }
+    }
+}
+
+void CConfigureDialog::Save(HWND dialog) {
+    if (!modified_) {
+        return;
+    }
+    CollectAll();
+    const int saved = SaveConfig(record_);
+    if (saved == kSaveFailed) {
+        Tell(dialog, kNotSaved); // the change stays in the dialog, to be applied again
+        return;
+    }
+    if (saved == kSavedToMappingOnly) {
+        Tell(dialog, kSavedForThisSessionOnly);
+    }
+    modified_ = false;
+}
+
+void CConfigureDialog::OnRestoreDefaults(HWND dialog) {
+    if (::MessageBoxW(dialog, kAskRestoreDefaults, kCaption, MB_YESNO | MB_ICONQUESTION) !=
+        IDYES) {
+        return;
+    }
+    SetDefaultConfig(record_, 0); // the library and the skin stay
+    FillAll();
+}
+
+void CConfigureDialog::OnBackup(HWND dialog) {
+    CollectAll();
+    PathBuffer path;
+    if (!ShowFileDialog(dialog, path, FileKind::SaveBackup)) {
+        return;
+    }
+    // An existing file is written over from its start, not cut short.
+    FileHandle file(::CreateFileW(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (!file || !::WriteFile(file.get(), &record_, sizeof(record_), &written, nullptr) ||
+        written != sizeof(record_)) {
+        Tell(dialog, kBackupNotWritten);
+    }
+}
+
+void CConfigureDialog::OnRestore(HWND dialog) {
+    PathBuffer path;
+    if (!ShowFileDialog(dialog, path, FileKind::OpenBackup)) {
+        return;
+    }
+    FileHandle file(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::uint8_t bytes[kConfigRecordSize] = {};
+    DWORD read = 0;
+    if (!file || !::ReadFile(file.get(), bytes, sizeof(bytes), &read, nullptr) || read < 2) {
+        Tell(dialog, kBackupDamaged);
+        return;
+    }
+    std::uint16_t version = 0;
+    std::memcpy(&version, bytes, sizeof(version));
+    if (version != kConfigRecordSize) {
+        Tell(dialog, kBackupOtherVersion);
+        return;
+    }
+    // A short file would leave every option off: refused, nothing changes.
+    if (read < kConfigRecordSize) {
+        Tell(dialog, kBackupDamaged);
+        return;
+    }
+    ConfigRecord restored;
+    std::memcpy(&restored, bytes, sizeof(restored));
+    // The word library and the skin are this computer's: they stay.
+    std::memcpy(restored.DictionaryFileName, record_.DictionaryFileName,
+                sizeof(record_.DictionaryFileName));
+    std::memcpy(restored.SkinFileName, record_.SkinFileName, sizeof(record_.SkinFileName));
+    record_ = restored;
+    FillAll();
+}
+
+} // namespace tide

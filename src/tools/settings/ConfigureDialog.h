@@ -1,0 +1,53 @@
+// The settings tool: a working copy of the configuration record, six pages
+// that edit it, and the commands that restore the defaults, back the record
+// up to a file, restore it from one, and save it for the input method.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+
+#include "core/config/ConfigRecord.h"
+#include "tools/settings/SettingsPage.h"
+#include "ui/Dialog.h"
+
+namespace tide {
+
+class CConfigureDialog : public CDialogBox {
+public:
+    CConfigureDialog(HINSTANCE instance, HWND owner);
+    ~CConfigureDialog() override;
+
+    INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnHome(HWND dialog) override;
+
+    // What the pages edit.
+    ConfigRecord& record() { return record_; }
+    bool modified() const { return modified_; }
+    void SetModified(bool modified) { modified_ = modified; }
+    // "应用" is enabled exactly while there is something to save.
+    void UpdateApplyButton();
+
+    static constexpr int kPageCount = 6;
+
+private:
+    void CreatePages(HWND dialog);
+    void ShowPage(HWND dialog, int navigationId);
+    void FillAll();
+    void CollectAll();
+    // Saves the working record when it was changed; tells the user when the
+    // change could not be kept.
+    void Save(HWND dialog);
+
+    void OnRestoreDefaults(HWND dialog);
+    void OnBackup(HWND dialog);
+    void OnRestore(HWND dialog);
+
+    std::array<std::unique_ptr<CSettingsPage>, kPageCount> pages_;
+    ConfigRecord record_ = {};
+    bool modified_ = false;
+    SIZE baseSize_ = {}; // the window's size on the pages of the standard width
+};
+
+} // namespace tide

@@ -1,0 +1,17 @@
+// The pages of the settings dialog, each made for its shell.
+#pragma once
+
+#include <memory>
+
+#include "tools/settings/SettingsPage.h"
+
+namespace tide {
+
+std::unique_ptr<CSettingsPage> MakeGeneralPage(CConfigureDialog& shell);
+std::unique_ptr<CSettingsPage> MakeInterfacePage(CConfigureDialog& shell);
+std::unique_ptr<CSettingsPage> MakeKeysPage(CConfigureDialog& shell);
+std::unique_ptr<CSettingsPage> MakeOutputPage(CConfigureDialog& shell);
+// A page slot whose page is still to come.
+std::unique_ptr<CSettingsPage> MakeEmptyPage(CConfigureDialog& shell);
+
+} // namespace tide
