@@ -15,8 +15,10 @@
 #include <vector>
 
 #include "support/FileDialogAnswer.h"
+#include "support/ImePeerProcess.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/WinTestSupport.h"
+#include "win/Handles.h"
 #include "win/InstallPaths.h"
 #include "win/config/ConfigStorage.h"
 #include "win/dict/CodeTableImport.h"
@@ -161,6 +163,8 @@ TEST_F(SettingsTool, PagesWidenTheWindowAndCaptionsComeFromTheLibrary) {
 }
 
 TEST_F(SettingsTool, ApplyStoresEveryPageAsTheOptionTableSays) {
+    auto peer = test::ImePeerProcess::Start(folder_);
+    ASSERT_TRUE(peer);
     DrivenSettings settings([](HWND dialog, DrivenSettings&) {
         Click(dialog, 514);  // bit 0 set
         Click(dialog, 527);  // 不上屏: bits 8 and 9 clear
@@ -196,6 +200,7 @@ TEST_F(SettingsTool, ApplyStoresEveryPageAsTheOptionTableSays) {
     SetBit(expected, 19, false);
     SetBit(expected, 44, true);
     EXPECT_EQ(SavedRecord(), expected);
+    EXPECT_EQ(peer->WaitForLines("notice 1", 1, 10s).size(), 1u) << "the input method hears it";
 }
 
 TEST_F(SettingsTool, PairsShowTheirFirstBitAndStoreOnlyIt) {
@@ -252,18 +257,30 @@ TEST_F(SettingsTool, AHotkeyOnTheOtherHotkeysKeyIsRefused) {
         ::SetWindowTextW(settingsKey, L"=");
         EXPECT_EQ(Text(settingsKey), L"-") << "the stored key is back";
         EXPECT_FALSE(ApplyEnabled(dialog)) << "and nothing counts as changed";
-        ::SetWindowTextW(PageControl(dialog, 1047), L"a");
-        EXPECT_TRUE(ApplyEnabled(dialog));
-        Press(dialog, kApply);
+        ::SetWindowTextW(PageControl(dialog, 1047), L"-");
+        EXPECT_EQ(Text(PageControl(dialog, 1047)), L"=");
     });
     settings.Run();
     const auto seen = boxes.Seen();
-    ASSERT_EQ(seen.size(), 1u);
+    ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0].text, L"不能与在线造词键相同。");
     EXPECT_EQ(seen[0].caption, L"提示");
-    const Bytes saved = SavedRecord();
-    EXPECT_EQ(saved[8] | saved[9] << 8, 0x1BD) << "Ctrl + \"-\" stays";
-    EXPECT_EQ(saved[10] | saved[11] << 8, 0x141) << "\"a\" is the A key";
+    EXPECT_TRUE(seen[0].informationIcon);
+    EXPECT_EQ(seen[1].text, L"不能与输入法设置键相同。");
+}
+
+TEST_F(SettingsTool, ALetterKeyIsStoredAsItsVirtualKeyInEitherCase) {
+    for (const wchar_t* letter : {L"A", L"a"}) {
+        DrivenSettings settings([letter](HWND dialog, DrivenSettings&) {
+            ::SetWindowTextW(PageControl(dialog, 1047), letter);
+            EXPECT_TRUE(ApplyEnabled(dialog));
+            Press(dialog, kApply);
+        });
+        settings.Run();
+        const Bytes saved = SavedRecord();
+        EXPECT_EQ(saved[8] | saved[9] << 8, 0x1BD) << "Ctrl + \"-\" stays";
+        EXPECT_EQ(saved[10] | saved[11] << 8, 0x141) << letter;
+    }
 }
 
 TEST_F(SettingsTool, BackupHoldsUnappliedEditsAndKeepsALongerFilesTail) {
@@ -323,6 +340,36 @@ TEST_F(SettingsTool, RestoreKeepsThisInstallationsLibraryAndSkin) {
     Bytes expected = other;
     std::memcpy(expected.data() + 152, DefaultRecordBytes().data() + 152, 64);
     EXPECT_EQ(SavedRecord(), expected);
+}
+
+TEST_F(SettingsTool, ABackupOrSaveThatCannotBeWrittenIsReported) {
+    const std::wstring backup = folder_ / L"held.cbk";
+    ASSERT_TRUE(test::WriteFileBytes(backup, "old"));
+    // Another program holds both files: the backup not shared at all, Tide.cfg
+    // shared for reading only.
+    FileHandle heldBackup(::CreateFileW(backup.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle heldConfig(::CreateFileW(Config(L"Tide.cfg").c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(heldBackup && heldConfig);
+    test::MessageBoxWatcher boxes;
+    std::atomic<bool> answered{false};
+    std::thread answer = test::AnswerFileDialog(L"保存设置备份文件为", backup, answered);
+    DrivenSettings settings([](HWND dialog, DrivenSettings&) {
+        Press(dialog, 264);
+        Click(dialog, 1560);
+        Press(dialog, kApply);
+        EXPECT_FALSE(ApplyEnabled(dialog)) << "the input method has the change";
+    });
+    settings.Run();
+    answer.join();
+    const auto seen = boxes.Seen();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].text, L"设置备份失败，文件无法写入！");
+    EXPECT_EQ(seen[0].caption, L"提示");
+    EXPECT_TRUE(seen[0].informationIcon);
+    EXPECT_NE(seen[1].text.find(L"重新启动后"), std::wstring::npos) << seen[1].text;
 }
 
 TEST_F(SettingsTool, DefaultsThenCloseLeaveTheSavedRecordAlone) {

@@ -80,6 +80,7 @@ CConfigureDialog::~CConfigureDialog() = default;
 INT_PTR CConfigureDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG: {
+        dialog_ = dialog;
         modified_ = false;
         LoadConfig(record_);
         CreateColumnButtons(*this, navigationWidth(), kColumnButtons, dialog);
@@ -112,8 +113,11 @@ INT_PTR CConfigureDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam
             break;
         case IDOK:
             Save(dialog);
-            ::EndDialog(dialog, kResultOk);
-            return TRUE;
+            if (!modified_) { // a change that could not be saved stays on screen
+                ::EndDialog(dialog, kResultOk);
+                return TRUE;
+            }
+            break;
         default:
             return FALSE;
         }
@@ -121,9 +125,9 @@ INT_PTR CConfigureDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam
         return TRUE;
     }
     case WM_DESTROY:
-        for (auto& page : pages_) {
-            if (page && page->window()) {
-                ::DestroyWindow(page->window());
+        for (int i = 0; i < kPageCount; ++i) {
+            if (HWND page = PageWindow(i)) {
+                ::DestroyWindow(page);
             }
         }
         return FALSE;
@@ -137,9 +141,11 @@ void CConfigureDialog::OnHome(HWND dialog) {
 }
 
 void CConfigureDialog::UpdateApplyButton() {
-    if (HWND dialog = pages_[0] ? ::GetParent(pages_[0]->window()) : nullptr) {
-        ::EnableWindow(::GetDlgItem(dialog, kApplyId), modified_ ? TRUE : FALSE);
-    }
+    ::EnableWindow(::GetDlgItem(dialog_, kApplyId), modified_ ? TRUE : FALSE);
+}
+
+HWND CConfigureDialog::PageWindow(int index) const {
+    return pages_[index] ? pages_[index]->window() : nullptr;
 }
 
 void CConfigureDialog::CreatePages(HWND dialog) {
@@ -154,7 +160,9 @@ void CConfigureDialog::CreatePages(HWND dialog) {
 void CConfigureDialog::ShowPage(HWND dialog, int navigationId) {
     int extraPixels = 0;
     for (int i = 0; i < kPageCount; ++i) {
-        ::ShowWindow(pages_[i]->window(), SW_HIDE);
+        if (HWND page = PageWindow(i)) {
+            ::ShowWindow(page, SW_HIDE);
+        }
         if (kPageSlots[i].navigationId == navigationId) {
             extraPixels = kPageSlots[i].extraPixels;
         }
@@ -162,15 +170,16 @@ void CConfigureDialog::ShowPage(HWND dialog, int navigationId) {
     ::SetWindowPos(dialog, nullptr, 0, 0, baseSize_.cx + extraPixels, baseSize_.cy,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (int i = 0; i < kPageCount; ++i) {
-        if (kPageSlots[i].navigationId == navigationId) {
-            ::ShowWindow(pages_[i]->window(), SW_SHOW);
+        HWND page = PageWindow(i);
+        if (page && kPageSlots[i].navigationId == navigationId) {
+            ::ShowWindow(page, SW_SHOW);
         }
     }
 }
 
 void CConfigureDialog::FillAll() {
     for (int i : kEditingPages) {
-        if (pages_[i]->window()) {
+        if (PageWindow(i)) {
             pages_[i]->Fill();
         }
     }
@@ -179,7 +188,7 @@ void CConfigureDialog::FillAll() {
 
 void CConfigureDialog::CollectAll() {
     for (int i : kEditingPages) {
-        if (pages_[i]->window()) {
+        if (PageWindow(i)) {
             pages_[i]->Collect();
         }
     }

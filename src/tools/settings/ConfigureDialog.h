@@ -33,6 +33,8 @@ public:
 
 private:
     void CreatePages(HWND dialog);
+    // The page's window; null for a page that could not be made.
+    HWND PageWindow(int index) const;
     void ShowPage(HWND dialog, int navigationId);
     void FillAll();
     void CollectAll();
@@ -47,6 +49,7 @@ private:
     std::array<std::unique_ptr<CSettingsPage>, kPageCount> pages_;
     ConfigRecord record_ = {};
     bool modified_ = false;
+    HWND dialog_ = nullptr;
     SIZE baseSize_ = {}; // the window's size on the pages of the standard width
 };
 

@@ -187,7 +187,8 @@ void CSettingsPage::FillRow(const PageRow& row) {
 void CSettingsPage::Collect() {
     ConfigRecord& record = shell_.record();
     for (std::size_t i = 0; i < rows_.size() && i < controls_.size(); ++i) {
-        if (rows_[i].binding.kind != BindKind::None) {
+        // A control that could not be made says nothing about the record.
+        if (rows_[i].binding.kind != BindKind::None && controls_[i]) {
             CollectState(rows_[i].binding, ReadState(rows_[i], controls_[i]), record);
         }
     }
