@@ -45,4 +45,16 @@ phrases=$(iconv -f UTF-16LE -t UTF-8 "$sample" | sed -e '1s/^\xEF\xBB\xBF//' -e 
 check "the sample table has phrases" test -n "$phrases"
 check "the sample table's phrase codes are the ones the program derives" \
     test "$(cut -f1 <<<"$phrases" | "$tool" encode "$work/sample.imc")" = "$phrases"
+# User entries out to a file and in again: the words alone get their codes,
+# and a second import finds everything present.
+{ printf '\xff\xfe'; cut -f1 <<<"$phrases" | head -3 | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE; } \
+    >"$work/words.txt"
+check "user import encodes words alone" \
+    test "$("$tool" user import "$work/sample.imc" "$work/words.txt")" = "lines 3, already present 3, imported 0"
+"$tool" user add "$work/sample.imc" zzzz 自造 >/dev/null
+"$tool" user export "$work/sample.imc" "$work/users.txt" >/dev/null
+"$tool" user remove "$work/sample.imc" zzzz 自造 >/dev/null
+check "user export then import brings the entry back" \
+    test "$("$tool" user import "$work/sample.imc" "$work/users.txt")" = "lines 1, already present 0, imported 1"
+check "and it is listed again" grep -q $'^zzzz\t自造$' <("$tool" user list "$work/sample.imc")
 echo "$passed passed, 0 failed"

@@ -2,6 +2,8 @@
 // hidden; "主页" brings it back, any other way out ends the program.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "app/SetupDialog.h"
 #include "app/ToolTable.h"
 #include "app/ToolTitles.h"
@@ -10,6 +12,7 @@
 #include "ui/Dialog.h"
 #include "win/InstallPaths.h"
 #include "win/dict/CodeTableImport.h"
+#include "win/dict/LibraryAccess.h"
 
 namespace tide {
 namespace {
@@ -24,6 +27,11 @@ public:
         ::CreateDirectoryW(installDir.c_str(), nullptr);
         std::wstring table = L"" TIDE_SOURCE_DIR "/data/dict/Tide-sample.txt";
         compiled_ = CompileCodeTable(table.c_str(), (installDir + L"\\Tide.imc").c_str(), FALSE);
+        // A few user entries, for the user dictionary tool to list.
+        for (const auto& [code, word] : {std::pair{L"cxsr", L"潮汐输入"}, std::pair{L"yhci", L"用户词"},
+                                         std::pair{L"zdyi", L"自定义"}}) {
+            compiled_ = compiled_ && AddEntryToCurrentLibrary(code, word);
+        }
     }
     bool ready() const { return compiled_ != FALSE; }
 

@@ -9,6 +9,8 @@
 //   tidetool unpack PKG.imc LIB.imc      packaged dictionary -> word library
 //   tidetool user list LIB.imc           the user entries
 //   tidetool user add|remove LIB.imc CODE WORD
+//   tidetool user import LIB.imc FILE.txt  user entries from a text file
+//   tidetool user export LIB.imc FILE.txt  and to one
 //   tidetool skin info FILE.ims          name, version, author, complete, sizes
 //   tidetool skin unpack FILE.ims DIR    record.txt and one PNG per image
 //   tidetool skin pack DIR FILE.ims      and back, byte for byte
@@ -32,12 +34,14 @@
 
 #include "FileIo.h"
 #include "core/base/Utf.h"
+#include "core/dict/CodeTableText.h"
 #include "core/dict/CodeTableWriter.h"
 #include "core/dict/CompileMessages.h"
 #include "core/dict/LibraryBuilder.h"
 #include "core/dict/LibraryView.h"
 #include "core/dict/PackagedDictionary.h"
 #include "core/dict/PhraseEncoder.h"
+#include "core/dict/UserEntryFile.h"
 #include "core/dict/WordLibrary.h"
 #include "core/skin/SkinFormat.h"
 #include "core/skin/SkinRecordText.h"
@@ -123,6 +127,8 @@ int Usage() {
                       "       tidetool user list LIB.imc\n"
                       "       tidetool user add LIB.imc CODE WORD\n"
                       "       tidetool user remove LIB.imc CODE WORD\n"
+                      "       tidetool user import LIB.imc FILE.txt\n"
+                      "       tidetool user export LIB.imc FILE.txt\n"
                       "       tidetool skin info FILE.ims\n"
                       "       tidetool skin unpack FILE.ims DIR\n"
                       "       tidetool skin pack DIR FILE.ims");
@@ -372,6 +378,89 @@ int Unpack(const path& packageFile, const path& libraryFile) {
     return 0;
 }
 
+// Writes a library worked on with room to grow back at its used length.
+int WriteLibrary(const path& libraryFile, std::vector<std::uint8_t>& bytes, WordLibrary& library) {
+    // The file keeps the bytes in use; Capacity is set again when it is opened.
+    library.SetCapacity(0);
+    bytes.resize(library.header().UsedLength);
+    return WriteBytes(libraryFile, bytes) ? 0 : Fail("cannot write " + PathText(libraryFile));
+}
+
+// The library with `room` bytes to grow into past its used length.
+std::optional<WordLibrary> OpenWithRoom(std::vector<std::uint8_t>& bytes, std::size_t room) {
+    CodeTableHeader header;
+    std::memcpy(&header, bytes.data(), sizeof(header));
+    const std::size_t size = std::min<std::size_t>(std::size_t{header.UsedLength} + room,
+                                                   kMaxLibraryBytes);
+    bytes.resize(size, 0);
+    auto library = WordLibrary::Open(bytes, false);
+    if (library) {
+        library->SetCapacity(static_cast<std::uint32_t>(size));
+    }
+    return library;
+}
+
+int ImportUsers(const path& libraryFile, std::vector<std::uint8_t>& bytes, const path& textFile) {
+    if (!Distinct(textFile, libraryFile)) {
+        return 1;
+    }
+    ReadError readError = ReadError::None;
+    const auto input = MappedInput::Open(textFile, &readError);
+    if (!input) {
+        return ReadFailure(readError, textFile);
+    }
+    const std::u16string_view units = input->Units();
+    if (units.empty() || units.front() != kByteOrderMark) {
+        return Fail("not UTF-16 text with a byte-order mark: " + PathText(textFile));
+    }
+    // No input method holds this library: it grows as far as the lines need.
+    std::size_t room = kLibraryGrowthRoom;
+    auto library = OpenWithRoom(bytes, room);
+    UserImportProgress progress;
+    for (;;) {
+        ImportUserEntries(*library, units.substr(1), progress);
+        if (progress.stop != UserImportStop::LibraryFull) {
+            break;
+        }
+        if (bytes.size() >= kMaxLibraryBytes) {
+            return Fail("too large for a word library: " + PathText(libraryFile));
+        }
+        room *= 2;
+        library = OpenWithRoom(bytes, room);
+    }
+    const std::string where = PathText(textFile) + " line " + std::to_string(progress.lineNumber);
+    if (progress.stop == UserImportStop::EncodingFailed) {
+        return Fail(where + ": no phrase code for " + Utf8(progress.culprit) +
+                    " (nothing written)");
+    }
+    if (progress.stop == UserImportStop::IllegalCode) {
+        return Fail(where + ": a code is the letters a-z only: " + Utf8(progress.culprit) +
+                    " (nothing written)");
+    }
+    PrintLine(stdout, "lines " + std::to_string(progress.linesRead) + ", already present " +
+                          std::to_string(progress.alreadyPresent()) + ", imported " +
+                          std::to_string(progress.imported));
+    return progress.imported == 0 ? 0 : WriteLibrary(libraryFile, bytes, *library);
+}
+
+int ExportUsers(const path& libraryFile, const std::vector<std::uint8_t>& bytes,
+                const path& textFile) {
+    if (!Distinct(libraryFile, textFile)) {
+        return 1;
+    }
+    const auto entries = ListUserEntries(*LibraryView::Open(bytes));
+    if (!entries) {
+        return Fail("damaged word library: " + PathText(libraryFile));
+    }
+    const std::u16string text = UserEntriesText(*entries);
+    if (!ReplaceFileWith(textFile, std::string_view(reinterpret_cast<const char*>(text.data()),
+                                                    text.size() * sizeof(char16_t)))) {
+        return Fail("cannot write " + PathText(textFile));
+    }
+    PrintLine(stdout, "exported " + std::to_string(entries->size()) + " user entries");
+    return 0;
+}
+
 int User(const std::vector<path>& args) {
     const std::string action = PathText(args[1]);
     const path& libraryFile = args[2];
@@ -389,6 +478,12 @@ int User(const std::vector<path>& args) {
         }
         return 0;
     }
+    if (action == "import" && args.size() == 4) {
+        return ImportUsers(libraryFile, *bytes, args[3]);
+    }
+    if (action == "export" && args.size() == 4) {
+        return ExportUsers(libraryFile, *bytes, args[3]);
+    }
     if ((action != "add" && action != "remove") || args.size() != 5) {
         return Usage();
     }
@@ -400,11 +495,7 @@ int User(const std::vector<path>& args) {
     const std::u16string& code = *codeText;
     const std::u16string& word = *wordText;
     // Work as the manager does on a mapped library: with room to grow.
-    CodeTableHeader header;
-    std::memcpy(&header, bytes->data(), sizeof(header));
-    bytes->resize(std::size_t{header.UsedLength} + kLibraryGrowthRoom, 0);
-    auto library = WordLibrary::Open(*bytes, false);
-    library->SetCapacity(static_cast<std::uint32_t>(bytes->size()));
+    auto library = OpenWithRoom(*bytes, kLibraryGrowthRoom);
     if (action == "add") {
         if (library->ContainsEntry(code, word)) {
             return Fail("the library already holds " + Utf8(code) + " " + Utf8(word));
@@ -416,11 +507,7 @@ int User(const std::vector<path>& args) {
     } else if (!library->RemoveEntry(code, word)) {
         return Fail("the library holds no entry " + Utf8(code) + " " + Utf8(word));
     }
-    // The file keeps the bytes in use; Capacity is set again when it is opened.
-    library->SetCapacity(0);
-    std::memcpy(&header, bytes->data(), sizeof(header));
-    bytes->resize(header.UsedLength);
-    return WriteBytes(libraryFile, *bytes) ? 0 : Fail("cannot write " + PathText(libraryFile));
+    return WriteLibrary(libraryFile, *bytes, *library);
 }
 
 constexpr std::string_view kSkinRecordFile = "record.txt";

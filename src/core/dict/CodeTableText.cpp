@@ -1,5 +1,6 @@
 #include "core/dict/CodeTableText.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace tide {
@@ -28,6 +29,26 @@ std::u16string_view CodeTableLines::Next() {
         ++position_;
     }
     return TrimSpaces(text_.substr(start, end - start));
+}
+
+EntryLine SplitEntryLine(std::u16string_view line) {
+    EntryLine entry;
+    const auto firstTab = line.find(u'\t');
+    entry.code = TrimSpaces(line.substr(0, firstTab));
+    if (firstTab == std::u16string_view::npos) {
+        return entry;
+    }
+    const std::u16string_view rest = line.substr(firstTab + 1);
+    const auto secondTab = rest.find(u'\t');
+    // A word ends at a NUL: records keep words zero-terminated.
+    entry.word = TrimSpaces(rest.substr(0, std::min(secondTab, rest.find(u'\0'))));
+    if (secondTab != std::u16string_view::npos) {
+        const std::u16string_view weight = TrimSpaces(rest.substr(secondTab + 1));
+        if (!weight.empty()) {
+            entry.weight = static_cast<std::uint32_t>(ParseDecimal(weight));
+        }
+    }
+    return entry;
 }
 
 std::int32_t ParseDecimal(std::u16string_view text) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/dict/LibraryLayout.h"
+
 namespace tide {
 
 inline constexpr char16_t kByteOrderMark = u'\uFEFF';
@@ -24,6 +26,8 @@ public:
     std::u16string_view Next();
     // The line number (from 1) of the line Next gave last; 0 before the first.
     std::size_t lineNumber() const { return lineNumber_; }
+    // Where the next line starts in the text.
+    std::size_t position() const { return position_; }
 
 private:
     std::u16string_view text_;
@@ -35,5 +39,14 @@ private:
 // (after an optional sign), as the table format has always been read; values
 // beyond 32 bits saturate.
 std::int32_t ParseDecimal(std::u16string_view text);
+
+// An entry line: "code TAB word [TAB weight]"; a line without a TAB is a code
+// with an empty word.
+struct EntryLine {
+    std::u16string_view code;
+    std::u16string_view word;
+    std::uint32_t weight = kWeightNone;
+};
+EntryLine SplitEntryLine(std::u16string_view line);
 
 } // namespace tide

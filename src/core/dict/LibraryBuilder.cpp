@@ -18,32 +18,6 @@ constexpr bool IsCodeLetter(char16_t c) {
     return c >= u'a' && c <= u'z';
 }
 
-struct EntryLine {
-    std::u16string_view code;
-    std::u16string_view word;
-    std::uint32_t weight = kWeightNone;
-};
-
-// "code TAB word [TAB weight]"; a line without a TAB is a code with an empty word.
-EntryLine SplitEntryLine(std::u16string_view line) {
-    EntryLine entry;
-    const auto firstTab = line.find(u'\t');
-    entry.code = TrimSpaces(line.substr(0, firstTab));
-    if (firstTab == std::u16string_view::npos) {
-        return entry;
-    }
-    const std::u16string_view rest = line.substr(firstTab + 1);
-    const auto secondTab = rest.find(u'\t');
-    // A word ends at a NUL: records keep words zero-terminated.
-    entry.word = TrimSpaces(rest.substr(0, std::min(secondTab, rest.find(u'\0'))));
-    if (secondTab != std::u16string_view::npos) {
-        const std::u16string_view weight = TrimSpaces(rest.substr(secondTab + 1));
-        if (!weight.empty()) {
-            entry.weight = static_cast<std::uint32_t>(ParseDecimal(weight));
-        }
-    }
-    return entry;
-}
 
 // The code point of a word that is exactly one character, else nothing.
 std::optional<char32_t> SingleCodePoint(std::u16string_view word) {

@@ -1,0 +1,76 @@
+#include "core/dict/UserEntryFile.h"
+
+#include <algorithm>
+
+#include "core/dict/CodeTableText.h"
+#include "core/dict/CodeTableWriter.h"
+#include "core/dict/PhraseEncoder.h"
+
+namespace tide {
+namespace {
+
+bool IsLetterCode(std::u16string_view code) {
+    return !code.empty() &&
+           std::all_of(code.begin(), code.end(), [](char16_t c) { return c >= u'a' && c <= u'z'; });
+}
+
+} // namespace
+
+void ImportUserEntries(WordLibrary& library, std::u16string_view text,
+                       UserImportProgress& progress) {
+    progress.stop = UserImportStop::None;
+    progress.culprit.clear();
+    CodeTableLines lines(text.substr(std::min(progress.position, text.size())));
+    const std::size_t base = progress.position;
+    const std::size_t firstLine = progress.lineNumber;
+    std::u16string derived;
+    while (!lines.AtEnd()) {
+        const std::size_t start = base + lines.position();
+        const std::u16string_view line = lines.Next();
+        progress.lineNumber = firstLine + lines.lineNumber();
+        progress.position = base + lines.position();
+        if (line.empty()) {
+            continue;
+        }
+        const EntryLine entry = SplitEntryLine(line);
+        std::u16string_view code = entry.code;
+        std::u16string_view word = entry.word;
+        if (word.empty()) {
+            // A word alone: its code comes from the phrase rules.
+            word = entry.code;
+            const auto view = library.view();
+            derived = view ? EncodePhrase(*view, word) : std::u16string();
+            if (derived.empty()) {
+                progress.stop = UserImportStop::EncodingFailed;
+                progress.culprit = word;
+                return;
+            }
+            code = derived;
+        } else if (!IsLetterCode(code)) {
+            progress.stop = UserImportStop::IllegalCode;
+            progress.culprit = code;
+            return;
+        }
+        if (!library.ContainsEntry(code, word)) {
+            if (!library.AddUserEntry(code, word)) {
+                progress.stop = UserImportStop::LibraryFull;
+                progress.culprit = word;
+                progress.position = start;
+                --progress.lineNumber;
+                return;
+            }
+            ++progress.imported;
+        }
+        ++progress.linesRead;
+    }
+}
+
+std::u16string UserEntriesText(std::span<const UserEntry> entries) {
+    CodeTableWriter writer;
+    for (const UserEntry& entry : entries) {
+        WriteEntryLine(writer, entry.code, entry.word, kWeightNone);
+    }
+    return writer.text();
+}
+
+} // namespace tide
