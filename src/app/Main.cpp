@@ -4,9 +4,9 @@
 #include <objbase.h>
 #include <gdiplus.h>
 
-#include "app/PlaceholderDialog.h"
 #include "app/SetupDialog.h"
 #include "app/ToolTitles.h"
+#include "tools/wordmaking/OnlineEudeDialog.h"
 #include "win/ProcessGlobals.h"
 #include "win/WideText.h"
 
@@ -73,6 +73,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
         tide::CSetupDialog launcher(instance, owner);
         return static_cast<int>(launcher.Run());
     }
-    // Word-making takes this place when it is built.
-    return static_cast<int>(tide::RunPlaceholderDialog(owner, title, L"在线造词：正在建设中。"));
+    tide::COnlineEudeDialog wordMakingDialog(instance, owner);
+    return static_cast<int>(wordMakingDialog.ShowModal(title));
 }

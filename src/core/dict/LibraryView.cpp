@@ -51,20 +51,22 @@ class LibraryView::Claims {
 public:
     explicit Claims(std::size_t size) : words_((size + 63) / 64, 0) {}
 
-    // Claims one byte; false when it was claimed before.
-    bool Claim(std::size_t offset) {
-        std::uint64_t& word = words_[offset / 64];
-        const std::uint64_t bit = std::uint64_t{1} << (offset % 64);
-        const bool fresh = (word & bit) == 0;
-        word |= bit;
-        return fresh;
-    }
-    // Claims [offset, offset + length), which lies inside the view.
+    // Claims [offset, offset + length), which lies inside the view; false
+    // when any of it was claimed before (the walk then ends, so what this
+    // call marked on the way does not matter).
     bool Claim(std::size_t offset, std::size_t length) {
-        for (std::size_t i = 0; i < length; ++i) {
-            if (!Claim(offset + i)) {
+        if (length == 0) {
+            return true;
+        }
+        const std::size_t last = offset + length - 1;
+        for (std::size_t word = offset / 64; word <= last / 64; ++word) {
+            const unsigned from = word == offset / 64 ? offset % 64 : 0;
+            const unsigned to = word == last / 64 ? last % 64 : 63;
+            const std::uint64_t mask = (~std::uint64_t{0} >> (63 - (to - from))) << from;
+            if (words_[word] & mask) {
                 return false;
             }
+            words_[word] |= mask;
         }
         return true;
     }
@@ -72,6 +74,48 @@ public:
 private:
     std::vector<std::uint64_t> words_;
 };
+
+bool LibraryView::HoldsRecord(std::uint32_t node, std::u16string_view tail,
+                              std::u16string_view word) const {
+    if (node < header_.RootOffset || !RangeFitsView(node, kIndexNodeSize)) {
+        return false;
+    }
+    const ByteReader reader(bytes_);
+    std::uint32_t record = reader.U32(node + kNodeFirstRecordField).value_or(0);
+    std::uint32_t previous = node;
+    // The same forward-only rule as every walk: the loop ends.
+    while (record > previous && RangeFits(record, kRecordTailField, bytes_.size())) {
+        if (RecordMatches(record, tail, word)) {
+            return true;
+        }
+        previous = record;
+        record = *reader.U32(record + kRecordNextField);
+    }
+    return false;
+}
+
+bool LibraryView::RecordMatches(std::uint32_t record, std::u16string_view tail,
+                                std::u16string_view word) const {
+    std::size_t position = record + kRecordTailField;
+    for (const char16_t letter : tail) {
+        if (position >= bytes_.size() || bytes_[position] != letter) {
+            return false;
+        }
+        ++position;
+    }
+    if (position >= bytes_.size() || bytes_[position] != 0) {
+        return false;
+    }
+    ++position;
+    const ByteReader reader(bytes_);
+    for (const char16_t unit : word) {
+        if (reader.U16(position) != unit) {
+            return false;
+        }
+        position += 2;
+    }
+    return reader.U16(position) == 0;
+}
 
 bool LibraryView::Walk(EntryCallback callback, void* context) const {
     Claims claims(bytes_.size());
@@ -109,42 +153,36 @@ bool LibraryView::VisitRecords(std::uint32_t node, std::u16string& code, EntryCa
                                void* context, Claims* claims) const {
     const ByteReader reader(bytes_);
     const std::size_t pathLength = code.size();
-    auto claim = [claims](std::size_t offset, std::size_t length) {
-        return !claims || claims->Claim(offset, length);
-    };
     std::u16string word;
     std::uint32_t record = reader.U32(node + kNodeFirstRecordField).value_or(0);
     std::uint32_t previous = node;
     // Records are appended after their node and after the record linking to them.
     while (record > previous && RangeFits(record, kRecordTailField, bytes_.size())) {
-        if (!claim(record, kRecordTailField)) {
-            return false;
-        }
         const std::uint32_t next = *reader.U32(record + kRecordNextField);
         const std::uint32_t weight = *reader.U32(record + kRecordWeightField);
         code.resize(pathLength);
         std::size_t position = record + kRecordTailField;
         while (position < bytes_.size() && bytes_[position] != 0) {
-            if (!claim(position, 1)) {
-                return false;
-            }
             code.push_back(bytes_[position++]);
-        }
-        if (position < bytes_.size() && !claim(position, 1)) {
-            return false;
         }
         word.clear();
         ++position; // the tail's zero byte
         for (;;) {
             const std::optional<std::uint16_t> unit = reader.U16(position);
-            if (!unit || !claim(position, 2)) {
-                return false; // no terminator before the end, or bytes read before
+            if (!unit) {
+                return false; // no terminator before the end: damaged
             }
             position += 2;
             if (*unit == 0) {
                 break;
             }
             word.push_back(static_cast<char16_t>(*unit));
+        }
+        // Claimed after reading: the records claimed so far do not overlap, so
+        // all this reading adds up to the library's size, plus one record's
+        // worth before damage ends the walk.
+        if (claims && !claims->Claim(record, position - record)) {
+            return false;
         }
         callback(context, LibraryEntry{code, word, weight, record});
         previous = record;

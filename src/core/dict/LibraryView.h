@@ -2,9 +2,9 @@
 // is outside data: every offset is checked against UsedLength and the view
 // before it is followed, and links must point forward (the format only ever
 // appends), so a damaged file ends a walk early instead of looping or
-// reading outside the view. A whole walk also reads every byte at most once:
-// two nodes leading to the same child, or records sharing bytes, are damage,
-// so a walk's work is bounded by the library's size.
+// reading outside the view. A whole walk also claims the bytes of every node
+// and record it visits: two nodes leading to the same child, or records
+// sharing bytes, are damage, so a walk's work is bounded by the library's size.
 #pragma once
 
 #include <cstdint>
@@ -52,6 +52,10 @@ public:
         return ForEachEntry([](const LibraryEntry&) {});
     }
 
+    // Whether a record of `node` has the code tail `tail` (the code past the
+    // node's path letters) and the word `word`; compares in place.
+    bool HoldsRecord(std::uint32_t node, std::u16string_view tail, std::u16string_view word) const;
+
     // Visits the records of one node, whose path letters are `path`.
     template <typename Visit>
     void ForEachRecordOf(std::uint32_t node, std::u16string_view path, Visit&& visit) const;
@@ -73,6 +77,8 @@ private:
     bool VisitRecords(std::uint32_t node, std::u16string& code, EntryCallback callback,
                       void* context, Claims* claims) const;
 
+    bool RecordMatches(std::uint32_t record, std::u16string_view tail,
+                       std::u16string_view word) const;
     bool RangeFitsView(std::size_t offset, std::size_t length) const {
         return offset <= bytes_.size() && length <= bytes_.size() - offset;
     }

@@ -69,14 +69,12 @@ std::optional<WordLibrary::CodeNode> WordLibrary::FindCodeNode(std::u16string_vi
 
 bool WordLibrary::ContainsEntry(std::u16string_view code, std::u16string_view word) const {
     const auto node = FindCodeNode(code);
-    const auto library = view();
-    bool found = false;
-    if (node && library) {
-        library->ForEachRecordOf(node->offset, node->path, [&](const LibraryEntry& entry) {
-            found = found || (entry.code == code && entry.word == word);
-        });
+    // Codes compare exactly: the path letters are lower case.
+    if (!node || code.substr(0, node->path.size()) != node->path) {
+        return false;
     }
-    return found;
+    const auto library = view();
+    return library && library->HoldsRecord(node->offset, code.substr(node->path.size()), word);
 }
 
 bool WordLibrary::AddUserEntry(std::u16string_view code, std::u16string_view word) {

@@ -1,0 +1,246 @@
+#include "tools/wordmaking/OnlineEudeDialog.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+
+#include "core/contract/ImeContract.h"
+#include "tools/wordmaking/WordLength.h"
+#include "ui/Controls.h"
+#include "ui/DialogMemory.h"
+#include "win/FileMapping.h"
+#include "win/WideText.h"
+#include "win/config/ConfigStorage.h"
+#include "win/dict/LibraryAccess.h"
+
+namespace tide {
+namespace {
+
+constexpr DWORD kDialogStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | DS_CENTER | DS_SETFONT;
+constexpr int kDialogWidth = 160;
+constexpr int kDialogHeight = 95;
+
+constexpr int kWordEditId = 259;
+constexpr int kCodeEditId = 260;
+constexpr int kStatusId = 261;
+constexpr int kCancelButtonId = 8;
+constexpr int kNoId = -1;
+constexpr UINT_PTR kWordEditSubclass = 1;
+
+constexpr DWORD kEditStyle = WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
+
+struct ControlRow {
+    const wchar_t* className;
+    const wchar_t* caption; // null: the proposed word
+    DWORD style;
+    int id;
+    int x, y, width, height; // dialog units
+};
+
+constexpr ControlRow kControls[] = {
+    {L"Static", L"上下光标键增减词长，其他键输入或编辑。", SS_CENTERIMAGE, kNoId, 10, 10, 130, 10},
+    {L"Static", L"", SS_ETCHEDFRAME, kNoId, 5, 5, 150, 65},
+    {L"Static", L"词条：", SS_CENTERIMAGE, kNoId, 10, 25, 24, 8},
+    {L"Edit", nullptr, kEditStyle, kWordEditId, 34, 24, 115, 10},
+    {L"Static", L"编码：", SS_CENTERIMAGE, kNoId, 10, 40, 24, 8},
+    {L"Edit", L"", kEditStyle, kCodeEditId, 34, 39, 115, 10},
+    {L"Static", L"", SS_CENTERIMAGE, kStatusId, 10, 55, 140, 8},
+    {L"Button", L"确定", BS_PUSHBUTTON, IDOK, 70, 76, 40, 12},
+    {L"Button", L"取消", BS_PUSHBUTTON, kCancelButtonId, 115, 76, 40, 12},
+};
+
+struct StatusRow {
+    EntryCheckStatus status;
+    const wchar_t* text;
+};
+
+constexpr StatusRow kStatusTexts[] = {
+    {EntryCheckStatus::Valid, L"编码正确，可以添加！"},
+    {EntryCheckStatus::EmptyWord, L"词条不能为空，请输入词条。"},
+    {EntryCheckStatus::EmptyCode, L"编码不能为空，请为词条编码。"},
+    {EntryCheckStatus::EncodingFailed, L"自动编码失败，请为词条编码。"},
+    {EntryCheckStatus::AlreadyExists, L"词条已经存在，请重新编辑。"},
+};
+
+// The library takes codes of the letters a to z only; anything else typed by
+// hand would be refused by the store with no word of why.
+constexpr wchar_t kMsgCodeNotLetters[] = L"编码只能由小写字母a～z组成，请修改编码。";
+constexpr wchar_t kMsgStoreFailed[] = L"词条添加失败：当前词库无法写入或已满，请稍后再试。";
+
+bool IsLetterCode(std::wstring_view code) {
+    return !code.empty() &&
+           std::all_of(code.begin(), code.end(), [](wchar_t c) { return c >= L'a' && c <= L'z'; });
+}
+
+std::wstring ControlText(HWND control) {
+    std::wstring text(static_cast<std::size_t>(std::max(::GetWindowTextLengthW(control), 0)) + 1,
+                      L'\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// Shows the text of `status` (an unknown one leaves the line as it is) and
+// enables 确定 exactly for a valid new entry.
+void ShowStatus(HWND dialog, EntryCheckStatus status) {
+    for (const StatusRow& row : kStatusTexts) {
+        if (row.status == status) {
+            ::SetDlgItemTextW(dialog, kStatusId, row.text);
+        }
+    }
+    ::EnableWindow(::GetDlgItem(dialog, IDOK), status == EntryCheckStatus::Valid ? TRUE : FALSE);
+}
+
+} // namespace
+
+std::wstring ReadWordMakingText() {
+    FileMapping mapping = FileMapping::OpenOrCreate(
+        ToWide(kWordMakingMappingName).c_str(), INVALID_HANDLE_VALUE, kWordMakingMappingSize,
+        FileMapping::Access::ReadWrite, FileMapping::Fit::Exactly);
+    if (!mapping || mapping.size() < kWordMakingMappingSize) {
+        return {};
+    }
+    // The input method's bytes are not trusted to hold their terminator.
+    wchar_t units[kWordMakingMaxChars] = {};
+    std::memcpy(units, mapping.data(), sizeof(units));
+    const wchar_t* end = std::find(units, units + kWordMakingMaxChars, L'\0');
+    return std::wstring(units, static_cast<std::size_t>(end - units));
+}
+
+INT_PTR COnlineEudeDialog::ShowModal(const wchar_t* title) {
+    DialogTemplateFields fields;
+    fields.style = kDialogStyle;
+    fields.title = AsU16(title);
+    fields.width = kDialogWidth;
+    fields.height = kDialogHeight;
+    return ShowDialogTemplate(instance_, fields, owner_, DialogProc, BindingParameter(), true);
+}
+
+INT_PTR CALLBACK COnlineEudeDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam,
+                                               LPARAM lParam) noexcept {
+    COnlineEudeDialog* self = BindDialogObject<COnlineEudeDialog>(dialog, message, lParam);
+    if (!self) {
+        return FALSE;
+    }
+    return HandleGuarded([&] { return self->HandleMessage(dialog, message, wParam, lParam); });
+}
+
+INT_PTR COnlineEudeDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG: {
+        shared_ = ReadWordMakingText();
+        const std::u16string_view shared = AsU16(shared_);
+        const std::wstring word = ToWide(LastUnits(shared, ProposedLength(shared)));
+        CreateControls(dialog, word);
+        OnWordChanged(dialog);
+        HWND edit = ::GetDlgItem(dialog, kWordEditId);
+        ::SetFocus(edit);
+        ::SendMessageW(edit, EM_SETSEL, word.size(), word.size());
+        return FALSE; // the focus is set
+    }
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case kWordEditId:
+            if (HIWORD(wParam) == EN_CHANGE) {
+                OnWordChanged(dialog);
+            }
+            return TRUE;
+        case kCodeEditId:
+            if (HIWORD(wParam) == EN_CHANGE) {
+                OnCodeChanged(dialog);
+            }
+            return TRUE;
+        case IDOK:
+            OnOk(dialog);
+            return TRUE;
+        case IDCANCEL:
+        case kCancelButtonId:
+            ::EndDialog(dialog, kResultCancel);
+            return TRUE;
+        default:
+            return FALSE;
+        }
+    default:
+        return FALSE;
+    }
+}
+
+void COnlineEudeDialog::CreateControls(HWND dialog, const std::wstring& word) {
+    for (const ControlRow& row : kControls) {
+        CreateControl(*this, row.className, row.caption ? row.caption : word.c_str(), row.style,
+                      row.x, row.y, row.width, row.height, dialog, row.id);
+    }
+    if (HWND edit = ::GetDlgItem(dialog, kWordEditId)) {
+        ::SetWindowSubclass(edit, WordEditProc, kWordEditSubclass,
+                            reinterpret_cast<DWORD_PTR>(this));
+    }
+}
+
+LRESULT CALLBACK COnlineEudeDialog::WordEditProc(HWND edit, UINT message, WPARAM wParam,
+                                                 LPARAM lParam, UINT_PTR, DWORD_PTR data) noexcept {
+    if (message == WM_KEYDOWN && (wParam == VK_UP || wParam == VK_DOWN)) {
+        auto* self = reinterpret_cast<COnlineEudeDialog*>(data);
+        HandleGuarded([&] {
+            self->OnLengthKey(edit, wParam == VK_UP);
+            return INT_PTR{0};
+        });
+        return 0; // consumed whether or not the word changed
+    }
+    if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(edit, WordEditProc, kWordEditSubclass);
+    }
+    return ::DefSubclassProc(edit, message, wParam, lParam);
+}
+
+void COnlineEudeDialog::OnLengthKey(HWND edit, bool longer) {
+    const std::u16string_view shared = AsU16(shared_);
+    const auto current = static_cast<std::size_t>(std::max(::GetWindowTextLengthW(edit), 0));
+    const std::optional<std::size_t> length =
+        longer ? LengthAfterUp(shared, current) : LengthAfterDown(shared, current);
+    if (!length) {
+        return;
+    }
+    // Setting the text notifies the dialog (EN_CHANGE) like typing would.
+    const std::wstring word = ToWide(LastUnits(shared, *length));
+    ::SetWindowTextW(edit, word.c_str());
+    ::SendMessageW(edit, EM_SETSEL, word.size(), word.size());
+}
+
+void COnlineEudeDialog::OnWordChanged(HWND dialog) {
+    const std::wstring word = ControlText(::GetDlgItem(dialog, kWordEditId));
+    std::wstring code;
+    const EntryCheckStatus status = AutoEncodeEntry(word.c_str(), code);
+    // The code edit checks its new text first; the encoding's status is the
+    // one left standing.
+    ::SetDlgItemTextW(dialog, kCodeEditId, code.c_str());
+    ShowStatus(dialog, status);
+}
+
+void COnlineEudeDialog::OnCodeChanged(HWND dialog) {
+    const std::wstring word = ControlText(::GetDlgItem(dialog, kWordEditId));
+    const std::wstring code = ControlText(::GetDlgItem(dialog, kCodeEditId));
+    ShowStatus(dialog, CheckEntry(word.c_str(), code.c_str()));
+}
+
+void COnlineEudeDialog::OnOk(HWND dialog) {
+    // Enter reaches here even while 确定 is disabled.
+    if (!::IsWindowEnabled(::GetDlgItem(dialog, IDOK))) {
+        return;
+    }
+    const std::wstring word = ControlText(::GetDlgItem(dialog, kWordEditId));
+    const std::wstring code = ControlText(::GetDlgItem(dialog, kCodeEditId));
+    // A store that fails keeps the dialog and what the user typed.
+    if (!IsLetterCode(code)) {
+        ShowInfoMessage(dialog, kMsgCodeNotLetters);
+        return;
+    }
+    if (!AddEntryToCurrentLibrary(code.c_str(), word.c_str())) {
+        ShowInfoMessage(dialog, kMsgStoreFailed);
+        return;
+    }
+    ::EndDialog(dialog, kResultOk);
+}
+
+} // namespace tide
