@@ -44,12 +44,6 @@ void ForgetHoverWhenDestroyed(HWND button, UINT message) {
     }
 }
 
-std::wstring WindowText(HWND window) {
-    wchar_t text[260] = {};
-    ::GetWindowTextW(window, text, 260);
-    return text;
-}
-
 bool TrackHoverAndLeave(HWND window, DWORD hoverTime) {
     TRACKMOUSEEVENT track = {};
     track.cbSize = sizeof(track);

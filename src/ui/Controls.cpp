@@ -99,6 +99,14 @@ FontHandle CreateUiFont(HWND window, const wchar_t* face, int points) {
     return FontHandle(::CreateFontIndirectW(&font));
 }
 
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(std::max(::GetWindowTextLengthW(window), 0)) + 1,
+                      L'\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 SIZE MeasureHalfCharWidth(HWND window) {
     WindowDc dc(window);
     SIZE size = {};

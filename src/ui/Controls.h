@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
 
 #include "win/Handles.h"
 
@@ -58,6 +59,9 @@ void CreateColumnButtons(CDialog& owner, int navigationWidth,
 
 // Marks `selectedId` and clears the others of the navigate buttons in [firstId, lastId].
 void SelectNavigateButton(HWND parent, int firstId, int lastId, int selectedId);
+
+// The whole text of a window or control.
+std::wstring WindowText(HWND window);
 
 // A font of `points` on the window's screen; "宋体" when `face` is not installed.
 FontHandle CreateUiFont(HWND window, const wchar_t* face, int points);

@@ -5,27 +5,8 @@
 namespace tide {
 namespace {
 
-std::uint16_t& NumberField(ConfigRecord& record, RecordField field) {
-    switch (field) {
-    case RecordField::AssociationDelay:
-        return record.AssociationDelay;
-    case RecordField::CandidatesPerPage:
-        return record.CandidatesPerPage;
-    case RecordField::FontSize:
-        return record.FontSize;
-    default:
-        return HotkeyField(record, field);
-    }
-}
-
-char16_t (&NameField(ConfigRecord& record, RecordField field))[kConfigNameUnits] {
-    return field == RecordField::CandidateFontName ? record.CandidateFontName
-                                                   : record.CodeFontName;
-}
-
-} // namespace
-
-std::uint16_t& HotkeyField(ConfigRecord& record, RecordField field) {
+template <typename Record>
+auto& HotkeyOf(Record& record, RecordField field) {
     switch (field) {
     case RecordField::WordMakingHotkey:
         return record.WordMakingHotkey;
@@ -36,9 +17,30 @@ std::uint16_t& HotkeyField(ConfigRecord& record, RecordField field) {
     }
 }
 
-ControlState FillState(const Binding& binding, const ConfigRecord& constRecord) {
-    // The record is only read; the field accessors serve both directions.
-    ConfigRecord& record = const_cast<ConfigRecord&>(constRecord);
+// The field of `record` (const or not) that a binding edits.
+template <typename Record>
+auto& NumberField(Record& record, RecordField field) {
+    switch (field) {
+    case RecordField::AssociationDelay:
+        return record.AssociationDelay;
+    case RecordField::CandidatesPerPage:
+        return record.CandidatesPerPage;
+    case RecordField::FontSize:
+        return record.FontSize;
+    default:
+        return HotkeyOf(record, field);
+    }
+}
+
+template <typename Record>
+auto& NameField(Record& record, RecordField field) {
+    return field == RecordField::CandidateFontName ? record.CandidateFontName
+                                                   : record.CodeFontName;
+}
+
+} // namespace
+
+ControlState FillState(const Binding& binding, const ConfigRecord& record) {
     const std::uint64_t options = record.Options();
     ControlState state;
     switch (binding.kind) {
@@ -69,13 +71,13 @@ ControlState FillState(const Binding& binding, const ConfigRecord& constRecord) 
         state.text = FixedText(NameField(record, binding.field));
         break;
     case BindKind::HotkeyOn:
-        state.checked = Hotkey::Decode(HotkeyField(record, binding.field)).enabled;
+        state.checked = Hotkey::Decode(HotkeyOf(record, binding.field)).enabled;
         break;
     case BindKind::HotkeyAlt:
-        state.checked = Hotkey::Decode(HotkeyField(record, binding.field)).alt;
+        state.checked = Hotkey::Decode(HotkeyOf(record, binding.field)).alt;
         break;
     case BindKind::HotkeyKey:
-        state.virtualKey = Hotkey::Decode(HotkeyField(record, binding.field)).virtualKey;
+        state.virtualKey = Hotkey::Decode(HotkeyOf(record, binding.field)).virtualKey;
         break;
     }
     return state;
@@ -125,7 +127,7 @@ void CollectState(const Binding& binding, const ControlState& state, ConfigRecor
     case BindKind::HotkeyOn:
     case BindKind::HotkeyAlt:
     case BindKind::HotkeyKey: {
-        std::uint16_t& field = HotkeyField(record, binding.field);
+        std::uint16_t& field = HotkeyOf(record, binding.field);
         Hotkey hotkey = Hotkey::Decode(field);
         if (binding.kind == BindKind::HotkeyOn) {
             hotkey.enabled = state.checked;

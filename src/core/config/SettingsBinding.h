@@ -82,6 +82,4 @@ ControlState FillState(const Binding& binding, const ConfigRecord& record);
 // leave the record alone.
 void CollectState(const Binding& binding, const ControlState& state, ConfigRecord& record);
 
-std::uint16_t& HotkeyField(ConfigRecord& record, RecordField field);
-
 } // namespace tide

@@ -7,14 +7,6 @@
 #include "core/dict/PhraseEncoder.h"
 
 namespace tide {
-namespace {
-
-bool IsLetterCode(std::u16string_view code) {
-    return !code.empty() &&
-           std::all_of(code.begin(), code.end(), [](char16_t c) { return c >= u'a' && c <= u'z'; });
-}
-
-} // namespace
 
 void ImportUserEntries(WordLibrary& library, std::u16string_view text,
                        UserImportProgress& progress) {

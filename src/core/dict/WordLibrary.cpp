@@ -13,12 +13,12 @@ char16_t LowerAscii(char16_t c) {
     return c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c;
 }
 
+} // namespace
+
 bool IsLetterCode(std::u16string_view code) {
     return !code.empty() &&
            std::all_of(code.begin(), code.end(), [](char16_t c) { return c >= u'a' && c <= u'z'; });
 }
-
-} // namespace
 
 std::optional<WordLibrary> WordLibrary::Open(std::span<std::uint8_t> bytes, bool readOnly,
                                              LibraryOpenError* error) {

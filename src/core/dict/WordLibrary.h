@@ -17,6 +17,9 @@
 
 namespace tide {
 
+// Whether a code is one a library stores: "a"-"z" only, not empty.
+bool IsLetterCode(std::u16string_view code);
+
 // Room a library opened for writing gets past its UsedLength.
 inline constexpr std::uint32_t kLibraryGrowthRoom = 65536;
 

@@ -43,13 +43,6 @@ bool IsButtonRow(const PageRow& row) {
            row.kind == RowKind::Radio;
 }
 
-std::wstring WindowText(HWND window) {
-    const int length = ::GetWindowTextLengthW(window);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), length + 1)));
-    return text;
-}
-
 // The character a virtual key types on this keyboard, and back.
 std::wstring KeyText(std::uint8_t virtualKey) {
     const UINT character = ::MapVirtualKeyW(virtualKey, MAPVK_VK_TO_CHAR) & 0xFFFF;

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <initializer_list>
 #include <new>
 #include <string>
 
@@ -72,34 +73,17 @@ constexpr wchar_t kMsgChooseEntry[] = L"请选择欲删除的词条！";
 constexpr wchar_t kAskClear[] = L"温馨提示：\r\n\r\n清除操作会删除所有用户词条\r\n且不能恢复，是否继续？";
 constexpr wchar_t kClearCaption[] = L"潮汐输入法 提示";
 
-// A message with its "%d" and "%s" filled in, in that order.
-std::wstring Format(const wchar_t* pattern, std::size_t number, std::u16string_view text = {}) {
+// A message with its "%d"s filled in by `numbers` in order and its "%s" by `text`.
+std::wstring Format(const wchar_t* pattern, std::initializer_list<std::size_t> numbers,
+                    std::u16string_view text = {}) {
     std::wstring message;
+    auto number = numbers.begin();
     for (const wchar_t* p = pattern; *p; ++p) {
-        if (p[0] == L'%' && p[1] == L'd') {
-            message += std::to_wstring(number);
+        if (p[0] == L'%' && p[1] == L'd' && number != numbers.end()) {
+            message += std::to_wstring(*number++);
             ++p;
         } else if (p[0] == L'%' && p[1] == L's') {
             message += ToWide(text);
-            ++p;
-        } else {
-            message += *p;
-        }
-    }
-    return message;
-}
-
-// The summary of a finished import, or of one the library had no room for.
-std::wstring ImportSummary(const UserImportProgress& progress, std::size_t linesLeft) {
-    std::wstring message;
-    const std::size_t numbers[] = {progress.linesRead, progress.alreadyPresent(),
-                                   progress.imported, linesLeft};
-    std::size_t next = 0;
-    const wchar_t* pattern =
-        progress.stop == UserImportStop::LibraryFull ? kMsgSummaryFull : kMsgSummary;
-    for (const wchar_t* p = pattern; *p; ++p) {
-        if (p[0] == L'%' && p[1] == L'd' && next < std::size(numbers)) {
-            message += std::to_wstring(numbers[next++]);
             ++p;
         } else {
             message += *p;
@@ -283,21 +267,24 @@ void CUserDictDialog::OnImport(HWND dialog) {
     library.reset();
     switch (progress.stop) {
     case UserImportStop::EncodingFailed:
-        ShowInfoMessage(dialog,
-                        Format(kMsgEncodingFailed, progress.lineNumber, progress.culprit).c_str());
+        ShowInfoMessage(
+            dialog, Format(kMsgEncodingFailed, {progress.lineNumber}, progress.culprit).c_str());
         break;
     case UserImportStop::IllegalCode:
-        ShowInfoMessage(dialog,
-                        Format(kMsgIllegalCode, progress.lineNumber, progress.culprit).c_str());
+        ShowInfoMessage(
+            dialog, Format(kMsgIllegalCode, {progress.lineNumber}, progress.culprit).c_str());
         break;
     case UserImportStop::LibraryFull:
     case UserImportStop::None: {
         // The library the input method maps cannot grow while it holds it:
         // what did not fit is said, not passed over.
         const std::wstring summary =
-            ImportSummary(progress, progress.stop == UserImportStop::LibraryFull
-                                        ? CountEntryLines(text, progress.position)
-                                        : 0);
+            progress.stop == UserImportStop::LibraryFull
+                ? Format(kMsgSummaryFull,
+                         {progress.linesRead, progress.alreadyPresent(), progress.imported,
+                          CountEntryLines(text, progress.position)})
+                : Format(kMsgSummary,
+                         {progress.linesRead, progress.alreadyPresent(), progress.imported});
         ::MessageBoxW(dialog, summary.c_str(), kSummaryCaption, MB_OK | MB_ICONINFORMATION);
         break;
     }

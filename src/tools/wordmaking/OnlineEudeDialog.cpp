@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "core/contract/ImeContract.h"
+#include "core/dict/WordLibrary.h"
 #include "tools/wordmaking/WordLength.h"
 #include "ui/Controls.h"
 #include "ui/DialogMemory.h"
@@ -68,19 +69,6 @@ constexpr StatusRow kStatusTexts[] = {
 // hand would be refused by the store with no word of why.
 constexpr wchar_t kMsgCodeNotLetters[] = L"编码只能由小写字母a～z组成，请修改编码。";
 constexpr wchar_t kMsgStoreFailed[] = L"词条添加失败：当前词库无法写入或已满，请稍后再试。";
-
-bool IsLetterCode(std::wstring_view code) {
-    return !code.empty() &&
-           std::all_of(code.begin(), code.end(), [](wchar_t c) { return c >= L'a' && c <= L'z'; });
-}
-
-std::wstring ControlText(HWND control) {
-    std::wstring text(static_cast<std::size_t>(std::max(::GetWindowTextLengthW(control), 0)) + 1,
-                      L'\0');
-    text.resize(static_cast<std::size_t>(
-        ::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 // Shows the text of `status` (an unknown one leaves the line as it is) and
 // enables 确定 exactly for a valid new entry.
@@ -209,7 +197,7 @@ void COnlineEudeDialog::OnLengthKey(HWND edit, bool longer) {
 }
 
 void COnlineEudeDialog::OnWordChanged(HWND dialog) {
-    const std::wstring word = ControlText(::GetDlgItem(dialog, kWordEditId));
+    const std::wstring word = WindowText(::GetDlgItem(dialog, kWordEditId));
     std::wstring code;
     const EntryCheckStatus status = AutoEncodeEntry(word.c_str(), code);
     // The code edit checks its new text first; the encoding's status is the
@@ -219,8 +207,8 @@ void COnlineEudeDialog::OnWordChanged(HWND dialog) {
 }
 
 void COnlineEudeDialog::OnCodeChanged(HWND dialog) {
-    const std::wstring word = ControlText(::GetDlgItem(dialog, kWordEditId));
-    const std::wstring code = ControlText(::GetDlgItem(dialog, kCodeEditId));
+    const std::wstring word = WindowText(::GetDlgItem(dialog, kWordEditId));
+    const std::wstring code = WindowText(::GetDlgItem(dialog, kCodeEditId));
     ShowStatus(dialog, CheckEntry(word.c_str(), code.c_str()));
 }
 
@@ -229,10 +217,10 @@ void COnlineEudeDialog::OnOk(HWND dialog) {
     if (!::IsWindowEnabled(::GetDlgItem(dialog, IDOK))) {
         return;
     }
-    const std::wstring word = ControlText(::GetDlgItem(dialog, kWordEditId));
-    const std::wstring code = ControlText(::GetDlgItem(dialog, kCodeEditId));
+    const std::wstring word = WindowText(::GetDlgItem(dialog, kWordEditId));
+    const std::wstring code = WindowText(::GetDlgItem(dialog, kCodeEditId));
     // A store that fails keeps the dialog and what the user typed.
-    if (!IsLetterCode(code)) {
+    if (!IsLetterCode(AsU16(code))) {
         ShowInfoMessage(dialog, kMsgCodeNotLetters);
         return;
     }
