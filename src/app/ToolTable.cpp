@@ -4,6 +4,7 @@
 #include "tools/settings/ConfigureDialog.h"
 #include "tools/systemdict/SystemDictDialog.h"
 #include "tools/userdict/UserDictDialog.h"
+#include "tools/wordmaking/CustomEntryDialog.h"
 #include "ui/Dialog.h"
 
 namespace tide {
@@ -27,7 +28,7 @@ constexpr ToolRow kTools[] = {
     {256, L"输入法配置",   300, 265, 90, RunFramed<CConfigureDialog>},
     {257, L"系统词库管理", 262, 180, 0,  RunFramed<CSystemDictDialog>},
     {258, L"用户词库管理", 300, 177, 0,  RunFramed<CUserDictDialog>},
-    {259, L"添加用户词条", 262, 177, 0,  RunFramed<CPlaceholderToolDialog>},
+    {259, L"添加用户词条", 262, 177, 0,  RunFramed<CCustomEntryDialog>},
     {260, L"皮肤编辑",     460, 300, 80, RunFramed<CPlaceholderToolDialog>},
     {261, L"在线更新",     262, 177, 0,  RunFramed<CPlaceholderToolDialog>},
     {262, L"关于...",      262, 152, 0,  RunFramed<CAboutDialog>},

@@ -57,7 +57,9 @@ INT_PTR CDialogBox::HandleMessage(HWND, UINT, WPARAM, LPARAM) {
     return FALSE;
 }
 
-void CDialogBox::OnHome(HWND) {}
+bool CDialogBox::OnHome(HWND) {
+    return true;
+}
 
 void CDialogBox::PaintContent(HWND, HDC) {}
 
@@ -81,9 +83,9 @@ INT_PTR CDialogBox::FrameMessage(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_INITDIALOG: {
         // The icon is the module's shared one: the dialog class keeps it after
         // this dialog is gone (the launcher shows it too).
-        ::SetClassLongPtrW(dialog, GCLP_HICON,
-                           reinterpret_cast<LONG_PTR>(
-                               ::LoadIconW(instance_, MAKEINTRESOURCEW(kIconApplication))));
+        ::SetClassLongPtrW(
+            dialog, GCLP_HICON,
+            reinterpret_cast<LONG_PTR>(::LoadIconW(instance_, MAKEINTRESOURCEW(kIconApplication))));
         RegisterButtonClass(instance_, kCommandButtonClass, CommandButtonProc);
         RegisterButtonClass(instance_, kNavigateButtonClass, NavigateButtonProc);
         RECT client;
@@ -132,8 +134,9 @@ INT_PTR CDialogBox::FrameMessage(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case kHomeButtonId:
-            OnHome(dialog);
-            ::EndDialog(dialog, kResultHome);
+            if (OnHome(dialog)) {
+                ::EndDialog(dialog, kResultHome);
+            }
             return TRUE;
         case IDCANCEL:
         case kCloseButtonId:

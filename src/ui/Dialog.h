@@ -81,8 +81,9 @@ public:
     INT_PTR ShowModal(const wchar_t* title, int width, int height, int navigationWidth);
 
     virtual INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-    // "主页" was pressed; the dialog ends with 4096 right after.
-    virtual void OnHome(HWND dialog);
+    // "主页" was pressed; the dialog ends with 4096 right after unless this
+    // returns false (what it had to keep could not be kept).
+    virtual bool OnHome(HWND dialog);
     // Paints what the tool draws itself on the client area, after the frame,
     // with the frame's paint DC.
     virtual void PaintContent(HWND dialog, HDC dc);

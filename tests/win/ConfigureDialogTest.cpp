@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/DrivenDialog.h"
 #include "support/FileDialogAnswer.h"
 #include "support/ImePeerProcess.h"
 #include "support/MessageBoxWatcher.h"
@@ -29,7 +30,6 @@ namespace {
 using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr UINT kRunChecks = WM_APP + 30;
 constexpr int kApply = 266;
 
 Bytes ReadBytes(const std::wstring& path) {
@@ -80,28 +80,10 @@ bool ApplyEnabled(HWND dialog) {
     return ::IsWindowEnabled(::GetDlgItem(dialog, kApply)) != FALSE;
 }
 
-class DrivenSettings : public CConfigureDialog {
+class DrivenSettings : public test::DrivenDialog<CConfigureDialog> {
 public:
-    explicit DrivenSettings(std::function<void(HWND, DrivenSettings&)> checks)
-        : CConfigureDialog(::GetModuleHandleW(nullptr), nullptr), checks_(std::move(checks)) {}
-
-    INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == kRunChecks) {
-            checks_(dialog, *this);
-            ::EndDialog(dialog, kResultClose);
-            return TRUE;
-        }
-        const INT_PTR result = CConfigureDialog::HandleMessage(dialog, message, wParam, lParam);
-        if (message == WM_INITDIALOG) {
-            ::PostMessageW(dialog, kRunChecks, 0, 0);
-        }
-        return result;
-    }
-
+    explicit DrivenSettings(Checks checks) : DrivenDialog(std::move(checks), kResultClose) {}
     INT_PTR Run() { return ShowModal(L"输入法配置", 300, 265, 90); }
-
-private:
-    std::function<void(HWND, DrivenSettings&)> checks_;
 };
 
 class SettingsTool : public ::testing::Test {
@@ -111,9 +93,8 @@ protected:
         installDir_ = folder_ / L"Tide";
         ::CreateDirectoryW(installDir_.c_str(), nullptr);
         ::CreateDirectoryW((installDir_ + L"\\Skin").c_str(), nullptr);
-        ASSERT_TRUE(CompileCodeTable(
-            (L"" TIDE_SOURCE_DIR L"/data/dict/Tide-sample.txt"), Config(L"Tide.imc").c_str(),
-            FALSE));
+        ASSERT_TRUE(CompileCodeTable((L"" TIDE_SOURCE_DIR L"/data/dict/Tide-sample.txt"),
+                                     Config(L"Tide.imc").c_str(), FALSE));
         ASSERT_TRUE(test::WriteFileBytes(Config(L"Skin\\Tide.ims"), "skin"));
         ConfigRecord record = {};
         LoadConfig(record); // the first start writes Tide.cfg
@@ -135,7 +116,7 @@ protected:
 };
 
 TEST_F(SettingsTool, PagesWidenTheWindowAndCaptionsComeFromTheLibrary) {
-    DrivenSettings settings([](HWND dialog, DrivenSettings&) {
+    DrivenSettings settings([](HWND dialog, CConfigureDialog&) {
         RECT base = {};
         ::GetWindowRect(dialog, &base);
         auto width = [dialog] {
@@ -165,10 +146,10 @@ TEST_F(SettingsTool, PagesWidenTheWindowAndCaptionsComeFromTheLibrary) {
 TEST_F(SettingsTool, ApplyStoresEveryPageAsTheOptionTableSays) {
     auto peer = test::ImePeerProcess::Start(folder_);
     ASSERT_TRUE(peer);
-    DrivenSettings settings([](HWND dialog, DrivenSettings&) {
-        Click(dialog, 514);  // bit 0 set
-        Click(dialog, 527);  // 不上屏: bits 8 and 9 clear
-        Click(dialog, 531);  // word association, bit 10
+    DrivenSettings settings([](HWND dialog, CConfigureDialog&) {
+        Click(dialog, 514); // bit 0 set
+        Click(dialog, 527); // 不上屏: bits 8 and 9 clear
+        Click(dialog, 531); // word association, bit 10
         HWND delays = PageControl(dialog, 533);
         ::SendMessageW(delays, CB_SETCURSEL, 3, 0);
         ::SendMessageW(::GetParent(delays), WM_COMMAND, MAKEWPARAM(533, CBN_SELCHANGE),
@@ -209,7 +190,7 @@ TEST_F(SettingsTool, PairsShowTheirFirstBitAndStoreOnlyIt) {
     SetBit(both, 9, true);  // ... and 全码唯一上屏
     SetBit(both, 19, true); // 【】 beside ［］
     ASSERT_TRUE(test::WriteFileBytes(Config(L"Tide.cfg"), std::string(both.begin(), both.end())));
-    DrivenSettings settings([](HWND dialog, DrivenSettings& tool) {
+    DrivenSettings settings([](HWND dialog, CConfigureDialog& tool) {
         EXPECT_TRUE(Checked(dialog, 525));
         EXPECT_FALSE(Checked(dialog, 526));
         EXPECT_TRUE(Checked(dialog, 1541));
@@ -237,8 +218,9 @@ TEST_F(SettingsTool, AFaceOrSizeNotInTheListsIsKept) {
     const char16_t face[] = u"Face From Elsewhere";
     std::memcpy(record.data() + 24, face, sizeof(face));
     Put16(record, 6, 13); // font size 13 is not in the list
-    ASSERT_TRUE(test::WriteFileBytes(Config(L"Tide.cfg"), std::string(record.begin(), record.end())));
-    DrivenSettings settings([](HWND dialog, DrivenSettings& tool) {
+    ASSERT_TRUE(
+        test::WriteFileBytes(Config(L"Tide.cfg"), std::string(record.begin(), record.end())));
+    DrivenSettings settings([](HWND dialog, CConfigureDialog& tool) {
         EXPECT_EQ(::SendMessageW(PageControl(dialog, 774), CB_GETCURSEL, 0, 0), CB_ERR);
         EXPECT_EQ(::SendMessageW(PageControl(dialog, 776), CB_GETCURSEL, 0, 0), CB_ERR);
         EXPECT_GT(::SendMessageW(PageControl(dialog, 774), CB_GETCOUNT, 0, 0), 0) << "fonts";
@@ -252,7 +234,7 @@ TEST_F(SettingsTool, AFaceOrSizeNotInTheListsIsKept) {
 
 TEST_F(SettingsTool, AHotkeyOnTheOtherHotkeysKeyIsRefused) {
     test::MessageBoxWatcher boxes;
-    DrivenSettings settings([](HWND dialog, DrivenSettings&) {
+    DrivenSettings settings([](HWND dialog, CConfigureDialog&) {
         HWND settingsKey = PageControl(dialog, 1043);
         ::SetWindowTextW(settingsKey, L"=");
         EXPECT_EQ(Text(settingsKey), L"-") << "the stored key is back";
@@ -271,7 +253,7 @@ TEST_F(SettingsTool, AHotkeyOnTheOtherHotkeysKeyIsRefused) {
 
 TEST_F(SettingsTool, ALetterKeyIsStoredAsItsVirtualKeyInEitherCase) {
     for (const wchar_t* letter : {L"A", L"a"}) {
-        DrivenSettings settings([letter](HWND dialog, DrivenSettings&) {
+        DrivenSettings settings([letter](HWND dialog, CConfigureDialog&) {
             ::SetWindowTextW(PageControl(dialog, 1047), letter);
             EXPECT_TRUE(ApplyEnabled(dialog));
             Press(dialog, kApply);
@@ -288,7 +270,7 @@ TEST_F(SettingsTool, BackupHoldsUnappliedEditsAndKeepsALongerFilesTail) {
     ASSERT_TRUE(test::WriteFileBytes(backup, std::string(600, 'x')));
     std::atomic<bool> answered{false};
     std::thread answer = test::AnswerFileDialog(L"保存设置备份文件为", backup, answered);
-    DrivenSettings settings([](HWND dialog, DrivenSettings&) {
+    DrivenSettings settings([](HWND dialog, CConfigureDialog&) {
         Click(dialog, 1559); // automatic word making, bit 45, not applied
         Press(dialog, 264);
     });
@@ -317,8 +299,9 @@ TEST_F(SettingsTool, RestoreKeepsThisInstallationsLibraryAndSkin) {
 
     test::MessageBoxWatcher boxes;
     std::atomic<bool> shortAnswered{false};
-    std::thread answerShort = test::AnswerFileDialog(L"打开设置备份文件", shortBackup, shortAnswered);
-    DrivenSettings refused([](HWND dialog, DrivenSettings&) {
+    std::thread answerShort =
+        test::AnswerFileDialog(L"打开设置备份文件", shortBackup, shortAnswered);
+    DrivenSettings refused([](HWND dialog, CConfigureDialog&) {
         Press(dialog, 265);
         EXPECT_FALSE(ApplyEnabled(dialog)) << "nothing restored";
     });
@@ -329,7 +312,7 @@ TEST_F(SettingsTool, RestoreKeepsThisInstallationsLibraryAndSkin) {
 
     std::atomic<bool> answered{false};
     std::thread answer = test::AnswerFileDialog(L"打开设置备份文件", backup, answered);
-    DrivenSettings settings([](HWND dialog, DrivenSettings&) {
+    DrivenSettings settings([](HWND dialog, CConfigureDialog&) {
         Press(dialog, 265);
         EXPECT_TRUE(ApplyEnabled(dialog));
         EXPECT_EQ(Text(PageControl(dialog, 1043)), L"A") << "the edits show the restored keys";
@@ -349,14 +332,13 @@ TEST_F(SettingsTool, ABackupOrSaveThatCannotBeWrittenIsReported) {
     // shared for reading only.
     FileHandle heldBackup(::CreateFileW(backup.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-    FileHandle heldConfig(::CreateFileW(Config(L"Tide.cfg").c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle heldConfig(::CreateFileW(Config(L"Tide.cfg").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(heldBackup && heldConfig);
     test::MessageBoxWatcher boxes;
     std::atomic<bool> answered{false};
     std::thread answer = test::AnswerFileDialog(L"保存设置备份文件为", backup, answered);
-    DrivenSettings settings([](HWND dialog, DrivenSettings&) {
+    DrivenSettings settings([](HWND dialog, CConfigureDialog&) {
         Press(dialog, 264);
         Click(dialog, 1560);
         Press(dialog, kApply);
@@ -378,7 +360,7 @@ TEST_F(SettingsTool, DefaultsThenCloseLeaveTheSavedRecordAlone) {
     ASSERT_TRUE(
         test::WriteFileBytes(Config(L"Tide.cfg"), std::string(changed.begin(), changed.end())));
     test::MessageBoxWatcher boxes(IDYES);
-    DrivenSettings settings([](HWND dialog, DrivenSettings&) {
+    DrivenSettings settings([](HWND dialog, CConfigureDialog&) {
         Press(dialog, 263);
         EXPECT_TRUE(Checked(dialog, 519)) << "the default shown";
         EXPECT_TRUE(ApplyEnabled(dialog));

@@ -46,7 +46,10 @@ public:
         }
         return FALSE;
     }
-    void OnHome(HWND) override { ++homeCalls; }
+    bool OnHome(HWND) override {
+        ++homeCalls;
+        return homeLeaves;
+    }
     void PaintContent(HWND, HDC dc) override {
         if (paintMark) {
             BrushHandle red(::CreateSolidBrush(RGB(255, 0, 0)));
@@ -56,6 +59,7 @@ public:
 
     HWND window = nullptr;
     int homeCalls = 0;
+    bool homeLeaves = true;
     int counted = 0;
     std::optional<RECT> paintMark;
     std::vector<int> clicksSeen;
@@ -76,6 +80,16 @@ TEST(FramedDialog, HomeCallsOnHomeFirstAndEscDoesNot) {
     EXPECT_EQ(home.ShowModal(L"测试", 262, 152, 0), kResultHome);
     EXPECT_EQ(home.homeCalls, 1);
     EXPECT_EQ(home.navigationWidth(), 78);
+
+    ProbeDialog stays;
+    stays.homeLeaves = false;
+    stays.checks = [](ProbeDialog& d) {
+        ::SendMessageW(d.window, WM_COMMAND, kHomeButtonId, 0);
+        EXPECT_TRUE(::IsWindowVisible(d.window)) << "OnHome kept the dialog";
+        ::EndDialog(d.window, kResultOk);
+    };
+    EXPECT_EQ(stays.ShowModal(L"测试", 262, 152, 0), kResultOk);
+    EXPECT_EQ(stays.homeCalls, 1);
 
     ProbeDialog esc;
     esc.checks = [](ProbeDialog& d) { ::PostMessageW(d.window, WM_COMMAND, IDCANCEL, 0); };
@@ -186,8 +200,8 @@ TEST(ControlImages, ImagesAreTakenBackFromTheControlsAndFreedOnce) {
             shown = second.get();
             images.Show(picture, std::move(second));
             images.Show(button, AlphaBitmap(4, 4));
-            HBITMAP inControl = reinterpret_cast<HBITMAP>(
-                ::SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
+            HBITMAP inControl =
+                reinterpret_cast<HBITMAP>(::SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
             ASSERT_NE(inControl, nullptr);
             EXPECT_NE(::GetObjectType(replaced), 0u) << "a replaced image lives on with its owner";
             images.TakeBack();
@@ -294,9 +308,9 @@ TEST(CommandButton, TextStartsAfterTheMarginAndTheIconIfAny) {
             ::LoadLibraryExW((test::BinDirectory() + L"\\TideSetup.exe").c_str(), nullptr,
                              LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
         ASSERT_TRUE(resources);
-        d.images().Show(withIcon, IconHandle(static_cast<HICON>(::LoadImageW(
-                                      resources.get(), MAKEINTRESOURCEW(kIconImport), IMAGE_ICON,
-                                      16, 16, 0))));
+        d.images().Show(
+            withIcon, IconHandle(static_cast<HICON>(::LoadImageW(
+                          resources.get(), MAKEINTRESOURCEW(kIconImport), IMAGE_ICON, 16, 16, 0))));
         ::RedrawWindow(d.window, nullptr, nullptr,
                        RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         test::PumpMessagesFor(std::chrono::milliseconds(300));

@@ -7,11 +7,10 @@
 #include "app/SetupDialog.h"
 #include "app/ToolTable.h"
 #include "app/ToolTitles.h"
+#include "support/SampleInstallation.h"
 #include "support/WinTestSupport.h"
 #include "support/WindowCapture.h"
 #include "ui/Dialog.h"
-#include "win/InstallPaths.h"
-#include "win/dict/CodeTableImport.h"
 #include "win/dict/LibraryAccess.h"
 
 namespace tide {
@@ -19,27 +18,17 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// An installation holding the sample library, recorded for this user.
-class SampleInstallation {
-public:
-    SampleInstallation() : setupLocation_(kInstallKeyPath, kInstallValueName, folder_.path()) {
-        const std::wstring installDir = folder_ / L"Tide";
-        ::CreateDirectoryW(installDir.c_str(), nullptr);
-        std::wstring table = L"" TIDE_SOURCE_DIR "/data/dict/Tide-sample.txt";
-        compiled_ = CompileCodeTable(table.c_str(), (installDir + L"\\Tide.imc").c_str(), FALSE);
-        // A few user entries, for the user dictionary tool to list.
-        for (const auto& [code, word] : {std::pair{L"cxsr", L"潮汐输入"}, std::pair{L"yhci", L"用户词"},
-                                         std::pair{L"zdyi", L"自定义"}}) {
-            compiled_ = compiled_ && AddEntryToCurrentLibrary(code, word);
+// The sample installation with a few user entries, for the user dictionary
+// tool to list.
+bool AddSampleUserEntries() {
+    for (const auto& [code, word] : {std::pair{L"cxsr", L"潮汐输入"}, std::pair{L"yhci", L"用户词"},
+                                     std::pair{L"zdyi", L"自定义"}}) {
+        if (!AddEntryToCurrentLibrary(code, word)) {
+            return false;
         }
     }
-    bool ready() const { return compiled_ != FALSE; }
-
-private:
-    test::ScratchFolder folder_;
-    test::ScopedUserRegistryValue setupLocation_;
-    BOOL compiled_ = FALSE;
-};
+    return true;
+}
 
 // A running TideSetup.exe showing its launcher.
 class LauncherSession {
@@ -115,8 +104,9 @@ TEST_F(Launcher, HomeReturnsAndEveryOtherWayOutEndsTheProgram) {
 }
 
 TEST(LauncherWithLibrary, StaysHiddenWhileAToolShowsAMessage) {
-    SampleInstallation installation;
+    test::SampleInstallation installation;
     ASSERT_TRUE(installation.ready());
+    ASSERT_TRUE(AddSampleUserEntries());
     LauncherSession session;
     ASSERT_TRUE(session.Start());
     HWND tool = session.OpenTool(257, L"系统词库管理");
@@ -189,8 +179,9 @@ TEST_F(Launcher, EscInTheLauncherEndsIt) {
 // font and without it (the "宋体" path, whose dialogs are scaled up), into
 // build/<preset>/screenshots for people to look at.
 TEST(LauncherScreenshots, EveryWindowInBothFontSituations) {
-    SampleInstallation installation;
+    test::SampleInstallation installation;
     ASSERT_TRUE(installation.ready());
+    ASSERT_TRUE(AddSampleUserEntries());
     int launcherHeights[2] = {};
     for (int fallback = 0; fallback < 2; ++fallback) {
         const std::wstring face = fallback ? L"fallback" : L"preferred";
@@ -217,6 +208,15 @@ TEST(LauncherScreenshots, EveryWindowInBothFontSituations) {
                     ::Sleep(300);
                     EXPECT_TRUE(test::SaveWindowScreenshot(
                         tool, name + L"-" + std::to_wstring(page) + L".png"));
+                }
+            }
+            if (row.id == 259) { // the entry tool at each status typing gives
+                for (const auto& [status, word] :
+                     {std::pair{1, L"的国"}, std::pair{3, L"国"}, std::pair{5, L"我们"}}) {
+                    ::SetDlgItemTextW(tool, 259, word);
+                    ::Sleep(300);
+                    EXPECT_TRUE(test::SaveWindowScreenshot(
+                        tool, name + L"-status" + std::to_wstring(status) + L".png"));
                 }
             }
             if (row.id == 262) { // the About tool's second page

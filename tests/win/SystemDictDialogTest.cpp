@@ -17,6 +17,7 @@
 #include "core/config/InfoMessageText.h"
 #include "core/dict/LibraryView.h"
 #include "core/dict/PackagedDictionary.h"
+#include "support/DrivenDialog.h"
 #include "support/FileDialogAnswer.h"
 #include "support/ImePeerProcess.h"
 #include "support/MessageBoxWatcher.h"
@@ -32,7 +33,6 @@ namespace {
 using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr UINT kRunChecks = WM_APP + 20;
 constexpr int kImportId = 256;
 constexpr int kExportId = 257;
 constexpr int kAddId = 258;
@@ -81,28 +81,6 @@ std::wstring ControlText(HWND window) {
 }
 
 // The tool with its checks run once it is up; it ends after them.
-class DrivenSystemDict : public CSystemDictDialog {
-public:
-    explicit DrivenSystemDict(std::function<void(HWND)> checks)
-        : CSystemDictDialog(::GetModuleHandleW(nullptr), nullptr), checks_(std::move(checks)) {}
-
-    INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == kRunChecks) {
-            checks_(dialog);
-            ::EndDialog(dialog, kResultOk);
-            return TRUE;
-        }
-        const INT_PTR result = CSystemDictDialog::HandleMessage(dialog, message, wParam, lParam);
-        if (message == WM_INITDIALOG) {
-            ::PostMessageW(dialog, kRunChecks, 0, 0);
-        }
-        return result;
-    }
-
-private:
-    std::function<void(HWND)> checks_;
-};
-
 class SystemDictTool : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -137,7 +115,7 @@ protected:
         return names;
     }
     void Run(std::function<void(HWND)> checks) {
-        DrivenSystemDict dialog(std::move(checks));
+        test::DrivenDialog<CSystemDictDialog> dialog(std::move(checks));
         EXPECT_EQ(dialog.ShowModal(L"系统词库管理", 262, 180, 78), kResultOk);
     }
     std::vector<std::wstring> Messages() const {

@@ -13,43 +13,26 @@
 
 #include "core/base/Utf.h"
 #include "core/config/InfoMessageText.h"
+#include "support/DrivenDialog.h"
 #include "support/FileDialogAnswer.h"
 #include "support/MessageBoxWatcher.h"
+#include "support/SampleInstallation.h"
 #include "support/WinTestSupport.h"
-#include "win/InstallPaths.h"
 #include "win/WideText.h"
 #include "win/config/ConfigStorage.h"
-#include "win/dict/CodeTableImport.h"
 #include "win/dict/LibraryAccess.h"
 
 namespace tide {
 namespace {
 
-constexpr UINT kRunChecks = WM_APP + 40;
-constexpr int kImport = 272, kDelete = 273, kExport = 274, kClear = 275, kList = 256;
-
-class DrivenUserDict : public CUserDictDialog {
+// The tool as the launcher shows it.
+class DrivenUserDict : public test::DrivenDialog<CUserDictDialog> {
 public:
-    explicit DrivenUserDict(std::function<void(HWND)> checks)
-        : CUserDictDialog(::GetModuleHandleW(nullptr), nullptr), checks_(std::move(checks)) {}
-
-    INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == kRunChecks) {
-            checks_(dialog);
-            ::EndDialog(dialog, kResultOk);
-            return TRUE;
-        }
-        const INT_PTR result = CUserDictDialog::HandleMessage(dialog, message, wParam, lParam);
-        if (message == WM_INITDIALOG) {
-            ::PostMessageW(dialog, kRunChecks, 0, 0);
-        }
-        return result;
-    }
+    using DrivenDialog::DrivenDialog;
     void Run() { ShowModal(L"用户词库管理", 300, 177, 0); }
-
-private:
-    std::function<void(HWND)> checks_;
 };
+
+constexpr int kImport = 272, kDelete = 273, kExport = 274, kClear = 275, kList = 256;
 
 bool Enabled(HWND dialog, int id) {
     return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE;
@@ -73,24 +56,11 @@ std::wstring Broken(const std::wstring& message) {
 
 class UserDictTool : public ::testing::Test {
 protected:
-    void SetUp() override {
-        setupLocation_.emplace(kInstallKeyPath, kInstallValueName, folder_.path());
-        installDir_ = folder_ / L"Tide";
-        ::CreateDirectoryW(installDir_.c_str(), nullptr);
-        ASSERT_TRUE(CompileCodeTable(L"" TIDE_SOURCE_DIR L"/data/dict/Tide-sample.txt",
-                                     (installDir_ + L"\\Tide.imc").c_str(), FALSE));
-        ConfigRecord record = {};
-        LoadConfig(record);
-    }
-    void TearDown() override {
-        ::DeleteFileW((installDir_ + L"\\Tide.cfg").c_str());
-        ::DeleteFileW((installDir_ + L"\\Tide.imc").c_str());
-        ::RemoveDirectoryW(installDir_.c_str());
-    }
+    void SetUp() override { ASSERT_TRUE(installation_.ready()); }
     // A UTF-16 text file with its byte-order mark.
     std::wstring TextFile(const wchar_t* name, std::string_view utf8, bool mark = true) {
         const std::u16string units = (mark ? u"\uFEFF" : u"") + FromUtf8(utf8);
-        const std::wstring path = folder_ / name;
+        const std::wstring path = installation_.folder() / name;
         EXPECT_TRUE(test::WriteFileBytes(
             path, std::string(reinterpret_cast<const char*>(units.data()), units.size() * 2)));
         return path;
@@ -110,9 +80,7 @@ protected:
         return library && library->library().ContainsEntry(code, word);
     }
 
-    test::ScratchFolder folder_;
-    std::optional<test::ScopedUserRegistryValue> setupLocation_;
-    std::wstring installDir_;
+    test::SampleInstallation installation_;
 };
 
 TEST_F(UserDictTool, AnImportEncodesWordsAloneAndListsWhatItAdded) {
@@ -164,7 +132,7 @@ TEST_F(UserDictTool, AnImportStopsAtALineItCannotTakeAndKeepsTheLinesBefore) {
 TEST_F(UserDictTool, ExportedEntriesImportAgainAsPresentAndClearAsksFirst) {
     ASSERT_TRUE(AddEntryToCurrentLibrary(L"xxaa", L"甲号"));
     ASSERT_TRUE(AddEntryToCurrentLibrary(L"xxbb", L"乙号"));
-    const std::wstring exported = folder_ / L"out.txt";
+    const std::wstring exported = installation_.folder() / L"out.txt";
     {
         test::MessageBoxWatcher boxes;
         RunWithFile(L"导出文件保存为", exported,
@@ -196,7 +164,8 @@ TEST_F(UserDictTool, ExportedEntriesImportAgainAsPresentAndClearAsksFirst) {
     DrivenUserDict tool([](HWND dialog) {
         LVITEMW select = {};
         select.stateMask = select.state = LVIS_SELECTED | LVIS_FOCUSED;
-        ::SendDlgItemMessageW(dialog, kList, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&select));
+        ::SendDlgItemMessageW(dialog, kList, LVM_SETITEMSTATE, 0,
+                              reinterpret_cast<LPARAM>(&select));
         EXPECT_TRUE(Enabled(dialog, kDelete));
         ::SendMessageW(dialog, WM_COMMAND, kDelete, 0);
         EXPECT_EQ(Rows(dialog), 1);

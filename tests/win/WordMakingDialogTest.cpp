@@ -12,20 +12,18 @@
 #include <vector>
 
 #include "app/ToolTitles.h"
-#include "core/config/ConfigRecord.h"
 #include "core/config/InfoMessageText.h"
 #include "core/contract/ImeContract.h"
 #include "core/dict/WordLibrary.h"
+#include "support/DrivenDialog.h"
 #include "support/ImePeerProcess.h"
 #include "support/MessageBoxWatcher.h"
+#include "support/SampleInstallation.h"
 #include "support/WinTestSupport.h"
 #include "support/WindowCapture.h"
 #include "tools/wordmaking/WordLength.h"
 #include "win/FileMapping.h"
-#include "win/InstallPaths.h"
 #include "win/WideText.h"
-#include "win/config/ConfigStorage.h"
-#include "win/dict/CodeTableImport.h"
 #include "win/dict/LibraryAccess.h"
 
 namespace tide {
@@ -33,7 +31,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr UINT kRunChecks = WM_APP + 40;
 constexpr int kWordEdit = 259;
 constexpr int kCodeEdit = 260;
 constexpr int kStatus = 261;
@@ -92,72 +89,12 @@ bool WordMakingMappingExists() {
     return mapping.valid();
 }
 
-// The dialog with its checks run once it is up; it is cancelled after them
-// unless the checks ended it.
-class DrivenWordMaking : public COnlineEudeDialog {
-public:
-    explicit DrivenWordMaking(std::function<void(HWND)> checks)
-        : COnlineEudeDialog(::GetModuleHandleW(nullptr), nullptr), checks_(std::move(checks)) {}
-
-    INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == kRunChecks) {
-            checks_(dialog);
-            ::PostMessageW(dialog, WM_COMMAND, kCancelButton, 0);
-            return TRUE;
-        }
-        const INT_PTR result = COnlineEudeDialog::HandleMessage(dialog, message, wParam, lParam);
-        if (message == WM_INITDIALOG) {
-            ::PostMessageW(dialog, kRunChecks, 0, 0);
-        }
-        return result;
-    }
-
-private:
-    std::function<void(HWND)> checks_;
-};
-
-// An installation of its own whose current library is compiled from the
-// sample table (祖 has no code there; 我们 is one of its phrases).
-class Installation {
-public:
-    Installation() : setupLocation_(kInstallKeyPath, kInstallValueName, folder_.path()) {
-        ::CreateDirectoryW(installDir().c_str(), nullptr);
-        compiled_ = CompileCodeTable(L"" TIDE_SOURCE_DIR L"/data/dict/Tide-sample.txt",
-                                     library().c_str(), FALSE) != FALSE;
-        ConfigRecord record = {};
-        LoadConfig(record); // the first start makes Tide.imc current
-    }
-    bool ready() const { return compiled_; }
-    std::wstring installDir() const { return folder_ / L"Tide"; }
-    std::wstring library() const { return installDir() + L"\\Tide.imc"; }
-    const test::ScratchFolder& folder() const { return folder_; }
-
-    // "code=word" of every user entry of the library.
-    std::vector<std::wstring> UserEntries() const {
-        std::vector<std::wstring> entries;
-        auto handle = OpenLibrary(library().c_str(), true);
-        const auto view = handle ? handle->library().view() : std::nullopt;
-        if (view) {
-            for (const UserEntry& entry :
-                 ListUserEntries(*view).value_or(std::vector<UserEntry>())) {
-                entries.push_back(ToWide(entry.code) + L"=" + ToWide(entry.word));
-            }
-        }
-        return entries;
-    }
-
-private:
-    test::ScratchFolder folder_;
-    test::ScopedUserRegistryValue setupLocation_;
-    bool compiled_ = false;
-};
-
 class WordMakingDialog : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(installation_.ready()); }
 
     INT_PTR Run(std::function<void(HWND)> checks) {
-        DrivenWordMaking dialog(std::move(checks));
+        test::DrivenDialog<COnlineEudeDialog> dialog(std::move(checks), kResultCancel);
         return dialog.ShowModal(kWordMakingTitle);
     }
     std::vector<std::wstring> Messages() const {
@@ -169,7 +106,7 @@ protected:
         return texts;
     }
 
-    Installation installation_;
+    test::SampleInstallation installation_;
     test::MessageBoxWatcher watcher_;
 };
 
@@ -368,7 +305,7 @@ TEST(WordMakingLength, UpAndDownNeverSplitASurrogatePair) {
 // The real program, started by the stand-in input method with its text and
 // its own mapping of the library: the new entry reaches the input method.
 TEST(WordMakingEndToEnd, TheInputMethodsTextBecomesAnEntryItSeesAtOnce) {
-    Installation installation;
+    test::SampleInstallation installation;
     ASSERT_TRUE(installation.ready());
     const std::wstring setup = test::BinDirectory() + L"\\TideSetup.exe";
     auto peer = test::ImePeerProcess::Start(
@@ -406,7 +343,7 @@ TEST(WordMakingEndToEnd, TheInputMethodsTextBecomesAnEntryItSeesAtOnce) {
 // The dialog with a proposed word, with "微软雅黑" mapped onto the CJK font
 // and without it (the scaled "宋体" template), for people to look at.
 TEST(WordMakingScreenshots, BothFontSituations) {
-    Installation installation;
+    test::SampleInstallation installation;
     ASSERT_TRUE(installation.ready());
     SharedText shared(u"我们的国");
     ASSERT_TRUE(shared);

@@ -136,8 +136,9 @@ INT_PTR CConfigureDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam
     }
 }
 
-void CConfigureDialog::OnHome(HWND dialog) {
+bool CConfigureDialog::OnHome(HWND dialog) {
     Save(dialog);
+    return !modified_; // like 确定, a change that could not be saved stays on screen
 }
 
 void CConfigureDialog::UpdateApplyButton() {

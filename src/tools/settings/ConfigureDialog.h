@@ -20,7 +20,7 @@ public:
     ~CConfigureDialog() override;
 
     INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) override;
-    void OnHome(HWND dialog) override;
+    bool OnHome(HWND dialog) override;
 
     // What the pages edit.
     ConfigRecord& record() { return record_; }

@@ -7,13 +7,12 @@
 #include <optional>
 
 #include "core/contract/ImeContract.h"
-#include "core/dict/WordLibrary.h"
+#include "tools/wordmaking/EntryStore.h"
 #include "tools/wordmaking/WordLength.h"
 #include "ui/Controls.h"
 #include "ui/DialogMemory.h"
 #include "win/FileMapping.h"
 #include "win/WideText.h"
-#include "win/config/ConfigStorage.h"
 #include "win/dict/LibraryAccess.h"
 
 namespace tide {
@@ -52,31 +51,13 @@ constexpr ControlRow kControls[] = {
     {L"Button", L"取消", BS_PUSHBUTTON, kCancelButtonId, 115, 76, 40, 12},
 };
 
-struct StatusRow {
-    EntryCheckStatus status;
-    const wchar_t* text;
-};
+constexpr wchar_t kValidHint[] = L"编码正确，可以添加！";
 
-constexpr StatusRow kStatusTexts[] = {
-    {EntryCheckStatus::Valid, L"编码正确，可以添加！"},
-    {EntryCheckStatus::EmptyWord, L"词条不能为空，请输入词条。"},
-    {EntryCheckStatus::EmptyCode, L"编码不能为空，请为词条编码。"},
-    {EntryCheckStatus::EncodingFailed, L"自动编码失败，请为词条编码。"},
-    {EntryCheckStatus::AlreadyExists, L"词条已经存在，请重新编辑。"},
-};
-
-// The library takes codes of the letters a to z only; anything else typed by
-// hand would be refused by the store with no word of why.
-constexpr wchar_t kMsgCodeNotLetters[] = L"编码只能由小写字母a～z组成，请修改编码。";
-constexpr wchar_t kMsgStoreFailed[] = L"词条添加失败：当前词库无法写入或已满，请稍后再试。";
-
-// Shows the text of `status` (an unknown one leaves the line as it is) and
-// enables 确定 exactly for a valid new entry.
+// Shows the hint for `status` (a status without one leaves the line as it
+// is) and enables 确定 exactly for a valid new entry.
 void ShowStatus(HWND dialog, EntryCheckStatus status) {
-    for (const StatusRow& row : kStatusTexts) {
-        if (row.status == status) {
-            ::SetDlgItemTextW(dialog, kStatusId, row.text);
-        }
+    if (const wchar_t* hint = EntryStatusHint(status, kValidHint)) {
+        ::SetDlgItemTextW(dialog, kStatusId, hint);
     }
     ::EnableWindow(::GetDlgItem(dialog, IDOK), status == EntryCheckStatus::Valid ? TRUE : FALSE);
 }
@@ -220,15 +201,9 @@ void COnlineEudeDialog::OnOk(HWND dialog) {
     const std::wstring word = WindowText(::GetDlgItem(dialog, kWordEditId));
     const std::wstring code = WindowText(::GetDlgItem(dialog, kCodeEditId));
     // A store that fails keeps the dialog and what the user typed.
-    if (!IsLetterCode(AsU16(code))) {
-        ShowInfoMessage(dialog, kMsgCodeNotLetters);
-        return;
+    if (StoreUserEntry(dialog, code, word)) {
+        ::EndDialog(dialog, kResultOk);
     }
-    if (!AddEntryToCurrentLibrary(code.c_str(), word.c_str())) {
-        ShowInfoMessage(dialog, kMsgStoreFailed);
-        return;
-    }
-    ::EndDialog(dialog, kResultOk);
 }
 
 } // namespace tide
