@@ -54,6 +54,18 @@ TEST(ImportUserEntries, StopsAtALineItCannotTakeAndKeepsWhatCameBefore) {
     EXPECT_TRUE(library->ContainsEntry(u"qq", u"三"));
 }
 
+TEST(ImportUserEntries, AReadOnlyLibraryCountsWhatItHoldsAndRefusesTheFirstNewLine) {
+    Bytes bytes = Library();
+    const Bytes original = bytes;
+    auto library = WordLibrary::Open(bytes, true);
+    const auto progress = Import(*library, u"ab\t好\r\nxy\t一\r\n");
+    EXPECT_EQ(progress.stop, UserImportStop::EntryRefused) << "not reported as full";
+    EXPECT_EQ(progress.lineNumber, 1u);
+    EXPECT_EQ(progress.culprit, u"一");
+    EXPECT_EQ(progress.alreadyPresent(), 1u);
+    EXPECT_EQ(bytes, original);
+}
+
 TEST(ImportUserEntries, AFullLibraryStopsAtTheLineAndTheImportGoesOnWithRoom) {
     Bytes bytes = Library(40); // room for one record of a short word
     std::u16string text;

@@ -10,6 +10,8 @@
 namespace tide {
 namespace {
 
+using Add = WordLibrary::AddResult;
+
 using Bytes = std::vector<std::uint8_t>;
 
 std::uint32_t UsedLength(const Bytes& bytes) {
@@ -45,16 +47,20 @@ TEST(WordLibrary, UserEntriesAreAddedInPlaceAndListed) {
     Bytes bytes = test::MakeLibrary({"a\t工"});
     auto library = WordLibrary::Open(bytes, false);
     const std::uint32_t before = UsedLength(bytes);
-    ASSERT_TRUE(library->AddUserEntry(u"abcdef", u"用户词"));
-    ASSERT_TRUE(library->AddUserEntry(u"abcdef", u"用户词"))
-        << "duplicates are the caller's to refuse";
-    ASSERT_TRUE(library->AddUserEntry(u"a", u"又"));
+    ASSERT_EQ(library->AddUserEntry(u"abcdef", u"用户词"), Add::Added);
+    const std::uint32_t once = UsedLength(bytes);
+    EXPECT_EQ(library->AddUserEntry(u"abcdef", u"用户词"), Add::AlreadyPresent);
+    EXPECT_EQ(UsedLength(bytes), once) << "a duplicate writes nothing";
+    EXPECT_EQ(library->AddUserEntry(u"a", u"工"), Add::AlreadyPresent) << "so does a table entry";
+    ASSERT_EQ(library->AddUserEntry(u"a", u"又"), Add::Added);
+    ASSERT_EQ(library->AddUserEntry(u"abcdef", u"用户"), Add::Added) << "same code, new word";
     EXPECT_GT(UsedLength(bytes), before);
     EXPECT_TRUE(library->ContainsEntry(u"abcdef", u"用户词"));
     const auto listed = ListUserEntries(*library->view());
     ASSERT_TRUE(listed);
     const auto& users = *listed;
     ASSERT_EQ(users.size(), 3u);
+    EXPECT_EQ(users[2].word, u"用户") << "appended behind the node's last record";
     EXPECT_EQ(users[0].code, u"a");
     EXPECT_EQ(users[0].word, u"又");
     EXPECT_EQ(users[1].code, u"abcdef");
@@ -69,7 +75,7 @@ TEST(WordLibrary, UserEntriesAreAddedInPlaceAndListed) {
 TEST(WordLibrary, RemoveUnlinksAndAddingAgainAppends) {
     Bytes bytes = test::MakeLibrary({"abcd\t工", "abce\t式"});
     auto library = WordLibrary::Open(bytes, false);
-    ASSERT_TRUE(library->AddUserEntry(u"abcf", u"用户"));
+    ASSERT_EQ(library->AddUserEntry(u"abcf", u"用户"), Add::Added);
     const std::uint32_t used = UsedLength(bytes);
     EXPECT_TRUE(library->RemoveEntry(u"abce", u"式"));
     EXPECT_FALSE(library->RemoveEntry(u"abce", u"式")) << "already gone";
@@ -78,7 +84,7 @@ TEST(WordLibrary, RemoveUnlinksAndAddingAgainAppends) {
     EXPECT_TRUE(library->ContainsEntry(u"abcd", u"工"));
     EXPECT_TRUE(library->ContainsEntry(u"abcf", u"用户"));
     EXPECT_TRUE(library->RemoveEntry(u"abcd", u"工")) << "the first record of a node";
-    ASSERT_TRUE(library->AddUserEntry(u"abcd", u"工"));
+    ASSERT_EQ(library->AddUserEntry(u"abcd", u"工"), Add::Added);
     EXPECT_GT(UsedLength(bytes), used);
     std::vector<std::u16string> words;
     library->view()->ForEachEntry([&](const LibraryEntry& e) { words.emplace_back(e.word); });
@@ -89,14 +95,15 @@ TEST(WordLibrary, ReadOnlyOrFullLibrariesRefuseChanges) {
     Bytes bytes = test::MakeLibrary({"a\t工"});
     const Bytes original = bytes;
     auto readOnly = WordLibrary::Open(bytes, true);
-    EXPECT_FALSE(readOnly->AddUserEntry(u"ab", u"式"));
+    EXPECT_EQ(readOnly->AddUserEntry(u"ab", u"式"), Add::Refused);
     EXPECT_FALSE(readOnly->RemoveEntry(u"a", u"工"));
     EXPECT_EQ(bytes, original);
 
     auto writable = WordLibrary::Open(bytes, false);
-    EXPECT_FALSE(writable->AddUserEntry(u"aB", u"式")) << "letters a-z only";
-    EXPECT_FALSE(writable->AddUserEntry(u"a/b", u"式"));
-    EXPECT_FALSE(writable->AddUserEntry(u"", u"式"));
+    EXPECT_EQ(writable->AddUserEntry(u"aB", u"式"), Add::Refused) << "letters a-z only";
+    EXPECT_EQ(writable->AddUserEntry(u"a/b", u"式"), Add::Refused);
+    EXPECT_EQ(writable->AddUserEntry(u"", u"式"), Add::Refused);
+    EXPECT_EQ(writable->AddUserEntry(u"ab", std::u16string_view(u"式\0", 2)), Add::Refused);
     EXPECT_EQ(bytes, original);
 
     // Room for exactly one more small record on an existing node.
@@ -105,11 +112,12 @@ TEST(WordLibrary, ReadOnlyOrFullLibrariesRefuseChanges) {
     tight.resize(capacity + 100, 0);
     auto full = WordLibrary::Open(tight, false);
     full->SetCapacity(capacity);
-    EXPECT_FALSE(full->AddUserEntry(u"bcd", u"新")) << "three new nodes do not fit";
-    EXPECT_FALSE(full->AddUserEntry(u"a", u"长词")) << "the record would end past Capacity";
-    EXPECT_TRUE(full->AddUserEntry(u"a", u"新"));
+    EXPECT_EQ(full->AddUserEntry(u"bcd", u"新"), Add::Full) << "three new nodes do not fit";
+    EXPECT_EQ(full->AddUserEntry(u"a", u"长词"), Add::Full) << "the record would end past Capacity";
+    EXPECT_EQ(full->AddUserEntry(u"a", u"工"), Add::AlreadyPresent) << "present before full";
+    EXPECT_EQ(full->AddUserEntry(u"a", u"新"), Add::Added);
     EXPECT_EQ(UsedLength(tight), capacity);
-    EXPECT_FALSE(full->AddUserEntry(u"a", u"新")) << "full";
+    EXPECT_EQ(full->AddUserEntry(u"a", u"旧"), Add::Full);
 }
 
 TEST(WordLibrary, CarriesOnlyWeights252And253) {
@@ -136,13 +144,13 @@ TEST(WordLibrary, DamagedLinksNeverLeadOutsideTheBytes) {
     std::memcpy(bytes.data() + node->offset + kNodeFirstRecordField, &bogus, 4);
     EXPECT_FALSE(library->ContainsEntry(u"abcd", u"工"));
     EXPECT_FALSE(library->RemoveEntry(u"abcd", u"工"));
-    EXPECT_TRUE(library->AddUserEntry(u"abcd", u"新"))
+    EXPECT_EQ(library->AddUserEntry(u"abcd", u"新"), Add::Added)
         << "a bad link is replaced by the new record";
     EXPECT_TRUE(library->ContainsEntry(u"abcd", u"新"));
     // A header broken after opening: nothing is found and nothing is added.
     std::memset(bytes.data() + offsetof(CodeTableHeader, RootOffset), 0xFF, 4);
     EXPECT_FALSE(library->ContainsEntry(u"abcd", u"新"));
-    EXPECT_FALSE(library->AddUserEntry(u"abcd", u"再"));
+    EXPECT_EQ(library->AddUserEntry(u"abcd", u"再"), Add::Refused);
     EXPECT_FALSE(library->view());
 }
 

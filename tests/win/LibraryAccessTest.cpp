@@ -71,7 +71,7 @@ TEST_F(CurrentLibrary, ReadOnlyFileOpensReadOnlyAndRefusesChanges) {
     auto handle = OpenLibrary(library_.c_str());
     ASSERT_TRUE(handle);
     EXPECT_TRUE(handle->readOnly());
-    EXPECT_FALSE(handle->library().AddUserEntry(u"ab", u"新"));
+    EXPECT_EQ(handle->library().AddUserEntry(u"ab", u"新"), WordLibrary::AddResult::Refused);
     EXPECT_FALSE(handle->library().RemoveEntry(u"a", u"〇"));
     EXPECT_FALSE(AddEntryToCurrentLibrary(L"ab", L"新"));
 }

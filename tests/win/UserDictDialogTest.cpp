@@ -15,6 +15,7 @@
 #include "core/config/InfoMessageText.h"
 #include "support/DrivenDialog.h"
 #include "support/FileDialogAnswer.h"
+#include "support/ImePeerProcess.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/SampleInstallation.h"
 #include "support/WinTestSupport.h"
@@ -181,6 +182,29 @@ TEST_F(UserDictTool, ExportedEntriesImportAgainAsPresentAndClearAsksFirst) {
     });
     clear.Run();
     EXPECT_FALSE(Holds(u"xxbb", u"乙号"));
+}
+
+// The input method, holding the library mapped, sees every change at once.
+TEST_F(UserDictTool, TheInputMethodSeesImportsDeletesAndClearingThroughItsMapping) {
+    auto peer = test::ImePeerProcess::Start(installation_.folder(),
+                                            L"--map-library \"" + installation_.library() + L"\"");
+    ASSERT_TRUE(peer);
+    ASSERT_EQ(peer->LibraryUsers(), "library users");
+    const std::wstring file = TextFile(L"two.txt", "xxaa\t甲号\r\nxxbb\t乙号\r\n");
+    test::MessageBoxWatcher boxes(IDYES);
+    RunWithFile(L"打开导入文件", file, [&](HWND dialog) {
+        ::SendMessageW(dialog, WM_COMMAND, kImport, 0);
+        EXPECT_EQ(peer->LibraryUsers(), "library users xxaa=甲号 xxbb=乙号");
+        LVITEMW select = {};
+        select.stateMask = select.state = LVIS_SELECTED | LVIS_FOCUSED;
+        ::SendDlgItemMessageW(dialog, kList, LVM_SETITEMSTATE, 0,
+                              reinterpret_cast<LPARAM>(&select));
+        ::SendMessageW(dialog, WM_COMMAND, kDelete, 0);
+        EXPECT_EQ(peer->LibraryUsers(), "library users xxbb=乙号");
+        ::SendMessageW(dialog, WM_COMMAND, kClear, 0);
+        EXPECT_EQ(peer->LibraryUsers(), "library users");
+    });
+    peer->Stop();
 }
 
 } // namespace

@@ -24,8 +24,11 @@ enum class ReadError {
     CannotRead,
 };
 
+// `spare` bytes of capacity are reserved past the file's (a hint: for bytes
+// that will grow, so growing does not move them).
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path,
-                                                       ReadError* error = nullptr);
+                                                       ReadError* error = nullptr,
+                                                       std::size_t spare = 0);
 
 // A file's bytes mapped read-only into memory for as long as the object lives
 // (read into a buffer where mapping is not to be had).

@@ -156,9 +156,9 @@ int ReadFailure(ReadError error, const path& file) {
     }
 }
 
-std::optional<std::vector<std::uint8_t>> ReadInput(const path& file) {
+std::optional<std::vector<std::uint8_t>> ReadInput(const path& file, std::size_t spare = 0) {
     ReadError error = ReadError::None;
-    auto bytes = ReadWholeFile(file, &error);
+    auto bytes = ReadWholeFile(file, &error, spare);
     if (!bytes) {
         ReadFailure(error, file);
     }
@@ -230,8 +230,9 @@ int Compile(const path& table, const path& library) {
 // A word library's bytes, or nothing (with the reason printed) when the file
 // cannot be read, is no library or is damaged anywhere in its index;
 // LibraryView::Open and every walk then succeed on them.
-std::optional<std::vector<std::uint8_t>> ReadLibraryFile(const path& file) {
-    auto bytes = ReadInput(file);
+// A library with `spare` bytes of room to grow into without moving.
+std::optional<std::vector<std::uint8_t>> ReadLibraryFile(const path& file, std::size_t spare = 0) {
+    auto bytes = ReadInput(file, spare);
     if (!bytes) {
         return std::nullopt;
     }
@@ -400,6 +401,12 @@ std::optional<WordLibrary> OpenWithRoom(std::vector<std::uint8_t>& bytes, std::s
     return library;
 }
 
+// Room for the entries of a text of `units`: a line's record takes about
+// twice its units in bytes, and a new code path takes up to three nodes.
+std::size_t ImportRoom(std::size_t units) {
+    return std::max<std::size_t>(kLibraryGrowthRoom, 4 * units);
+}
+
 int ImportUsers(const path& libraryFile, std::vector<std::uint8_t>& bytes, const path& textFile) {
     if (!Distinct(textFile, libraryFile)) {
         return 1;
@@ -414,7 +421,7 @@ int ImportUsers(const path& libraryFile, std::vector<std::uint8_t>& bytes, const
         return Fail("not UTF-16 text with a byte-order mark: " + PathText(textFile));
     }
     // No input method holds this library: it grows as far as the lines need.
-    std::size_t room = kLibraryGrowthRoom;
+    std::size_t room = ImportRoom(units.size());
     auto library = OpenWithRoom(bytes, room);
     UserImportProgress progress;
     for (;;) {
@@ -435,6 +442,11 @@ int ImportUsers(const path& libraryFile, std::vector<std::uint8_t>& bytes, const
     }
     if (progress.stop == UserImportStop::IllegalCode) {
         return Fail(where + ": a code is the letters a-z only: " + Utf8(progress.culprit) +
+                    " (nothing written)");
+    }
+    if (progress.stop == UserImportStop::EntryRefused) {
+        return Fail(PathText(textFile) + " line " + std::to_string(progress.lineNumber + 1) +
+                    ": the library refused the entry " + Utf8(progress.culprit) +
                     " (nothing written)");
     }
     PrintLine(stdout, "lines " + std::to_string(progress.linesRead) + ", already present " +
@@ -464,7 +476,17 @@ int ExportUsers(const path& libraryFile, const std::vector<std::uint8_t>& bytes,
 int User(const std::vector<path>& args) {
     const std::string action = PathText(args[1]);
     const path& libraryFile = args[2];
-    auto bytes = ReadLibraryFile(libraryFile);
+    // Room to grow in place: the library is not moved while entries are added.
+    std::size_t spare = kLibraryGrowthRoom;
+    if (action == "import" && args.size() == 4) {
+        std::error_code sizeError;
+        const std::uintmax_t textBytes = std::filesystem::file_size(args[3], sizeError);
+        if (!sizeError) {
+            spare = ImportRoom(static_cast<std::size_t>(
+                std::min<std::uintmax_t>(textBytes / 2, kMaxLibraryBytes)));
+        }
+    }
+    auto bytes = ReadLibraryFile(libraryFile, action == "list" ? 0 : spare);
     if (!bytes) {
         return 1;
     }
@@ -497,10 +519,13 @@ int User(const std::vector<path>& args) {
     // Work as the manager does on a mapped library: with room to grow.
     auto library = OpenWithRoom(*bytes, kLibraryGrowthRoom);
     if (action == "add") {
-        if (library->ContainsEntry(code, word)) {
+        switch (library->AddUserEntry(code, word)) {
+        case WordLibrary::AddResult::Added:
+            break;
+        case WordLibrary::AddResult::AlreadyPresent:
             return Fail("the library already holds " + Utf8(code) + " " + Utf8(word));
-        }
-        if (!library->AddUserEntry(code, word)) {
+        case WordLibrary::AddResult::Refused:
+        case WordLibrary::AddResult::Full:
             return Fail("cannot add " + Utf8(code) + " " + Utf8(word) +
                         " (a code is the letters a-z only)");
         }

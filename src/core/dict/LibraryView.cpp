@@ -1,5 +1,6 @@
 #include "core/dict/LibraryView.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -35,15 +36,20 @@ std::optional<LibraryView> LibraryView::Open(std::span<const std::uint8_t> bytes
 
 std::u16string LibraryView::CharCode(std::uint32_t slot) const {
     std::u16string code;
+    for (const char byte : CharCodeBytes(slot)) {
+        code.push_back(static_cast<unsigned char>(byte));
+    }
+    return code;
+}
+
+std::string_view LibraryView::CharCodeBytes(std::uint32_t slot) const {
     const std::size_t width = header_.SlotWidth();
     const std::size_t offset = kHeaderSize + width * slot;
     if (slot == 0 || slot > kCharSlotCount || offset + width > header_.RootOffset) {
-        return code;
+        return {};
     }
-    for (std::size_t i = 0; i < width && bytes_[offset + i] != 0; ++i) {
-        code.push_back(bytes_[offset + i]);
-    }
-    return code;
+    const auto* first = reinterpret_cast<const char*>(bytes_.data() + offset);
+    return std::string_view(first, std::find(first, first + width, '\0') - first);
 }
 
 // The bytes a walk has read, one bit each.
@@ -75,23 +81,27 @@ private:
     std::vector<std::uint64_t> words_;
 };
 
-bool LibraryView::HoldsRecord(std::uint32_t node, std::u16string_view tail,
-                              std::u16string_view word) const {
+LibraryView::RecordSearch LibraryView::FindRecord(std::uint32_t node, std::u16string_view tail,
+                                                  std::u16string_view word) const {
+    RecordSearch search;
     if (node < header_.RootOffset || !RangeFitsView(node, kIndexNodeSize)) {
-        return false;
+        return search;
     }
     const ByteReader reader(bytes_);
-    std::uint32_t record = reader.U32(node + kNodeFirstRecordField).value_or(0);
+    search.endLink = node + kNodeFirstRecordField;
+    std::uint32_t record = *reader.U32(search.endLink);
     std::uint32_t previous = node;
     // The same forward-only rule as every walk: the loop ends.
     while (record > previous && RangeFits(record, kRecordTailField, bytes_.size())) {
         if (RecordMatches(record, tail, word)) {
-            return true;
+            search.found = true;
+            return search;
         }
+        search.endLink = record + kRecordNextField;
         previous = record;
-        record = *reader.U32(record + kRecordNextField);
+        record = *reader.U32(search.endLink);
     }
-    return false;
+    return search;
 }
 
 bool LibraryView::RecordMatches(std::uint32_t record, std::u16string_view tail,
@@ -151,40 +161,49 @@ bool LibraryView::WalkNode(std::uint32_t node, std::size_t depth, std::u16string
 
 bool LibraryView::VisitRecords(std::uint32_t node, std::u16string& code, EntryCallback callback,
                                void* context, Claims* claims) const {
+    const std::uint8_t* const data = bytes_.data();
+    const std::size_t size = bytes_.size();
     const ByteReader reader(bytes_);
     const std::size_t pathLength = code.size();
     std::u16string word;
     std::uint32_t record = reader.U32(node + kNodeFirstRecordField).value_or(0);
     std::uint32_t previous = node;
     // Records are appended after their node and after the record linking to them.
-    while (record > previous && RangeFits(record, kRecordTailField, bytes_.size())) {
+    while (record > previous && RangeFits(record, kRecordTailField, size)) {
         const std::uint32_t next = *reader.U32(record + kRecordNextField);
         const std::uint32_t weight = *reader.U32(record + kRecordWeightField);
-        code.resize(pathLength);
-        std::size_t position = record + kRecordTailField;
-        while (position < bytes_.size() && bytes_[position] != 0) {
-            code.push_back(bytes_[position++]);
+        // The code's tail: letters up to a zero byte.
+        const std::size_t tail = record + kRecordTailField;
+        const void* tailEnd = tail < size ? std::memchr(data + tail, 0, size - tail) : nullptr;
+        if (!tailEnd) {
+            return false; // no terminator before the end: damaged
         }
-        word.clear();
-        ++position; // the tail's zero byte
-        for (;;) {
-            const std::optional<std::uint16_t> unit = reader.U16(position);
-            if (!unit) {
-                return false; // no terminator before the end: damaged
-            }
+        const std::size_t tailLength = static_cast<const std::uint8_t*>(tailEnd) - (data + tail);
+        // The word: UTF-16 units up to a zero unit.
+        const std::size_t wordStart = tail + tailLength + 1;
+        std::size_t position = wordStart;
+        while (position + 2 <= size && (data[position] | data[position + 1]) != 0) {
             position += 2;
-            if (*unit == 0) {
-                break;
-            }
-            word.push_back(static_cast<char16_t>(*unit));
         }
+        if (position + 2 > size) {
+            return false;
+        }
+        if (callback) {
+            code.resize(pathLength + tailLength);
+            std::copy(data + tail, data + tail + tailLength, code.begin() + pathLength);
+            word.resize((position - wordStart) / 2);
+            std::memcpy(word.data(), data + wordStart, position - wordStart);
+        }
+        position += 2;
         // Claimed after reading: the records claimed so far do not overlap, so
         // all this reading adds up to the library's size, plus one record's
         // worth before damage ends the walk.
         if (claims && !claims->Claim(record, position - record)) {
             return false;
         }
-        callback(context, LibraryEntry{code, word, weight, record});
+        if (callback) {
+            callback(context, LibraryEntry{code, word, weight, record});
+        }
         previous = record;
         record = next;
     }

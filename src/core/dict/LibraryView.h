@@ -48,13 +48,21 @@ public:
     bool ForEachEntry(Visit&& visit) const;
 
     // Walks the whole index once, visiting nothing: false when it meets damage.
-    bool Verify() const {
-        return ForEachEntry([](const LibraryEntry&) {});
-    }
+    bool Verify() const { return Walk(nullptr, nullptr); }
 
-    // Whether a record of `node` has the code tail `tail` (the code past the
-    // node's path letters) and the word `word`; compares in place.
-    bool HoldsRecord(std::uint32_t node, std::u16string_view tail, std::u16string_view word) const;
+    // Looks through the records of `node` for the code tail `tail` (the code
+    // past the node's path letters) and the word `word`, comparing in place.
+    struct RecordSearch {
+        bool found = false;
+        // The link field that ends the node's chain, where a record appended
+        // now is linked: the node's own first-record field when it has none.
+        std::uint32_t endLink = 0;
+    };
+    RecordSearch FindRecord(std::uint32_t node, std::u16string_view tail,
+                            std::u16string_view word) const;
+    bool HoldsRecord(std::uint32_t node, std::u16string_view tail, std::u16string_view word) const {
+        return FindRecord(node, tail, word).found;
+    }
 
     // Visits the records of one node, whose path letters are `path`.
     template <typename Visit>
@@ -62,11 +70,14 @@ public:
 
     // The code stored in the CharCodeTable slot `slot` (empty when none).
     std::u16string CharCode(std::uint32_t slot) const;
+    // The same as the slot's bytes, without a copy.
+    std::string_view CharCodeBytes(std::uint32_t slot) const;
 
 private:
     LibraryView(std::span<const std::uint8_t> bytes, const CodeTableHeader& header)
         : bytes_(bytes), header_(header) {}
 
+    // Null for a walk that only checks.
     using EntryCallback = void (*)(void* context, const LibraryEntry& entry);
     class Claims;
     bool Walk(EntryCallback callback, void* context) const;

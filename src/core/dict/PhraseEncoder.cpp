@@ -54,21 +54,22 @@ std::u16string EncodePhrase(const LibraryView& library, std::u16string_view word
         }
         const std::size_t position =
             element.fromEnd == 0 ? element.charNumber - 1u : characters - element.charNumber;
-        std::u16string charCode = library.CharCode(CharSlotIndex(CodePointAt(word, position)));
+        std::string_view charCode =
+            library.CharCodeBytes(CharSlotIndex(CodePointAt(word, position)));
         if (charCode.empty()) {
             return {}; // a character without a code: no phrase code at all
         }
         if (header.BWCodeLength != 0) {
-            const auto slash = charCode.find(u'/');
-            if (slash != std::u16string::npos) {
-                charCode.erase(0, slash + 1); // the second code
+            const auto slash = charCode.find('/');
+            if (slash != std::string_view::npos) {
+                charCode.remove_prefix(slash + 1); // the second code
             }
         }
         if (element.letterNumber == 0 || element.letterNumber > charCode.size()) {
             ended = true;
         }
         if (!ended) {
-            code.push_back(charCode[element.letterNumber - 1u]);
+            code.push_back(static_cast<unsigned char>(charCode[element.letterNumber - 1u]));
         }
     }
     return code;

@@ -15,6 +15,9 @@ void ImportUserEntries(WordLibrary& library, std::u16string_view text,
     CodeTableLines lines(text.substr(std::min(progress.position, text.size())));
     const std::size_t base = progress.position;
     const std::size_t firstLine = progress.lineNumber;
+    // Phrase codes come from the character codes and rules, which entries
+    // added meanwhile never change: one view serves every line.
+    const auto encoding = library.view();
     std::u16string derived;
     while (!lines.AtEnd()) {
         const std::size_t start = base + lines.position();
@@ -30,8 +33,7 @@ void ImportUserEntries(WordLibrary& library, std::u16string_view text,
         if (word.empty()) {
             // A word alone: its code comes from the phrase rules.
             word = entry.code;
-            const auto view = library.view();
-            derived = view ? EncodePhrase(*view, word) : std::u16string();
+            derived = encoding ? EncodePhrase(*encoding, word) : std::u16string();
             if (derived.empty()) {
                 progress.stop = UserImportStop::EncodingFailed;
                 progress.culprit = word;
@@ -43,16 +45,16 @@ void ImportUserEntries(WordLibrary& library, std::u16string_view text,
             progress.culprit = code;
             return;
         }
-        if (!library.ContainsEntry(code, word)) {
-            if (!library.AddUserEntry(code, word)) {
-                progress.stop = UserImportStop::LibraryFull;
-                progress.culprit = word;
-                progress.position = start;
-                --progress.lineNumber;
-                return;
-            }
-            ++progress.imported;
+        const WordLibrary::AddResult added = library.AddUserEntry(code, word);
+        if (added == WordLibrary::AddResult::Full || added == WordLibrary::AddResult::Refused) {
+            progress.stop = added == WordLibrary::AddResult::Full ? UserImportStop::LibraryFull
+                                                                  : UserImportStop::EntryRefused;
+            progress.culprit = word;
+            progress.position = start;
+            --progress.lineNumber;
+            return;
         }
+        progress.imported += added == WordLibrary::AddResult::Added ? 1 : 0;
         ++progress.linesRead;
     }
 }

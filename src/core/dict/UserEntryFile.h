@@ -17,6 +17,8 @@ enum class UserImportStop {
     EncodingFailed, // a word alone whose code cannot be derived
     IllegalCode,    // a code with anything but "a"-"z"
     LibraryFull,    // no room left for the entry of this line
+    EntryRefused,   // a library that can no longer be written (read-only, or
+                    // damaged by another writer meanwhile)
 };
 
 // How far an import got; passed back in to go on after making room.

@@ -77,48 +77,61 @@ bool WordLibrary::ContainsEntry(std::u16string_view code, std::u16string_view wo
     return library && library->HoldsRecord(node->offset, code.substr(node->path.size()), word);
 }
 
-bool WordLibrary::AddUserEntry(std::u16string_view code, std::u16string_view word) {
-    if (readOnly_ || !IsLetterCode(code) || word.find(u'\0') != std::u16string_view::npos) {
-        return false;
+WordLibrary::AddResult WordLibrary::AddUserEntry(std::u16string_view code,
+                                                 std::u16string_view word) {
+    if (!IsLetterCode(code) || word.find(u'\0') != std::u16string_view::npos) {
+        return AddResult::Refused;
     }
-    const CodeTableHeader h = header();
+    const auto library = view();
+    if (!library) {
+        return AddResult::Refused;
+    }
+    const CodeTableHeader& h = library->header();
     const std::size_t limit = std::min<std::size_t>(h.Capacity, bytes_.size());
-    if (h.UsedLength >= limit || !view()) {
-        return false;
-    }
-    // Everything this entry needs: the missing nodes of its path and the record.
-    const std::size_t depth = std::min(code.size(), kIndexDepth);
-    const auto existing = FindCodeNode(code.substr(0, depth));
-    std::size_t missingNodes = 0;
-    for (std::size_t known = depth; !existing && known > 0; --known) {
-        if (FindCodeNode(code.substr(0, known - 1))) {
-            missingNodes = depth - (known - 1);
-            break;
-        }
-    }
-    const std::size_t needed = missingNodes * kIndexNodeSize + RecordSize(code.size(), word.size());
-    if (!RangeFits(h.UsedLength, needed, limit)) {
-        return false; // the library is full
-    }
+    const ByteReader reader(library->bytes());
 
-    ByteWriter writer(bytes_);
-    const ByteReader reader(bytes_);
-    std::uint32_t used = h.UsedLength;
+    // Down the path as far as it exists; a slot that does not lead forward to
+    // a whole node gets a new one.
+    const std::size_t depth = std::min(code.size(), kIndexDepth);
     std::uint32_t node = h.RootOffset;
-    for (std::size_t i = 0; i < depth; ++i) {
-        const std::size_t slot = node + 4 * (code[i] - u'a');
-        std::uint32_t child = reader.U32(slot).value_or(0);
-        if (child <= node || !RangeFits(child, kIndexNodeSize, used)) {
-            child = used;
-            std::memset(bytes_.data() + used, 0, kIndexNodeSize);
-            used += kIndexNodeSize;
-            writer.PutU32(slot, child);
+    std::size_t reached = 0;
+    for (; reached < depth; ++reached) {
+        const std::uint32_t child = reader.U32(node + 4 * (code[reached] - u'a')).value_or(0);
+        if (child <= node || !RangeFits(child, kIndexNodeSize, reader.size())) {
+            break;
         }
         node = child;
     }
+    std::uint32_t link = 0; // where the record is linked; in a new node when 0
+    if (reached == depth) {
+        const LibraryView::RecordSearch search =
+            library->FindRecord(node, code.substr(depth), word);
+        if (search.found) {
+            return AddResult::AlreadyPresent;
+        }
+        link = search.endLink;
+    }
+    if (readOnly_) {
+        return AddResult::Refused;
+    }
+    const std::size_t size = RecordSize(code.size(), word.size());
+    if (!RangeFits(h.UsedLength, (depth - reached) * kIndexNodeSize + size, limit)) {
+        return AddResult::Full;
+    }
+
+    ByteWriter writer(bytes_);
+    std::uint32_t used = h.UsedLength;
+    for (std::size_t i = reached; i < depth; ++i) {
+        std::memset(bytes_.data() + used, 0, kIndexNodeSize);
+        writer.PutU32(node + 4 * (code[i] - u'a'), used);
+        node = used;
+        used += kIndexNodeSize;
+    }
+    if (link == 0) {
+        link = static_cast<std::uint32_t>(node + kNodeFirstRecordField);
+    }
     const std::uint32_t record = used;
     std::uint8_t* out = bytes_.data() + record;
-    const std::size_t size = RecordSize(code.size(), word.size());
     std::memset(out, 0, size);
     writer.PutU32(record + kRecordWeightField, kWeightUser);
     for (std::size_t i = depth; i < code.size(); ++i) {
@@ -129,19 +142,11 @@ bool WordLibrary::AddUserEntry(std::u16string_view code, std::u16string_view wor
         writer.PutU16(record + wordOffset + 2 * i, word[i]);
     }
     used += static_cast<std::uint32_t>(size);
-
-    // Link it last: behind the node's last record, or as its first.
-    std::size_t link = node + kNodeFirstRecordField;
-    std::uint32_t current = reader.U32(link).value_or(0);
-    std::uint32_t previous = node;
-    while (current > previous && RangeFits(current, kRecordTailField, record)) {
-        link = current + kRecordNextField;
-        previous = current;
-        current = reader.U32(link).value_or(0);
-    }
+    // The record is whole before it is linked and counted: a reader sharing
+    // the bytes sees it entirely or not at all.
     writer.PutU32(link, record);
     writer.PutU32(offsetof(CodeTableHeader, UsedLength), used);
-    return true;
+    return AddResult::Added;
 }
 
 bool WordLibrary::RemoveEntry(std::u16string_view code, std::u16string_view word) {

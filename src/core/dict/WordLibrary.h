@@ -47,10 +47,16 @@ public:
 
     bool ContainsEntry(std::u16string_view code, std::u16string_view word) const;
 
-    // Appends a user entry (weight 251). Refused for a read-only library, a
-    // code that is empty or not "a"-"z" only, and a record that would not fit below
-    // Capacity (the library is full).
-    bool AddUserEntry(std::u16string_view code, std::u16string_view word);
+    enum class AddResult {
+        Added,
+        AlreadyPresent, // the library holds this code and word: nothing written
+        Refused,        // read-only (for a new entry), a code that is empty or not
+                        // "a"-"z" only, or damage
+        Full,           // the record (and its missing nodes) would not fit below Capacity
+    };
+    // Appends a user entry (weight 251) unless the library holds it: one pass
+    // down the code's path and along its node's records does both.
+    AddResult AddUserEntry(std::u16string_view code, std::u16string_view word);
 
     // Unlinks the first record with this code and word; its bytes stay.
     bool RemoveEntry(std::u16string_view code, std::u16string_view word);

@@ -60,6 +60,7 @@ constexpr wchar_t kMsgOpenFailed[] = L"导入文件打开失败，不能导入�
 constexpr wchar_t kMsgLibraryFailed[] = L"系统码表打开失败，不能导入词条！";
 constexpr wchar_t kMsgEncodingFailed[] = L"导入文件第%d行词条自动编码失败，失败词条为：%s";
 constexpr wchar_t kMsgIllegalCode[] = L"导入文件第%d行词条编码中含有非法字符，错误编码为：%s";
+constexpr wchar_t kMsgEntryRefused[] = L"导入文件第%d行词条无法写入词库，失败词条为：%s";
 constexpr wchar_t kMsgSummary[] =
     L"词条导入完成！\r\n\r\n导入文件共有%d条词条，\r\n系统或用户词库已收录%d条，\r\n实际导入%d条。";
 constexpr wchar_t kMsgSummaryFull[] =
@@ -273,6 +274,11 @@ void CUserDictDialog::OnImport(HWND dialog) {
     case UserImportStop::IllegalCode:
         ShowInfoMessage(
             dialog, Format(kMsgIllegalCode, {progress.lineNumber}, progress.culprit).c_str());
+        break;
+    case UserImportStop::EntryRefused:
+        ShowInfoMessage(
+            dialog,
+            Format(kMsgEntryRefused, {progress.lineNumber + 1}, progress.culprit).c_str());
         break;
     case UserImportStop::LibraryFull:
     case UserImportStop::None: {

@@ -45,9 +45,9 @@ std::optional<LibraryHandle> OpenLibrary(const wchar_t* path, bool readOnly) {
     LibraryHandle handle;
     const std::wstring name =
         ToWide(MappingNameForFile(kLibraryMappingPrefix, AsU16(::PathFindFileNameW(path))));
-    handle.mapping_ = FileMapping::OpenOrCreate(
-        name.c_str(), file.get(), size,
-        readOnly ? FileMapping::Access::ReadOnly : FileMapping::Access::ReadWrite);
+    handle.mapping_ = FileMapping::OpenOrCreate(name.c_str(), file.get(), size,
+                                                readOnly ? FileMapping::Access::ReadOnly
+                                                         : FileMapping::Access::ReadWrite);
     if (!handle.mapping_) {
         return std::nullopt;
     }
@@ -69,7 +69,14 @@ std::wstring CurrentLibraryPath() {
 
 BOOL AddEntryToCurrentLibrary(const wchar_t* code, const wchar_t* word) {
     auto handle = OpenLibrary(CurrentLibraryPath().c_str());
-    return handle && handle->library().AddUserEntry(AsU16(code), AsU16(word)) ? TRUE : FALSE;
+    if (!handle) {
+        return FALSE;
+    }
+    // Present already (the input method may have added it meanwhile) is as good.
+    const auto added = handle->library().AddUserEntry(AsU16(code), AsU16(word));
+    return added == WordLibrary::AddResult::Added || added == WordLibrary::AddResult::AlreadyPresent
+               ? TRUE
+               : FALSE;
 }
 
 int GetCurrentCodeLength() {

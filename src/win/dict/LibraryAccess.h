@@ -42,7 +42,7 @@ std::optional<LibraryHandle> OpenLibrary(const wchar_t* path, bool readOnly = fa
 // InstallDir joined with the current library's file name.
 std::wstring CurrentLibraryPath();
 
-// Adds a user entry to the current library; TRUE only when it was added.
+// Adds a user entry to the current library; TRUE when the library holds it after.
 BOOL AddEntryToCurrentLibrary(const wchar_t* code, const wchar_t* word);
 
 // CodeLength of the current library, or 0 when it cannot be opened.

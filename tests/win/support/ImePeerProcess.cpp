@@ -63,6 +63,17 @@ std::vector<std::string> ImePeerProcess::WaitForLines(const std::string& prefix,
     }
 }
 
+std::string ImePeerProcess::LibraryUsers() {
+    HWND window = process_ ? FindProcessWindow(process_->id(), L"TideImePeer") : nullptr;
+    if (!window) {
+        return {};
+    }
+    const std::size_t before = WaitForLines("library", 0, 0s).size();
+    ::PostMessageW(window, WM_APP + 1, 0, 0);
+    const auto lines = WaitForLines("library", before + 1, 10s);
+    return lines.size() > before ? lines.back() : std::string();
+}
+
 void ImePeerProcess::Stop() {
     if (!process_) {
         return;

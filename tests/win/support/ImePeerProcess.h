@@ -31,6 +31,9 @@ public:
     std::vector<std::string> WaitForLines(const std::string& prefix, std::size_t count,
                                           std::chrono::milliseconds timeout) const;
     DWORD processId() const { return process_ ? process_->id() : 0; }
+    // What the peer sees of the library it maps (--map-library), read through
+    // its own mapping: "library users code=word ...", or "library none".
+    std::string LibraryUsers();
     // Closes the peer's window and waits for it to end.
     void Stop();
 
