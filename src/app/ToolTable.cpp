@@ -2,6 +2,7 @@
 
 #include "tools/about/AboutDialog.h"
 #include "tools/settings/ConfigureDialog.h"
+#include "tools/skineditor/SkinEditor.h"
 #include "tools/systemdict/SystemDictDialog.h"
 #include "tools/userdict/UserDictDialog.h"
 #include "tools/wordmaking/CustomEntryDialog.h"
@@ -29,7 +30,7 @@ constexpr ToolRow kTools[] = {
     {257, L"系统词库管理", 262, 180, 0,  RunFramed<CSystemDictDialog>},
     {258, L"用户词库管理", 300, 177, 0,  RunFramed<CUserDictDialog>},
     {259, L"添加用户词条", 262, 177, 0,  RunFramed<CCustomEntryDialog>},
-    {260, L"皮肤编辑",     460, 300, 80, RunFramed<CPlaceholderToolDialog>},
+    {260, L"皮肤编辑",     460, 300, 80, RunFramed<CSkinEditor>},
     {261, L"在线更新",     262, 177, 0,  RunFramed<CPlaceholderToolDialog>},
     {262, L"关于...",      262, 152, 0,  RunFramed<CAboutDialog>},
 };

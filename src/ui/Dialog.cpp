@@ -61,6 +61,10 @@ bool CDialogBox::OnHome(HWND) {
     return true;
 }
 
+bool CDialogBox::OnClose(HWND) {
+    return true;
+}
+
 void CDialogBox::PaintContent(HWND, HDC) {}
 
 INT_PTR CALLBACK CDialogBox::FramedDialogProc(HWND dialog, UINT message, WPARAM wParam,
@@ -140,7 +144,9 @@ INT_PTR CDialogBox::FrameMessage(HWND dialog, UINT message, WPARAM wParam, LPARA
             return TRUE;
         case IDCANCEL:
         case kCloseButtonId:
-            ::EndDialog(dialog, LOWORD(wParam));
+            if (OnClose(dialog)) {
+                ::EndDialog(dialog, LOWORD(wParam));
+            }
             return TRUE;
         default:
             break;

@@ -84,6 +84,9 @@ public:
     // "主页" was pressed; the dialog ends with 4096 right after unless this
     // returns false (what it had to keep could not be kept).
     virtual bool OnHome(HWND dialog);
+    // Esc or the close button; the dialog ends unless this returns false (a
+    // tool with unsaved work may ask first).
+    virtual bool OnClose(HWND dialog);
     // Paints what the tool draws itself on the client area, after the frame,
     // with the frame's paint DC.
     virtual void PaintContent(HWND dialog, HDC dc);

@@ -2,11 +2,14 @@
 // hidden; "主页" brings it back, any other way out ends the program.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
 #include <utility>
 
 #include "app/SetupDialog.h"
 #include "app/ToolTable.h"
 #include "app/ToolTitles.h"
+#include "support/FileDialogAnswer.h"
 #include "support/SampleInstallation.h"
 #include "support/WinTestSupport.h"
 #include "support/WindowCapture.h"
@@ -217,6 +220,30 @@ TEST(LauncherScreenshots, EveryWindowInBothFontSituations) {
                     ::Sleep(300);
                     EXPECT_TRUE(test::SaveWindowScreenshot(
                         tool, name + L"-status" + std::to_wstring(status) + L".png"));
+                }
+            }
+            if (row.id == 260) { // every page of the skin editor, new and with the default skin
+                const std::wstring skin = installation.folder() / L"Tide.ims";
+                ASSERT_TRUE(::CopyFileW(L"" TIDE_SOURCE_DIR L"/data/Skin/Tide.ims", skin.c_str(),
+                                        FALSE));
+                for (const wchar_t* state : {L"-new-", L"-default-"}) {
+                    // The preview-image page marks the skin unsaved once shown:
+                    // the new skin's is left out, so opening asks nothing.
+                    for (int page = 257; page <= (state[1] == L'n' ? 259 : 260); ++page) {
+                        ::SendMessageW(::GetDlgItem(tool, page), BM_CLICK, 0, 0);
+                        ::Sleep(300);
+                        EXPECT_TRUE(test::SaveWindowScreenshot(
+                            tool, name + state + std::to_wstring(page) + L".png"));
+                    }
+                    if (state[1] == L'n') {
+                        std::atomic<bool> answered{false};
+                        std::thread answer =
+                            test::AnswerFileDialog(L"打开皮肤文件", skin, answered);
+                        ::PostMessageW(tool, WM_COMMAND, 261, 0);
+                        answer.join();
+                        EXPECT_TRUE(answered);
+                        ::Sleep(500);
+                    }
                 }
             }
             if (row.id == 262) { // the About tool's second page

@@ -53,7 +53,7 @@ bool SkinFile::Load(const wchar_t* path) {
     return true;
 }
 
-void SkinFile::Save(const wchar_t* path) {
+bool SkinFile::Save(const wchar_t* path) {
     std::array<std::vector<std::uint8_t>, kSkinSlotCount> blobs;
     for (std::size_t slot = 0; slot < kSkinSlotCount; ++slot) {
         if (images_[slot]) {
@@ -64,15 +64,18 @@ void SkinFile::Save(const wchar_t* path) {
     FileHandle file(::CreateFileW(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
-        return;
+        return false;
     }
     record_.reserved = 0;
     const std::vector<std::uint8_t> bytes = SerializeSkin(record_, blobs);
     DWORD written = 0;
-    ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    const bool whole = ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
+                                   &written, nullptr) &&
+                       written == bytes.size();
     for (std::size_t slot = 0; slot < kSkinSlotCount; ++slot) {
         sizes_[slot] = static_cast<std::uint32_t>(blobs[slot].size());
     }
+    return whole;
 }
 
 void SkinFile::ReleaseImages() {

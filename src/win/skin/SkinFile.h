@@ -25,12 +25,16 @@ public:
     // mapping and any images read so far stay until Close.
     bool Load(const wchar_t* path);
     // Writes record, size table and images (as PNG) into the file in place,
-    // from offset 0, without truncating it; reports nothing.
-    void Save(const wchar_t* path);
+    // from offset 0, without truncating it. False when the file cannot be
+    // opened for writing or not every byte was written.
+    bool Save(const wchar_t* path);
     // Drops the images and zeroes the record and size table; the mapping stays.
     void ReleaseImages();
     // ReleaseImages, then unmaps the view and closes the mapping.
     void Close();
+    // Closes the mapping and keeps record and images (they are copies), so the
+    // file it was loaded from can be written again.
+    void Unmap() { mapping_.reset(); }
 
     SkinRecord& record() { return record_; }
     const SkinRecord& record() const { return record_; }

@@ -16,8 +16,15 @@ std::thread AnswerFileDialog(const wchar_t* title, std::wstring name, std::atomi
         }
         seen = true;
         // The file name box is a combo box or an edit, depending on the style.
-        ::SendMessageW(dialog, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(name.c_str()));
-        ::SendMessageW(dialog, CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(name.c_str()));
+        // WM_SETTEXT reaches it in another process too (its text is copied
+        // across; CDM_SETCONTROLTEXT's is not).
+        for (const int id : {cmb13, edt1}) {
+            HWND box = ::GetDlgItem(dialog, id);
+            HWND edit = box ? ::FindWindowExW(box, nullptr, L"Edit", nullptr) : nullptr;
+            if (HWND target = edit ? edit : box) {
+                ::SendMessageW(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+            }
+        }
         ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
         // A name the dialog does not take leaves it open: cancel it rather
         // than leave the test hanging.

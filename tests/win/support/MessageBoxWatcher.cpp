@@ -67,7 +67,7 @@ void MessageBoxWatcher::Watch() {
                 std::lock_guard lock(mutex_);
                 seen_.push_back(std::move(seen));
             }
-            ::PostMessageW(box, WM_COMMAND, answer_, 0);
+            ::PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(answer_.load()), 0);
             while (::IsWindow(box) && !stop_) {
                 ::Sleep(10);
             }

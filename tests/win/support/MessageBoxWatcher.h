@@ -26,11 +26,13 @@ public:
     ~MessageBoxWatcher();
 
     std::vector<SeenMessageBox> Seen() const;
+    // The button pressed on the boxes from now on.
+    void Answer(int answer) { answer_ = answer; }
 
 private:
     void Watch();
 
-    int answer_;
+    std::atomic<int> answer_;
     std::atomic<bool> stop_{false};
     mutable std::mutex mutex_;
     std::vector<SeenMessageBox> seen_;

@@ -1,0 +1,262 @@
+// The skin editor run for real: a new skin built from the default skin's
+// images, the pages' enabling rules and fields, opening and saving with their
+// questions and file dialogs answered, and the preview pictures it stores.
+#include "tools/skineditor/SkinEditor.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "core/config/InfoMessageText.h"
+#include "support/DrivenDialog.h"
+#include "support/FileDialogAnswer.h"
+#include "support/MessageBoxWatcher.h"
+#include "support/WinTestSupport.h"
+#include "support/WindowCapture.h"
+#include "ui/Controls.h"
+#include "win/WideText.h"
+
+namespace tide {
+namespace {
+
+const std::wstring kSkinImages = L"" TIDE_SOURCE_DIR "/data/skin/Tide/";
+const std::wstring kDefaultSkin = L"" TIDE_SOURCE_DIR "/data/Skin/Tide.ims";
+constexpr int kSaveId = 262;
+
+class DrivenEditor : public test::DrivenDialog<CSkinEditor> {
+public:
+    explicit DrivenEditor(Checks checks) : DrivenDialog(std::move(checks), kResultCancel) {}
+    INT_PTR Run() { return ShowModal(L"皮肤编辑", 460, 300, 80); }
+};
+
+// The editor's four page windows in navigation order.
+std::vector<HWND> Pages(HWND editor) {
+    std::vector<HWND> pages;
+    for (HWND child = ::GetWindow(editor, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t name[16] = {};
+        ::GetClassNameW(child, name, 16);
+        if (std::wstring(name) == L"#32770") {
+            pages.push_back(child); // in the order they were made
+        }
+    }
+    return pages;
+}
+
+HWND FindIn(HWND root, int id) {
+    for (HWND child = ::GetWindow(root, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (::GetDlgCtrlID(child) == id) {
+            return child;
+        }
+        if (HWND found = FindIn(child, id)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+HWND PageControl(HWND editor, int page, int id) {
+    const auto pages = Pages(editor);
+    return page < static_cast<int>(pages.size()) ? FindIn(pages[page], id) : nullptr;
+}
+
+bool Enabled(HWND control) {
+    return control && ::IsWindowEnabled(control);
+}
+
+void Type(HWND editor, int page, int id, const std::wstring& text) {
+    ::SetWindowTextW(PageControl(editor, page, id), text.c_str());
+}
+
+void Click(HWND editor, int page, int id) {
+    ::SendMessageW(PageControl(editor, page, id), BM_CLICK, 0, 0);
+}
+
+void Press(HWND editor, int id) {
+    ::SendMessageW(editor, WM_COMMAND, id, 0);
+}
+
+// A new skin with the default skin's status bar and horizontal bar.
+void BuildSkin(HWND editor) {
+    Type(editor, 0, 4353, kSkinImages + L"Status.png");
+    Type(editor, 1, 4609, kSkinImages + L"HorzCand.png");
+}
+
+class SkinEditorTool : public ::testing::Test {
+protected:
+    test::ScratchFolder folder_;
+};
+
+TEST_F(SkinEditorTool, ANewSkinEnablesEachPageOnceItsMainImageIsChosen) {
+    DrivenEditor editor([](HWND dialog, CSkinEditor& tool) {
+        EXPECT_EQ(Pages(dialog).size(), 4u);
+        EXPECT_FALSE(tool.modified());
+        EXPECT_FALSE(Enabled(::GetDlgItem(dialog, kSaveId)));
+        EXPECT_TRUE(Enabled(PageControl(dialog, 0, 4353)));
+        EXPECT_FALSE(Enabled(PageControl(dialog, 0, 4357))) << "the logo box waits";
+        EXPECT_FALSE(Enabled(PageControl(dialog, 0, 4422)));
+        EXPECT_FALSE(Enabled(PageControl(dialog, 1, 4646)));
+
+        Type(dialog, 0, 4353, kSkinImages + L"Status.png");
+        EXPECT_TRUE(tool.skin().image(SlotStatus));
+        EXPECT_TRUE(Enabled(PageControl(dialog, 0, 4357)));
+        EXPECT_TRUE(tool.statusComposite()) << "the status bar was drawn";
+        EXPECT_TRUE(tool.modified());
+        EXPECT_TRUE(Enabled(::GetDlgItem(dialog, kSaveId)));
+        Type(dialog, 0, 4353, L"");
+        EXPECT_FALSE(tool.skin().image(SlotStatus)) << "no file, no image";
+        EXPECT_FALSE(Enabled(PageControl(dialog, 0, 4357)));
+
+        // A box number goes to the record as it is typed.
+        Type(dialog, 0, 4353, kSkinImages + L"Status.png");
+        Type(dialog, 0, 4365, L"37");
+        EXPECT_EQ(tool.skin().record().langButtonBox.x, 37);
+        Type(dialog, 0, 4365, L"5000");
+        EXPECT_LE(tool.skin().record().langButtonBox.x, 1000) << "the up-down keeps to 0..1000";
+    });
+    editor.Run();
+}
+
+TEST_F(SkinEditorTool, CandidatePagesFollowTheirChecksRadiosAndFactors) {
+    DrivenEditor editor([](HWND dialog, CSkinEditor& tool) {
+        Press(dialog, 258); // a page draws its bar while it is shown
+        BuildSkin(dialog);
+        const SkinRecord& r = tool.skin().record();
+        ASSERT_TRUE(Enabled(PageControl(dialog, 1, 4646)));
+        EXPECT_TRUE(tool.barComposite(false)) << "the horizontal bar was drawn";
+        EXPECT_EQ(r.horzPagerAfterCode, 1);
+        Click(dialog, 1, 4646);
+        EXPECT_EQ(r.horzCodeEmbedded, 1);
+        EXPECT_EQ(r.horzPagerAfterCode, 0) << "embedding the code moves the page buttons";
+        EXPECT_EQ(::IsDlgButtonChecked(::GetParent(PageControl(dialog, 1, 4641)), 4641),
+                  BST_CHECKED);
+        Click(dialog, 1, 4666);
+        EXPECT_EQ(r.horzSelectionStyle, 2);
+        Type(dialog, 1, 4628, L"abc");
+        EXPECT_EQ(r.horzItemHeight, 0.0f) << "no number: 0";
+        Type(dialog, 1, 4628, L"  1.75x");
+        EXPECT_EQ(r.horzItemHeight, 1.75f);
+        Type(dialog, 1, 4636, L"0");
+        ::SendMessageW(PageControl(dialog, 1, 4632), UDM_SETPOS32, 0, -1);
+        EXPECT_EQ(r.horzSeparatorWidth, -1) << "the separator width goes down to -1";
+        EXPECT_FALSE(PageControl(dialog, 2, 4629)) << "the vertical page has no spacing row";
+        EXPECT_EQ(r.vertItemHeight, 1.5f) << "the vertical fields are apart";
+    });
+    editor.Run();
+}
+
+TEST_F(SkinEditorTool, ClicksOnTheStatusPreviewShowEveryLanguageState) {
+    DrivenEditor editor([](HWND dialog, CSkinEditor& tool) {
+        Type(dialog, 0, 4353, kSkinImages + L"Status.png");
+        Type(dialog, 0, 4373, kSkinImages + L"ChineseButton.png");
+        HWND preview = ::GetParent(PageControl(dialog, 0, 4353)); // the panel
+        preview = ::GetWindow(preview, GW_HWNDPREV); // the preview was made just before
+        ASSERT_TRUE(preview);
+        RECT client = {};
+        ::GetClientRect(preview, &client);
+        const SIZE picture = ImageSize(tool.statusComposite().get());
+        const SkinBox& lang = tool.skin().record().langButtonBox;
+        const int x = (client.right - picture.cx) / 2 + lang.x + 1;
+        const int y = (client.bottom - picture.cy) / 2 + lang.y + 1;
+        for (int expected : {1, 2, 0}) {
+            ::SendMessageW(preview, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+            EXPECT_EQ(tool.statusStates().language, expected);
+        }
+    });
+    editor.Run();
+}
+
+TEST_F(SkinEditorTool, SavingAsksWhatItMustAndASaveThatFailsKeepsTheSkinUnsaved) {
+    const std::wstring saved = folder_ / L"new.ims";
+    test::MessageBoxWatcher boxes(IDYES);
+    std::atomic<bool> cancelled{false};
+    std::atomic<bool> answered{false};
+    DrivenEditor editor([&](HWND dialog, CSkinEditor& tool) {
+        BuildSkin(dialog);
+        ASSERT_TRUE(tool.modified());
+        {
+            // An empty name is no name: the dialog stays and is cancelled.
+            std::thread answer = test::AnswerFileDialog(L"保存皮肤文件为", L"", cancelled);
+            Press(dialog, kSaveId);
+            answer.join();
+        }
+        EXPECT_TRUE(tool.modified()) << "a cancelled save saved nothing";
+        EXPECT_TRUE(tool.path().empty());
+        {
+            std::thread answer = test::AnswerFileDialog(L"保存皮肤文件为", saved, answered);
+            Press(dialog, kSaveId);
+            answer.join();
+        }
+        EXPECT_FALSE(tool.modified());
+        EXPECT_EQ(tool.path(), saved);
+        EXPECT_EQ(tool.skin().record().complete, 0u) << "no name yet";
+
+        // Another program holds the file: the save says so and stays unsaved.
+        Type(dialog, 0, 4365, L"9");
+        ASSERT_TRUE(tool.modified());
+        FileHandle holder(::CreateFileW(saved.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(holder);
+        Press(dialog, kSaveId);
+        EXPECT_TRUE(tool.modified());
+        Press(dialog, kHomeButtonId);
+        EXPECT_TRUE(::IsWindowVisible(dialog)) << "主页 stays when it cannot save";
+    });
+    editor.Run();
+    EXPECT_TRUE(test::FileExists(saved));
+    const auto seen = boxes.Seen();
+    ASSERT_GE(seen.size(), 3u);
+    EXPECT_EQ(seen[0].text, L"皮肤资源不完整，是否继续保存？");
+    const std::wstring failed =
+        ToWide(BreakInfoMessageLines(AsU16(std::wstring(L"皮肤文件保存失败，文件无法写入！"))));
+    EXPECT_EQ(seen[seen.size() - 2].text, failed);
+    EXPECT_EQ(seen.back().text, failed);
+}
+
+TEST_F(SkinEditorTool, OpeningTheDefaultSkinShowsItsImagesAndFactorsAndDrawsThePreviews) {
+    const std::wstring skin = folder_ / L"Tide.ims";
+    ASSERT_TRUE(::CopyFileW(kDefaultSkin.c_str(), skin.c_str(), FALSE));
+    test::MessageBoxWatcher boxes(IDNO);
+    std::atomic<bool> answered{false};
+    DrivenEditor editor([&](HWND dialog, CSkinEditor& tool) {
+        Type(dialog, 0, 4353, kSkinImages + L"Status.png");
+        ASSERT_TRUE(tool.modified());
+        Press(dialog, 261);
+        EXPECT_TRUE(tool.skin().image(SlotStatus)) << "No to discarding keeps the skin";
+        boxes.Answer(IDYES);
+        std::thread answer = test::AnswerFileDialog(L"打开皮肤文件", skin, answered);
+        Press(dialog, 261);
+        answer.join();
+        ASSERT_EQ(tool.path(), skin);
+        EXPECT_FALSE(tool.modified()) << "opening leaves the skin saved";
+        EXPECT_EQ(WindowText(PageControl(dialog, 0, 4353)), L"IMS:\\Status.png");
+        EXPECT_EQ(WindowText(PageControl(dialog, 1, 4609)), L"IMS:\\HorzCand.png");
+        EXPECT_EQ(WindowText(PageControl(dialog, 2, 4609)), L"IMS:\\VertCand.png");
+        EXPECT_TRUE(Enabled(PageControl(dialog, 1, 4646)));
+        EXPECT_EQ(WindowText(PageControl(dialog, 1, 4628)).find(L'.') + 3,
+                  WindowText(PageControl(dialog, 1, 4628)).size())
+            << "two decimals";
+        const SkinRecord& r = tool.skin().record();
+        EXPECT_EQ(WindowText(PageControl(dialog, 3, 4877)), ToWide(SkinText(r.name)));
+
+        // Showing the preview page stores the picture of the bars and texts.
+        Press(dialog, 260);
+        ASSERT_TRUE(tool.skin().image(SlotPreview));
+        EXPECT_TRUE(tool.modified()) << "showing the preview page marks the skin";
+        const std::wstring folder = test::ScreenshotFolder() + L"\\skin-editor-";
+        for (int page = 0; page < 4; ++page) {
+            Press(dialog, 257 + page);
+            test::PumpMessagesFor(std::chrono::milliseconds(200));
+            EXPECT_TRUE(test::SaveWindowScreenshot(
+                dialog, folder + L"default-" + std::to_wstring(page + 1) + L".png"));
+        }
+    });
+    editor.Run();
+}
+
+} // namespace
+} // namespace tide
