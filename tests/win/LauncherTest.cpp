@@ -224,12 +224,16 @@ TEST(LauncherScreenshots, EveryWindowInBothFontSituations) {
             }
             if (row.id == 260) { // every page of the skin editor, new and with the default skin
                 const std::wstring skin = installation.folder() / L"Tide.ims";
-                ASSERT_TRUE(::CopyFileW(L"" TIDE_SOURCE_DIR L"/data/Skin/Tide.ims", skin.c_str(),
-                                        FALSE));
+                ASSERT_TRUE(
+                    ::CopyFileW(L"" TIDE_SOURCE_DIR L"/data/Skin/Tide.ims", skin.c_str(), FALSE));
+                // A skin being built: its status bar and horizontal bar chosen.
+                const std::wstring images = L"" TIDE_SOURCE_DIR L"/data/skin/Tide/";
+                ::SetWindowTextW(test::FindDescendant(tool, 4353),
+                                 (images + L"Status.png").c_str());
+                ::SetWindowTextW(test::FindDescendant(tool, 4609),
+                                 (images + L"HorzCand.png").c_str());
                 for (const wchar_t* state : {L"-new-", L"-default-"}) {
-                    // The preview-image page marks the skin unsaved once shown:
-                    // the new skin's is left out, so opening asks nothing.
-                    for (int page = 257; page <= (state[1] == L'n' ? 259 : 260); ++page) {
+                    for (int page = 257; page <= 260; ++page) {
                         ::SendMessageW(::GetDlgItem(tool, page), BM_CLICK, 0, 0);
                         ::Sleep(300);
                         EXPECT_TRUE(test::SaveWindowScreenshot(
@@ -240,6 +244,10 @@ TEST(LauncherScreenshots, EveryWindowInBothFontSituations) {
                         std::thread answer =
                             test::AnswerFileDialog(L"打开皮肤文件", skin, answered);
                         ::PostMessageW(tool, WM_COMMAND, 261, 0);
+                        // Yes to dropping the skin being built.
+                        HWND discard = test::WaitForWindow(L"#32770", L"提示", 20s);
+                        ASSERT_TRUE(discard);
+                        ::PostMessageW(discard, WM_COMMAND, IDYES, 0);
                         answer.join();
                         EXPECT_TRUE(answered);
                         ::Sleep(500);

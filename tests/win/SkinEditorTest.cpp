@@ -14,6 +14,7 @@
 #include "core/config/InfoMessageText.h"
 #include "support/DrivenDialog.h"
 #include "support/FileDialogAnswer.h"
+#include "support/WinTestSupport.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/WinTestSupport.h"
 #include "support/WindowCapture.h"
@@ -47,21 +48,9 @@ std::vector<HWND> Pages(HWND editor) {
     return pages;
 }
 
-HWND FindIn(HWND root, int id) {
-    for (HWND child = ::GetWindow(root, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (::GetDlgCtrlID(child) == id) {
-            return child;
-        }
-        if (HWND found = FindIn(child, id)) {
-            return found;
-        }
-    }
-    return nullptr;
-}
-
 HWND PageControl(HWND editor, int page, int id) {
     const auto pages = Pages(editor);
-    return page < static_cast<int>(pages.size()) ? FindIn(pages[page], id) : nullptr;
+    return page < static_cast<int>(pages.size()) ? test::FindDescendant(pages[page], id) : nullptr;
 }
 
 bool Enabled(HWND control) {
@@ -256,6 +245,132 @@ TEST_F(SkinEditorTool, OpeningTheDefaultSkinShowsItsImagesAndFactorsAndDrawsTheP
         }
     });
     editor.Run();
+}
+
+// Every image of the default skin's folder chosen on its page, a name typed:
+// the saved skin is complete and loads, in the editor's code and in tidetool.
+TEST_F(SkinEditorTool, ASkinBuiltFromPngFilesIsCompleteAndLoads) {
+    const std::wstring saved = folder_ / L"built.ims";
+    test::MessageBoxWatcher boxes(IDYES);
+    std::atomic<bool> answered{false};
+    DrivenEditor editor([&](HWND dialog, CSkinEditor& tool) {
+        const struct {
+            int page, id;
+            const wchar_t* file;
+        } kImages[] = {
+            {0, 4353, L"Status.png"},          {0, 4355, L"Logo.png"},
+            {0, 4373, L"ChineseButton.png"},   {0, 4374, L"EnglishButton.png"},
+            {0, 4375, L"CapsLockButton.png"},  {0, 4387, L"FullShapeButton.png"},
+            {0, 4388, L"HalfShapeButton.png"}, {0, 4399, L"CSymbolButton.png"},
+            {0, 4400, L"ESymbolButton.png"},   {0, 4411, L"SoftkbButton.png"},
+            {0, 4421, L"ConfigButton.png"},    {1, 4609, L"HorzCand.png"},
+            {1, 4674, L"HPrevPage.png"},       {1, 4675, L"HNextPage.png"},
+            {1, 4676, L"HHomePage.png"},       {1, 4677, L"HEndPage.png"},
+            {2, 4609, L"VertCand.png"},        {2, 4674, L"VPrevPage.png"},
+            {2, 4675, L"VNextPage.png"},       {2, 4676, L"VHomePage.png"},
+            {2, 4677, L"VEndPage.png"},
+        };
+        for (const auto& image : kImages) {
+            Type(dialog, image.page, image.id, kSkinImages + image.file);
+        }
+        Type(dialog, 3, 4877, L"自制皮肤");
+        Press(dialog, 260); // the preview page makes the preview picture
+        ASSERT_TRUE(tool.skin().image(SlotPreview));
+        std::thread answer = test::AnswerFileDialog(L"保存皮肤文件为", saved, answered);
+        Press(dialog, kSaveId);
+        answer.join();
+        EXPECT_FALSE(tool.modified());
+    });
+    editor.Run();
+    EXPECT_TRUE(boxes.Seen().empty()) << "a complete skin is saved without a question";
+    SkinFile loaded;
+    ASSERT_TRUE(loaded.Load(saved.c_str()));
+    EXPECT_EQ(loaded.record().complete, 1u);
+    EXPECT_EQ(SkinText(loaded.record().name), u"自制皮肤");
+    for (std::size_t slot = 0; slot < kSkinSlotCount; ++slot) {
+        EXPECT_TRUE(loaded.image(static_cast<SkinSlot>(slot))) << slot;
+    }
+    loaded.Close();
+    auto tidetool = test::ChildProcess::Start(test::BinDirectory() + L"\\tidetool.exe",
+                                              L"skin info \"" + saved + L"\"");
+    ASSERT_TRUE(tidetool);
+    EXPECT_EQ(tidetool->WaitForExit(std::chrono::seconds(20)), 0u);
+}
+
+// A factor stored with more decimals is shown, and so read back, with two.
+TEST_F(SkinEditorTool, OpenedFactorsShowTwoDecimalsAndMovingABarGrowsThePreview) {
+    const std::wstring skin = folder_ / L"factors.ims";
+    {
+        SkinFile source;
+        ASSERT_TRUE(source.Load(kDefaultSkin.c_str()));
+        source.Unmap();
+        SkinRecord& r = source.record();
+        r.horzItemHeight = 1.333f;
+        ASSERT_TRUE(SetSkinText(r.name, u"X"));
+        r.name.x = r.name.y = 1; // inside the status bar
+        for (SkinTextItem* item : {&r.version, &r.author, &r.otherInfo}) {
+            ASSERT_TRUE(SetSkinText(*item, u""));
+        }
+        ASSERT_TRUE(source.Save(skin.c_str()));
+    }
+    test::MessageBoxWatcher boxes(IDYES);
+    std::atomic<bool> answered{false};
+    DrivenEditor editor([&](HWND dialog, CSkinEditor& tool) {
+        std::thread answer = test::AnswerFileDialog(L"打开皮肤文件", skin, answered);
+        Press(dialog, 261);
+        answer.join();
+        ASSERT_EQ(tool.path(), skin);
+        EXPECT_EQ(WindowText(PageControl(dialog, 1, 4628)), L"1.33");
+        EXPECT_EQ(tool.skin().record().horzItemHeight, 1.33f) << "read back from the field";
+
+        Press(dialog, 260);
+        const SIZE before = ImageSize(tool.skin().image(SlotPreview));
+        const SIZE horizontal = ImageSize(tool.barComposite(false).get());
+        const SkinRecord& r = tool.skin().record();
+        // The horizontal bar is the right-most and the lowest element but one.
+        ASSERT_EQ(before.cx, horizontal.cx);
+        Type(dialog, 3, 4869, L"50");
+        EXPECT_EQ(r.horzPreviewX, 50);
+        EXPECT_EQ(ImageSize(tool.skin().image(SlotPreview)).cx, before.cx + 49);
+        Type(dialog, 3, 4869, L"1");
+
+        // 主页 saves an opened, modified skin to its file without a word.
+        Type(dialog, 0, 4365, L"33");
+        Press(dialog, kHomeButtonId);
+    });
+    EXPECT_EQ(editor.Run(), kResultHome);
+    EXPECT_TRUE(boxes.Seen().empty());
+    SkinFile saved;
+    ASSERT_TRUE(saved.Load(skin.c_str()));
+    EXPECT_EQ(saved.record().langButtonBox.x, 33);
+}
+
+TEST_F(SkinEditorTool, ExitAndEscAskBeforeAnUnsavedSkinIsDropped) {
+    {
+        test::MessageBoxWatcher no(IDNO);
+        DrivenEditor untouched([](HWND dialog, CSkinEditor&) { Press(dialog, IDOK); });
+        EXPECT_EQ(untouched.Run(), kResultOk);
+        EXPECT_TRUE(no.Seen().empty()) << "nothing to save, nothing asked";
+        DrivenEditor dropped([](HWND dialog, CSkinEditor&) {
+            Type(dialog, 0, 4353, kSkinImages + L"Status.png");
+            Press(dialog, IDCANCEL); // Esc
+        });
+        EXPECT_EQ(dropped.Run(), kResultCancel);
+        ASSERT_EQ(no.Seen().size(), 1u);
+        EXPECT_EQ(no.Seen()[0].text, L"当前皮肤尚未保存，是否保存？");
+    }
+    test::MessageBoxWatcher yes(IDYES);
+    std::atomic<bool> cancelled{false};
+    DrivenEditor kept([&](HWND dialog, CSkinEditor& tool) {
+        Type(dialog, 0, 4353, kSkinImages + L"Status.png");
+        std::thread answer = test::AnswerFileDialog(L"保存皮肤文件为", L"", cancelled);
+        Press(dialog, IDOK); // Yes to saving, then no name given
+        answer.join();
+        EXPECT_TRUE(::IsWindowVisible(dialog)) << "the skin was not saved: the editor stays";
+        EXPECT_TRUE(tool.modified());
+        ::EndDialog(dialog, kResultCancel);
+    });
+    kept.Run();
 }
 
 } // namespace

@@ -187,6 +187,18 @@ BOOL CALLBACK MatchProcessWindow(HWND window, LPARAM context) {
 
 } // namespace
 
+HWND FindDescendant(HWND root, int id) {
+    for (HWND child = ::GetWindow(root, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (::GetDlgCtrlID(child) == id) {
+            return child;
+        }
+        if (HWND found = FindDescendant(child, id)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, bool (*accept)(HWND)) {
     WindowSearch search{processId, className, accept, nullptr};
     ::EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));

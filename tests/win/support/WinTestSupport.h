@@ -73,6 +73,10 @@ bool FileExists(const std::wstring& path);
 HWND WaitForWindow(const wchar_t* className, const wchar_t* title,
                    std::chrono::milliseconds timeout);
 
+// The first window below `root` (depth first, in the order they were made)
+// with the control id `id`; null when there is none.
+HWND FindDescendant(HWND root, int id);
+
 // A top-level window of `processId` with that class for which `accept` (if
 // given) is true; null when there is none.
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, bool (*accept)(HWND) = nullptr);
