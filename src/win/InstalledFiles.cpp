@@ -2,9 +2,13 @@
 
 #include <shlwapi.h>
 
+#include <ctime>
+#include <random>
+
 #include "win/Handles.h"
 #include "win/InstallPaths.h"
 #include "win/PathBuffer.h"
+#include "win/WideText.h"
 
 namespace tide {
 
@@ -39,6 +43,26 @@ std::vector<std::wstring> ListInstalledFiles(const wchar_t* pattern, const wchar
         }
     } while (::FindNextFileW(search.get(), &found));
     return names;
+}
+
+std::wstring NewInstalledFileName(const std::wstring& folder, const wchar_t* extension) {
+    static std::minstd_rand random(static_cast<unsigned>(std::time(nullptr)));
+    std::uniform_int_distribution<int> digits(0, 9999);
+    // Random names collide rarely; after this many tries every name is
+    // almost surely taken.
+    for (int attempt = 0; attempt < 100000; ++attempt) {
+        wchar_t number[8];
+        ::wsprintfW(number, L"%04d", digits(random));
+        const std::wstring name = L"Tide" + std::wstring(number) + extension;
+        PathBuffer path;
+        if (!CopyToBuffer(folder, path, kPathCapacity) || !::PathAppendW(path, name.c_str())) {
+            return {};
+        }
+        if (!IsExistingFile(path)) {
+            return name;
+        }
+    }
+    return {};
 }
 
 } // namespace tide

@@ -22,4 +22,8 @@ bool HasExtension(std::wstring_view name, std::wstring_view extension);
 // installation is not recorded.
 std::vector<std::wstring> ListInstalledFiles(const wchar_t* pattern, const wchar_t* extension);
 
+// A file name no file in `folder` has yet: "Tide", four random digits and
+// `extension` (".imc", ".ims"). Empty when every such name is taken.
+std::wstring NewInstalledFileName(const std::wstring& folder, const wchar_t* extension);
+
 } // namespace tide

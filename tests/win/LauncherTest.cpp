@@ -9,11 +9,14 @@
 #include "app/SetupDialog.h"
 #include "app/ToolTable.h"
 #include "app/ToolTitles.h"
+#include "core/base/FixedText.h"
+#include "core/config/ConfigRecord.h"
 #include "support/FileDialogAnswer.h"
 #include "support/SampleInstallation.h"
 #include "support/WinTestSupport.h"
 #include "support/WindowCapture.h"
 #include "ui/Dialog.h"
+#include "win/config/ConfigStorage.h"
 #include "win/dict/LibraryAccess.h"
 
 namespace tide {
@@ -185,6 +188,15 @@ TEST(LauncherScreenshots, EveryWindowInBothFontSituations) {
     test::SampleInstallation installation;
     ASSERT_TRUE(installation.ready());
     ASSERT_TRUE(AddSampleUserEntries());
+    // The default skin installed and current, for the skin page to show.
+    const std::wstring skins = installation.installDir() + L"\\Skin";
+    ::CreateDirectoryW(skins.c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileW(L"" TIDE_SOURCE_DIR L"/data/Skin/Tide.ims",
+                            (skins + L"\\Tide.ims").c_str(), FALSE));
+    ConfigRecord record = {};
+    LoadConfig(record);
+    ASSERT_TRUE(SetFixedText(record.SkinFileName, u"Tide.ims"));
+    ASSERT_NE(SaveConfig(record), kSaveFailed);
     int launcherHeights[2] = {};
     for (int fallback = 0; fallback < 2; ++fallback) {
         const std::wstring face = fallback ? L"fallback" : L"preferred";

@@ -100,8 +100,13 @@ TEST_F(SkinEditorTool, ANewSkinEnablesEachPageOnceItsMainImageIsChosen) {
         EXPECT_FALSE(tool.skin().image(SlotStatus)) << "no file, no image";
         EXPECT_FALSE(Enabled(PageControl(dialog, 0, 4357)));
 
+        // Typed a character at a time, the path loads once it names a file.
+        const std::wstring path = kSkinImages + L"Status.png";
+        for (std::size_t length = path.size() - 3; length <= path.size(); ++length) {
+            Type(dialog, 0, 4353, path.substr(0, length));
+            EXPECT_EQ(tool.skin().image(SlotStatus) != nullptr, length == path.size()) << length;
+        }
         // A box number goes to the record as it is typed.
-        Type(dialog, 0, 4353, kSkinImages + L"Status.png");
         Type(dialog, 0, 4365, L"37");
         EXPECT_EQ(tool.skin().record().langButtonBox.x, 37);
         Type(dialog, 0, 4365, L"5000");

@@ -26,6 +26,7 @@
 #include "core/contract/ImeContract.h"
 #include "core/dict/LibraryView.h"
 #include "core/dict/WordLibrary.h"
+#include "core/skin/SkinFormat.h"
 #include "win/FileMapping.h"
 #include "win/Handles.h"
 #include "win/InstallPaths.h"
@@ -123,6 +124,27 @@ std::string SwitchLibrary() {
     return " library=" + Utf8(name) + " mapped=" + (g_peer->library ? "1" : "0");
 }
 
+// Maps the skin the shared record names, as the input method does on code 3;
+// its file name and the name in its record for the log.
+std::string SwitchSkin() {
+    ConfigRecord record;
+    std::memcpy(&record, g_peer->config.data(), kConfigRecordSize);
+    const std::wstring name = ToWide(FixedText(record.SkinFileName));
+    g_peer->skin.reset();
+    PathBuffer path;
+    if (QueryInstallDir(path) && ::PathAppendW(path, L"Skin") &&
+        ::PathAppendW(path, name.c_str())) {
+        g_peer->skin = MapFile(static_cast<const wchar_t*>(path), kSkinMappingPrefix, false);
+    }
+    std::string skinName;
+    if (g_peer->skin && g_peer->skin.size() >= kSkinRecordSize) {
+        SkinRecord skin;
+        std::memcpy(&skin, g_peer->skin.data(), kSkinRecordSize);
+        skinName = Utf8(ToWide(SkinText(skin.name)));
+    }
+    return " skin=" + Utf8(name) + " mapped=" + (g_peer->skin ? "1" : "0") + " name=" + skinName;
+}
+
 void OnNotice(WPARAM code) {
     std::string line = "notice " + std::to_string(code);
     if (code == static_cast<WPARAM>(ChangeCode::ConfigSaved)) {
@@ -130,6 +152,8 @@ void OnNotice(WPARAM code) {
         line += " file=" + ConfigFileHex();
     } else if (code == static_cast<WPARAM>(ChangeCode::DictionaryChanged)) {
         line += SwitchLibrary();
+    } else if (code == static_cast<WPARAM>(ChangeCode::SkinChanged)) {
+        line += SwitchSkin();
     }
     Log(line);
 }

@@ -41,13 +41,13 @@ struct PageSlot {
     int extraPixels; // the window grows by this much while the page is shown
 };
 
-// In page order; the soft-keyboard and skin pages are yet to come.
+// In page order; the soft-keyboard page is yet to come.
 constexpr PageSlot kPageSlots[CConfigureDialog::kPageCount] = {
     {257, MakeGeneralPage, 0, 0},
     {258, MakeInterfacePage, 0, 0},
     {259, MakeKeysPage, 0, 0},
     {260, MakeEmptyPage, 185, 185},
-    {261, MakeEmptyPage, 100, 100},
+    {261, MakeSkinPage, 100, 100},
     {262, MakeOutputPage, 0, 0},
 };
 // Fill all and collect all go through these, in this order.
@@ -55,7 +55,6 @@ constexpr int kEditingPages[] = {0, 1, 2, 3, 5};
 
 constexpr int kPageX = 90;
 constexpr int kPageY = 15;
-constexpr int kPageHeight = 250;
 constexpr int kPageWidth = 300 - kPageX;
 
 constexpr wchar_t kCaption[] = L"提示";

@@ -30,6 +30,7 @@ public:
     void UpdateApplyButton();
 
     static constexpr int kPageCount = 6;
+    static constexpr int kPageHeight = 250; // dialog units, every page
 
 private:
     void CreatePages(HWND dialog);

@@ -34,6 +34,8 @@ ControlClass ClassOf(const PageRow& row) {
                                  row.listStyle};
     case RowKind::Edit:
         return {L"Edit", WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP};
+    case RowKind::Button:
+        return {L"Button", BS_PUSHBUTTON | BS_FLAT | WS_TABSTOP};
     }
     return {L"Static", 0};
 }
@@ -76,8 +78,10 @@ INT_PTR CSettingsPage::HandleMessage(HWND page, UINT message, WPARAM wParam, LPA
         CreateControls();
         FillLists();
         Fill();
+        OnCreated();
         return TRUE;
     case WM_DESTROY:
+        OnDestroyed();
         images_.TakeBack();
         return FALSE;
     case WM_COMMAND: {
@@ -86,6 +90,9 @@ INT_PTR CSettingsPage::HandleMessage(HWND page, UINT message, WPARAM wParam, LPA
         }
         const int id = LOWORD(wParam);
         const int code = HIWORD(wParam);
+        if (OnPageCommand(id, code)) {
+            return TRUE;
+        }
         HWND control = reinterpret_cast<HWND>(lParam);
         wchar_t className[16] = {};
         ::GetClassNameW(control, className, 16);

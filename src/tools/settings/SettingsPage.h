@@ -26,6 +26,7 @@ enum class RowKind : std::uint8_t {
     Radio,      // BS_AUTORADIOBUTTON
     List,       // drop-down list
     Edit,       // one-line edit with a border
+    Button,     // a flat push button the page handles itself
 };
 
 inline constexpr int kHeadingId = 1561;
@@ -61,6 +62,12 @@ protected:
     virtual void FillLists() {}
     // A command the table does not handle (EN_CHANGE of an edit and the like).
     virtual void OnCommand(int id, int code);
+    // A command the page acts on at once, before the table's handling (which
+    // marks the dialog modified); true when it was the page's.
+    virtual bool OnPageCommand(int, int) { return false; }
+    // After the controls are made and filled; before the window goes.
+    virtual void OnCreated() {}
+    virtual void OnDestroyed() {}
 
     CConfigureDialog& shell() { return shell_; }
     HWND Control(int id) const;

@@ -2,9 +2,6 @@
 
 #include <shlwapi.h>
 
-#include <ctime>
-#include <random>
-
 #include "core/dict/LibraryStatistics.h"
 #include "ui/Buttons.h"
 #include "ui/Controls.h"
@@ -121,22 +118,7 @@ std::optional<CodeTableHeader> ReadLibraryHeader(const std::wstring& path) {
 } // namespace
 
 std::wstring NewLibraryName(const std::wstring& folder) {
-    static std::minstd_rand random(static_cast<unsigned>(std::time(nullptr)));
-    std::uniform_int_distribution<int> digits(0, 9999);
-    // Random names collide rarely; after this many tries every name is
-    // almost surely taken.
-    for (int attempt = 0; attempt < 100000; ++attempt) {
-        wchar_t name[16];
-        ::wsprintfW(name, L"Tide%04d.imc", digits(random));
-        PathBuffer path;
-        if (!CopyToBuffer(folder, path, kPathCapacity) || !::PathAppendW(path, name)) {
-            return {};
-        }
-        if (!IsExistingFile(path)) {
-            return name;
-        }
-    }
-    return {};
+    return NewInstalledFileName(folder, L".imc");
 }
 
 CSystemDictDialog::CSystemDictDialog(HINSTANCE instance, HWND owner)
