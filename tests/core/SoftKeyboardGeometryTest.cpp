@@ -2,6 +2,8 @@
 
 #include <set>
 
+#include "core/config/ConfigRecord.h"
+#include "core/config/SoftKeyboardFile.h"
 #include "core/config/SoftKeyboardGeometry.h"
 
 namespace tide {
@@ -41,6 +43,41 @@ TEST(SoftKeyboardGeometry, HitTestUsesTheCapShrunkByOnePixel) {
     EXPECT_FALSE(HitTestKeyCap(20, 60, 10, 20)) << "Tab has no cap";
     EXPECT_FALSE(HitTestKeyCap(200, 20 + 2 + 4 * 31 + 10, 10, 20)) << "nor has Space";
     EXPECT_EQ(HitTestKeyCap(10 + 2 + 362 + 5, 20 + 2 + 93 + 5, 10, 20)->key, u'/');
+}
+
+// The soft-keyboard file names every key but Space in the record's key order.
+TEST(SoftKeyboardFile, KeyNamesValuesAndTheCapsOfEveryKey) {
+    EXPECT_EQ(SoftKeyName(1), u"Key_0");
+    EXPECT_EQ(SoftKeyName(10), u"Key_9");
+    EXPECT_EQ(SoftKeyName(11), u"Key_A");
+    EXPECT_EQ(SoftKeyName(36), u"Key_Z");
+    EXPECT_EQ(SoftKeyName(37), u"Key_Semicolon");
+    EXPECT_EQ(SoftKeyName(38), u"Key_Plus");
+    EXPECT_EQ(SoftKeyName(47), u"Key_Quote");
+    EXPECT_EQ(SoftKeyName(0), u"") << "Space is not written";
+    EXPECT_EQ(SoftKeyName(48), u"");
+
+    EXPECT_EQ(SoftKeyValue(u'\0'), u"0");
+    EXPECT_EQ(SoftKeyValue(kIdeographicSpace), u"0");
+    EXPECT_EQ(SoftKeyValue(u'⑩'), u"⑩");
+    EXPECT_EQ(SoftKeyUnit(u""), u'\0');
+    EXPECT_EQ(SoftKeyUnit(u"0"), u'\0') << "\"0\" is no character";
+    EXPECT_EQ(SoftKeyUnit(u"ab"), u'a') << "the first character";
+
+    // Each cap is one key of the record, the one its US virtual key names.
+    std::set<std::size_t> indices;
+    for (const KeyCap& cap : kKeyCaps) {
+        const auto index = SymbolIndexForCap(cap.key);
+        ASSERT_TRUE(index) << static_cast<int>(cap.key);
+        indices.insert(*index);
+        EXPECT_EQ(SymbolIndexForVirtualKey(VirtualKeyForSymbolIndex(*index)), index);
+    }
+    EXPECT_EQ(indices.size(), 47u);
+    EXPECT_EQ(*indices.begin(), 1u);
+    EXPECT_EQ(*indices.rbegin(), 47u);
+    EXPECT_EQ(SymbolIndexForCap(u'q'), 27u) << "Q is the 17th letter";
+    EXPECT_EQ(SymbolIndexForCap(u'`'), 43u);
+    EXPECT_FALSE(SymbolIndexForCap(u' '));
 }
 
 } // namespace

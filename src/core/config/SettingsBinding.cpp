@@ -27,6 +27,8 @@ auto& NumberField(Record& record, RecordField field) {
         return record.CandidatesPerPage;
     case RecordField::FontSize:
         return record.FontSize;
+    case RecordField::SoftKeyboardLayout:
+        return record.SoftKeyboardLayout;
     default:
         return HotkeyOf(record, field);
     }

@@ -24,6 +24,7 @@ enum class RecordField : std::uint8_t {
     SettingsHotkey,
     WordMakingHotkey,
     SoftKeyboardHotkey,
+    SoftKeyboardLayout,
 };
 
 enum class BindKind : std::uint8_t {

@@ -41,12 +41,12 @@ struct PageSlot {
     int extraPixels; // the window grows by this much while the page is shown
 };
 
-// In page order; the soft-keyboard page is yet to come.
+// In page order.
 constexpr PageSlot kPageSlots[CConfigureDialog::kPageCount] = {
     {257, MakeGeneralPage, 0, 0},
     {258, MakeInterfacePage, 0, 0},
     {259, MakeKeysPage, 0, 0},
-    {260, MakeEmptyPage, 185, 185},
+    {260, MakeSoftKeyboardPage, 185, 185},
     {261, MakeSkinPage, 100, 100},
     {262, MakeOutputPage, 0, 0},
 };

@@ -53,8 +53,4 @@ std::unique_ptr<CSettingsPage> MakeOutputPage(CConfigureDialog& shell) {
     return std::make_unique<CSettingsPage>(shell, kOutputRows);
 }
 
-std::unique_ptr<CSettingsPage> MakeEmptyPage(CConfigureDialog& shell) {
-    return std::make_unique<CSettingsPage>(shell, std::span<const PageRow>());
-}
-
 } // namespace tide

@@ -12,7 +12,6 @@ std::unique_ptr<CSettingsPage> MakeInterfacePage(CConfigureDialog& shell);
 std::unique_ptr<CSettingsPage> MakeKeysPage(CConfigureDialog& shell);
 std::unique_ptr<CSettingsPage> MakeOutputPage(CConfigureDialog& shell);
 std::unique_ptr<CSettingsPage> MakeSkinPage(CConfigureDialog& shell);
-// A page slot whose page is still to come.
-std::unique_ptr<CSettingsPage> MakeEmptyPage(CConfigureDialog& shell);
+std::unique_ptr<CSettingsPage> MakeSoftKeyboardPage(CConfigureDialog& shell);
 
 } // namespace tide
