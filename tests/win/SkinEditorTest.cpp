@@ -90,6 +90,17 @@ TEST_F(SkinEditorTool, ANewSkinEnablesEachPageOnceItsMainImageIsChosen) {
         EXPECT_FALSE(Enabled(PageControl(dialog, 0, 4422)));
         EXPECT_FALSE(Enabled(PageControl(dialog, 1, 4646)));
 
+        // The panel scrolls in steps over its range 0..28 with a page of 19.
+        HWND panel = ::GetParent(PageControl(dialog, 0, 4353));
+        ::SendMessageW(panel, WM_VSCROLL, SB_BOTTOM, 0);
+        EXPECT_EQ(::GetScrollPos(panel, SB_VERT), 10);
+        ::SendMessageW(panel, WM_VSCROLL, SB_LINEUP, 0);
+        EXPECT_EQ(::GetScrollPos(panel, SB_VERT), 9);
+        ::SendMessageW(panel, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+        EXPECT_EQ(::GetScrollPos(panel, SB_VERT), 8) << "the wheel forward is a line up";
+        ::SendMessageW(panel, WM_VSCROLL, SB_TOP, 0);
+        EXPECT_EQ(::GetScrollPos(panel, SB_VERT), 0);
+
         Type(dialog, 0, 4353, kSkinImages + L"Status.png");
         EXPECT_TRUE(tool.skin().image(SlotStatus));
         EXPECT_TRUE(Enabled(PageControl(dialog, 0, 4357)));

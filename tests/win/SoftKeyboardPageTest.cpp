@@ -245,5 +245,23 @@ TEST_F(SoftKeyboardPage, AHotkeyOnTheOtherHotkeysKeyIsRefusedAndTheMarkStays) {
     EXPECT_EQ(seen[1].text, L"不能与在线造词键相同。");
 }
 
+// Restoring the defaults comes in through Fill: the list, the key and the
+// keyboard show the default layout again.
+TEST_F(SoftKeyboardPage, RestoredDefaultsShowOnThePage) {
+    test::MessageBoxWatcher yes(IDYES);
+    DrivenSettings settings([](HWND dialog, CConfigureDialog& tool) {
+        Press(dialog, kClear);
+        ::SetWindowTextW(Control(dialog, kHotkeyEdit), L"k");
+        ASSERT_EQ(LayoutCount(dialog), 13);
+        ::SendMessageW(dialog, WM_COMMAND, 263, 0); // 恢复默认设置
+        EXPECT_EQ(LayoutCount(dialog), 14);
+        EXPECT_EQ(WindowText(Control(dialog, kHotkeyEdit)), L"\\");
+        EXPECT_TRUE(Enabled(dialog, kExport));
+        EXPECT_NE(tool.record().UserSymbols[0], u'\0');
+    });
+    settings.Run();
+    ASSERT_EQ(yes.Seen().size(), 1u) << "the question of restoring";
+}
+
 } // namespace
 } // namespace tide

@@ -14,6 +14,7 @@
 #include "tools/settings/SettingsPages.h"
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
+#include "ui/Scrolling.h"
 #include "win/FileDeletion.h"
 #include "win/InstallPaths.h"
 #include "win/InstalledFiles.h"
@@ -261,40 +262,8 @@ private:
     }
 
     void Scroll(int bar, int request, int thumb) {
-        SCROLLINFO info = {sizeof(info), SIF_ALL, 0, 0, 0, 0, 0};
-        ::GetScrollInfo(preview_, bar, &info);
-        const int old = info.nPos;
-        int position = old;
-        switch (request) {
-        case SB_LINEUP:
-            position -= 1;
-            break;
-        case SB_LINEDOWN:
-            position += 1;
-            break;
-        case SB_PAGEUP:
-            position -= static_cast<int>(info.nPage);
-            break;
-        case SB_PAGEDOWN:
-            position += static_cast<int>(info.nPage);
-            break;
-        case SB_THUMBTRACK:
-            position = thumb;
-            break;
-        case SB_TOP:
-            position = info.nMin;
-            break;
-        case SB_BOTTOM:
-            position = info.nMax;
-            break;
-        default:
-            return;
-        }
-        info.fMask = SIF_POS;
-        info.nPos = position;
-        ::SetScrollInfo(preview_, bar, &info, TRUE);
-        ::GetScrollInfo(preview_, bar, &info); // clamped by the system
-        const int change = old - info.nPos;
+        const ScrollMove move = MoveScrollBar(preview_, bar, request, thumb);
+        const int change = move.before - move.after;
         ::ScrollWindowEx(preview_, bar == SB_HORZ ? change : 0, bar == SB_VERT ? change : 0,
                          nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE | SW_ERASE);
     }

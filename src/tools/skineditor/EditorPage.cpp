@@ -14,6 +14,7 @@
 #include "tools/skineditor/SkinEditor.h"
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
+#include "ui/Scrolling.h"
 #include "win/FileAccess.h"
 #include "win/PathBuffer.h"
 #include "win/WideText.h"
@@ -523,46 +524,11 @@ void CEditorPage::DrawSwatch(const DRAWITEMSTRUCT& item) {
 }
 
 void CEditorPage::ScrollPanel(int request, int thumb) {
-    SCROLLINFO info = {sizeof(info), SIF_ALL, 0, 0, 0, 0, 0};
-    ::GetScrollInfo(panel_, SB_VERT, &info);
-    const int page = static_cast<int>(info.nPage);
-    int position = info.nPos;
-    switch (request) {
-    case SB_LINEUP:
-        position -= 1;
-        break;
-    case SB_LINEDOWN:
-        position += 1;
-        break;
-    case SB_PAGEUP:
-        position -= page;
-        break;
-    case SB_PAGEDOWN:
-        position += page;
-        break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-        position = thumb;
-        break;
-    case SB_TOP:
-        position = info.nMin;
-        break;
-    case SB_BOTTOM:
-        position = info.nMax;
-        break;
-    default:
-        return;
+    const ScrollMove move = MoveScrollBar(panel_, SB_VERT, request, thumb);
+    if (move.after != move.before) {
+        ::ScrollWindowEx(panel_, 0, (move.before - move.after) * kPanelStepPixels, nullptr, nullptr,
+                         nullptr, nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
     }
-    position = std::clamp(position, info.nMin, std::max(info.nMin, info.nMax - page + 1));
-    if (position == info.nPos) {
-        return;
-    }
-    info.fMask = SIF_POS;
-    info.nPos = position;
-    ::SetScrollInfo(panel_, SB_VERT, &info, TRUE);
-    ::ScrollWindowEx(panel_, 0, (panelScroll_ - position) * kPanelStepPixels, nullptr, nullptr,
-                     nullptr, nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
-    panelScroll_ = position;
 }
 
 void CEditorPage::SetPreviewScrollWidth(int width) {
@@ -582,40 +548,10 @@ void CEditorPage::SetPreviewScrollWidth(int width) {
 }
 
 void CEditorPage::ScrollPreview(int request, int thumb) {
-    SCROLLINFO info = {sizeof(info), SIF_ALL, 0, 0, 0, 0, 0};
-    ::GetScrollInfo(preview_, SB_HORZ, &info);
-    const int page = static_cast<int>(info.nPage);
-    int position = info.nPos;
-    switch (request) {
-    case SB_LINELEFT:
-        position -= 1;
-        break;
-    case SB_LINERIGHT:
-        position += 1;
-        break;
-    case SB_PAGELEFT:
-        position -= page;
-        break;
-    case SB_PAGERIGHT:
-        position += page;
-        break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-        position = thumb;
-        break;
-    case SB_LEFT:
-        position = 0;
-        break;
-    case SB_RIGHT:
-        position = info.nMax;
-        break;
-    default:
-        return;
+    const ScrollMove move = MoveScrollBar(preview_, SB_HORZ, request, thumb);
+    if (move.after != move.before) {
+        RedrawPreview(); // the picture is drawn from the scroll position
     }
-    info.fMask = SIF_POS;
-    info.nPos = std::clamp(position, 0, std::max(0, info.nMax - page + 1));
-    ::SetScrollInfo(preview_, SB_HORZ, &info, TRUE);
-    RedrawPreview();
 }
 
 INT_PTR CEditorPage::PreviewMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

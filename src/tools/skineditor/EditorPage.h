@@ -163,7 +163,6 @@ private:
     HWND window_ = nullptr;
     HWND preview_ = nullptr;
     HWND panel_ = nullptr;
-    int panelScroll_ = 0; // in steps
     FontHandle titleFont_;
 };
 

@@ -1,0 +1,18 @@
+// Scroll bars moved as their notifications ask: a line is one step, a page
+// the bar's page, the thumb tracks, top and bottom go to the ends.
+#pragma once
+
+#include <windows.h>
+
+namespace tide {
+
+struct ScrollMove {
+    int before;
+    int after; // as the system clamped it
+};
+
+// Moves `bar` (SB_HORZ or SB_VERT) of `window` for a WM_HSCROLL/WM_VSCROLL
+// request; a request that moves nothing leaves before == after.
+ScrollMove MoveScrollBar(HWND window, int bar, int request, int thumb);
+
+} // namespace tide
