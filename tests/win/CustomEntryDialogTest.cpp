@@ -207,7 +207,7 @@ TEST_F(EntryTool, AStoreThatFailsSaysSoAndKeepsTheEntryOnScreen) {
                   Press(dialog, IDOK);
               }),
               kResultOk);
-    const std::wstring failed = ToWide(BreakInfoMessageLines(AsU16(std::wstring(kStoreFailed))));
+    const std::wstring failed = test::ShownInfoText(kStoreFailed);
     EXPECT_EQ(Messages(), (std::vector<std::wstring>{failed, failed, failed}));
     EXPECT_EQ(installation_.UserEntries(), std::vector<std::wstring>{L"degu=的国"});
 }

@@ -73,10 +73,6 @@ void Choose(HWND dialog, int index) {
     ::SendMessageW(::GetParent(list), WM_COMMAND, MAKEWPARAM(kList, CBN_SELCHANGE),
                    reinterpret_cast<LPARAM>(list));
 }
-std::wstring Broken(const wchar_t* message) {
-    return ToWide(BreakInfoMessageLines(AsU16(std::wstring_view(message))));
-}
-
 // An installation whose Skin folder holds the default skin as Tide.ims and a
 // copy of it renamed "蓝色" as Blue.ims.
 class SkinPage : public ::testing::Test {
@@ -188,8 +184,8 @@ TEST_F(SkinPage, RemovingWrapsToTheFirstAndTheLastSkinStays) {
     EXPECT_EQ(std::u16string(AsU16(SkinFiles()[0])), CurrentSkin());
     const auto seen = boxes.Seen();
     ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0].text, Broken(L"皮肤移除成功，祝您使用愉快！"));
-    EXPECT_EQ(seen[1].text, Broken(L"皮肤唯一，不得移除！"));
+    EXPECT_EQ(seen[0].text, test::ShownInfoText(L"皮肤移除成功，祝您使用愉快！"));
+    EXPECT_EQ(seen[1].text, test::ShownInfoText(L"皮肤唯一，不得移除！"));
 }
 
 TEST_F(SkinPage, ExportAsksBeforeOverwritingAndSaysWhenItCannotWrite) {
@@ -218,8 +214,8 @@ TEST_F(SkinPage, ExportAsksBeforeOverwritingAndSaysWhenItCannotWrite) {
     const auto seen = boxes.Seen();
     ASSERT_EQ(seen.size(), 4u);
     EXPECT_EQ(seen[0].text, L"存在同名文件，是否覆盖？");
-    EXPECT_EQ(seen[1].text, Broken(L"皮肤导出成功，祝您使用愉快！"));
-    EXPECT_EQ(seen[3].text, Broken(L"皮肤导出失败，文件无法写入！"));
+    EXPECT_EQ(seen[1].text, test::ShownInfoText(L"皮肤导出成功，祝您使用愉快！"));
+    EXPECT_EQ(seen[3].text, test::ShownInfoText(L"皮肤导出失败，文件无法写入！"));
 }
 
 TEST_F(SkinPage, ASkinWhoseRecordCannotBeReadIsListedByItsFileName) {

@@ -51,10 +51,6 @@ std::wstring Cell(HWND dialog, int row, int column) {
                           reinterpret_cast<LPARAM>(&item));
     return text;
 }
-std::wstring Broken(const std::wstring& message) {
-    return ToWide(BreakInfoMessageLines(AsU16(message)));
-}
-
 class UserDictTool : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(installation_.ready()); }
@@ -121,9 +117,9 @@ TEST_F(UserDictTool, AnImportStopsAtALineItCannotTakeAndKeepsTheLinesBefore) {
     }
     const auto seen = boxes.Seen();
     ASSERT_EQ(seen.size(), 3u);
-    EXPECT_EQ(seen[0].text, Broken(L"导入文件第2行词条自动编码失败，失败词条为：好"));
-    EXPECT_EQ(seen[1].text, Broken(L"导入文件第2行词条编码中含有非法字符，错误编码为：xQ"));
-    EXPECT_EQ(seen[2].text, Broken(L"导入文件不是UNICODE文本格式，不能导入词条！"));
+    EXPECT_EQ(seen[0].text, test::ShownInfoText(L"导入文件第2行词条自动编码失败，失败词条为：好"));
+    EXPECT_EQ(seen[1].text, test::ShownInfoText(L"导入文件第2行词条编码中含有非法字符，错误编码为：xQ"));
+    EXPECT_EQ(seen[2].text, test::ShownInfoText(L"导入文件不是UNICODE文本格式，不能导入词条！"));
     EXPECT_TRUE(Holds(u"xxyy", u"一号"));
     EXPECT_FALSE(Holds(u"xxzz", u"二号"));
     EXPECT_TRUE(Holds(u"xxqq", u"三号"));
@@ -139,7 +135,7 @@ TEST_F(UserDictTool, ExportedEntriesImportAgainAsPresentAndClearAsksFirst) {
         RunWithFile(L"导出文件保存为", exported,
                     [](HWND dialog) { ::SendMessageW(dialog, WM_COMMAND, kExport, 0); });
         ASSERT_EQ(boxes.Seen().size(), 1u);
-        EXPECT_EQ(boxes.Seen()[0].text, Broken(L"词条导出成功！"));
+        EXPECT_EQ(boxes.Seen()[0].text, test::ShownInfoText(L"词条导出成功！"));
     }
     {
         test::MessageBoxWatcher boxes;
@@ -159,7 +155,7 @@ TEST_F(UserDictTool, ExportedEntriesImportAgainAsPresentAndClearAsksFirst) {
         });
         tool.Run();
         ASSERT_EQ(no.Seen().size(), 2u);
-        EXPECT_EQ(no.Seen()[0].text, Broken(L"请选择欲删除的词条！"));
+        EXPECT_EQ(no.Seen()[0].text, test::ShownInfoText(L"请选择欲删除的词条！"));
         EXPECT_EQ(no.Seen()[1].caption, L"潮汐输入法 提示");
     }
     DrivenUserDict tool([](HWND dialog) {

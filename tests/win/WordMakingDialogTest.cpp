@@ -59,10 +59,6 @@ void Press(HWND dialog, int id) {
 bool OkEnabled(HWND dialog) {
     return ::IsWindowEnabled(::GetDlgItem(dialog, IDOK)) != FALSE;
 }
-std::wstring Broken(const wchar_t* message) {
-    return ToWide(BreakInfoMessageLines(AsU16(std::wstring_view(message))));
-}
-
 // The text the input method leaves for word-making, held while it lives.
 class SharedText {
 public:
@@ -268,10 +264,10 @@ TEST_F(WordMakingDialog, AStoreThatFailsSaysSoAndKeepsTheEntryOnScreen) {
         Press(dialog, IDOK);
     });
     EXPECT_EQ(result, kResultOk);
-    const std::wstring failed = Broken(L"词条添加失败：当前词库无法写入或已满，请稍后再试。");
+    const std::wstring failed = test::ShownInfoText(L"词条添加失败：当前词库无法写入或已满，请稍后再试。");
     EXPECT_EQ(Messages(),
               (std::vector<std::wstring>{failed, failed,
-                                         Broken(L"编码只能由小写字母a～z组成，请修改编码。")}));
+                                         test::ShownInfoText(L"编码只能由小写字母a～z组成，请修改编码。")}));
     EXPECT_EQ(installation_.UserEntries(), std::vector<std::wstring>{L"degu=的国"});
 }
 

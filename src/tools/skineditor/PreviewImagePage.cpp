@@ -136,7 +136,8 @@ protected:
     bool PaintPreview(HWND preview, HDC dc) override {
         SkinFile& skin = editor().skin();
         skin.SetImage(SlotPreview, {});
-        ComposePictures(dc);
+        // The pictures were composed by RefreshPreviewImage, which every
+        // change on this page and showing it go through.
         const int scroll = ::GetScrollPos(preview, SB_HORZ);
         const std::optional<PreviewRect> box = MeasurePreview(dc);
         RECT client = {};
@@ -164,7 +165,7 @@ protected:
 
 private:
     // The three pictures as they stand now (pages not shown yet have not
-    // composed theirs).
+    // composed theirs); nothing on this page changes them.
     void ComposePictures(HDC dc) {
         SkinFile& skin = editor().skin();
         editor().statusComposite() = ComposeStatus(skin, editor().statusStates());

@@ -1,6 +1,8 @@
 #include "support/MessageBoxWatcher.h"
 
+#include "core/config/InfoMessageText.h"
 #include "support/WinTestSupport.h"
+#include "win/WideText.h"
 
 namespace tide::test {
 namespace {
@@ -74,6 +76,10 @@ void MessageBoxWatcher::Watch() {
         }
         ::Sleep(10);
     }
+}
+
+std::wstring ShownInfoText(std::wstring_view message) {
+    return ToWide(BreakInfoMessageLines(AsU16(message)));
 }
 
 } // namespace tide::test

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -17,6 +18,10 @@ struct SeenMessageBox {
     std::wstring text;
     bool informationIcon = false;
 };
+
+// An information message as its box shows it (long lines broken as the
+// program breaks them).
+std::wstring ShownInfoText(std::wstring_view message);
 
 class MessageBoxWatcher {
 public:
