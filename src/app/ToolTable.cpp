@@ -4,19 +4,12 @@
 #include "tools/settings/ConfigureDialog.h"
 #include "tools/skineditor/SkinEditor.h"
 #include "tools/systemdict/SystemDictDialog.h"
+#include "tools/update/OnlineUpdateDialog.h"
 #include "tools/userdict/UserDictDialog.h"
 #include "tools/wordmaking/CustomEntryDialog.h"
-#include "ui/Dialog.h"
 
 namespace tide {
 namespace {
-
-// Until a tool is built it opens as a framed dialog with only "主页" and the
-// close button.
-class CPlaceholderToolDialog : public CDialogBox {
-public:
-    using CDialogBox::CDialogBox;
-};
 
 template <typename Tool>
 INT_PTR RunFramed(const ToolRow& row, HINSTANCE instance, HWND owner) {
@@ -31,7 +24,7 @@ constexpr ToolRow kTools[] = {
     {258, L"用户词库管理", 300, 177, 0,  RunFramed<CUserDictDialog>},
     {259, L"添加用户词条", 262, 177, 0,  RunFramed<CCustomEntryDialog>},
     {260, L"皮肤编辑",     460, 300, 80, RunFramed<CSkinEditor>},
-    {261, L"在线更新",     262, 177, 0,  RunFramed<CPlaceholderToolDialog>},
+    {261, L"在线更新",     262, 177, 0,  RunFramed<COnlineUpdateDialog>},
     {262, L"关于...",      262, 152, 0,  RunFramed<CAboutDialog>},
 };
 // clang-format on

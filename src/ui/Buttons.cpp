@@ -17,6 +17,8 @@ using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kDisabledTextColor = RGB(150, 150, 150);
+constexpr BYTE kDisabledIconVeil = 170; // alpha of the background laid over the icon
 constexpr wchar_t kUiFace[] = L"微软雅黑";
 
 constexpr wchar_t kHoverProperty[] = L"Tide.Hover";
@@ -58,23 +60,26 @@ LRESULT PassOn(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
                              message, wParam, lParam);
 }
 
-void FillRect(GpGraphics* graphics, COLORREF color, int x, int y, int width, int height) {
-    GdiplusBrush brush = SolidBrush(color);
+void FillRect(GpGraphics* graphics, COLORREF color, int x, int y, int width, int height,
+              BYTE alpha = 255) {
+    GdiplusBrush brush = SolidBrush(color, alpha);
     GdipFillRectangleI(graphics, brush.get(), x, y, width, height);
 }
 
 void DrawText(GpGraphics* graphics, HDC dc, HFONT font, const std::wstring_view text, RectF area,
-              bool centreVertically) {
+              bool centreVertically, COLORREF color = RGB(0, 0, 0)) {
     GdiplusFont gdiplusFont = FontFromGdi(dc, font);
-    GdiplusBrush black = SolidBrush(RGB(0, 0, 0));
+    GdiplusBrush brush = SolidBrush(color);
     GdiplusStringFormat format = TextFormat(centreVertically);
     GdipDrawString(graphics, text.data(), static_cast<INT>(text.size()), gdiplusFont.get(), &area,
-                   format.get(), black.get());
+                   format.get(), brush.get());
 }
 
 // Command and navigate buttons: background, optional icon, text, and for a
-// selected navigate button a bar on the left.
+// selected navigate button a bar on the left. A disabled button shows its
+// icon faded and its text grey, so it does not look like one to press.
 void PaintToolButton(HWND button, bool navigate) {
+    const bool enabled = ::IsWindowEnabled(button) != FALSE;
     PaintScope paint(button);
     RECT client;
     ::GetClientRect(button, &client);
@@ -89,8 +94,11 @@ void PaintToolButton(HWND button, bool navigate) {
     int x = client.left + margin.left;
     const int half = MeasureHalfCharWidth(parent).cx;
     if (auto icon = reinterpret_cast<HICON>(::SendMessageW(button, BM_GETIMAGE, IMAGE_ICON, 0))) {
-        ::DrawIconEx(buffer.dc(), x, client.top + (client.bottom - client.top - 16) / 2, icon, 16,
-                     16, 0, nullptr, DI_NORMAL);
+        const int iconY = client.top + (client.bottom - client.top - 16) / 2;
+        ::DrawIconEx(buffer.dc(), x, iconY, icon, 16, 16, 0, nullptr, DI_NORMAL);
+        if (!enabled) {
+            FillRect(graphics.get(), kNavigationColor, x, iconY, 16, 16, kDisabledIconVeil);
+        }
         x += 2 * half + 16;
     } else {
         x += half;
@@ -99,7 +107,7 @@ void PaintToolButton(HWND button, bool navigate) {
     DrawText(graphics.get(), buffer.dc(), font.get(), WindowText(button),
              RectF(static_cast<REAL>(x), 0, static_cast<REAL>(client.right - x),
                    static_cast<REAL>(client.bottom)),
-             true);
+             true, enabled ? RGB(0, 0, 0) : kDisabledTextColor);
     if (navigate && ::GetWindowLongPtrW(button, GWLP_USERDATA) == 1) {
         FillRect(graphics.get(), kAccentColor, client.left, client.top + 3, 5,
                  client.bottom - client.top - 6);
@@ -113,6 +121,8 @@ LRESULT ToolButtonMessage(HWND button, UINT message, WPARAM wParam, LPARAM lPara
         SetHover(button, false);
         return 0;
     case WM_ENABLE:
+        ::InvalidateRect(button, nullptr, FALSE);
+        return 0;
     case WM_ERASEBKGND:
         return 0;
     case WM_PAINT:

@@ -14,10 +14,10 @@ GdiplusGraphics GraphicsForDc(HDC dc) {
     return GdiplusGraphics(graphics);
 }
 
-GdiplusBrush SolidBrush(COLORREF color) {
+GdiplusBrush SolidBrush(COLORREF color, BYTE alpha) {
     GpSolidFill* brush = nullptr;
     const ARGB argb =
-        0xFF000000u | (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+        static_cast<ARGB>(alpha) << 24 | (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
     GdipCreateSolidFill(argb, &brush);
     return GdiplusBrush(brush);
 }

@@ -28,7 +28,8 @@ using GdiplusStringFormat = UniqueResource<
 
 // Graphics on a DC with anti-aliased, grid-fitted text.
 GdiplusGraphics GraphicsForDc(HDC dc);
-GdiplusBrush SolidBrush(COLORREF color);
+// `alpha` 255 is opaque.
+GdiplusBrush SolidBrush(COLORREF color, BYTE alpha = 255);
 // The GDI+ font of a GDI font, on that DC.
 GdiplusFont FontFromGdi(HDC dc, HFONT font);
 // Left-aligned; vertically centred or top-aligned.

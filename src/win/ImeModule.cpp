@@ -98,4 +98,12 @@ void GetImeFilePath(PathBuffer& buffer) {
     ::PathAppendW(buffer, name);
 }
 
+std::wstring InstalledImeVersionText() {
+    PathBuffer path;
+    GetImeFilePath(path);
+    std::wstring text;
+    ReadFileVersion(path, nullptr, nullptr, &text);
+    return text;
+}
+
 } // namespace tide

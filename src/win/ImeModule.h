@@ -26,4 +26,8 @@ void MakeImeFileName(PathBuffer& buffer);
 // The 32-bit system folder joined with the module name.
 void GetImeFilePath(PathBuffer& buffer);
 
+// The FileVersion text of the installed module; empty when the module or its
+// version information is missing.
+std::wstring InstalledImeVersionText();
+
 } // namespace tide

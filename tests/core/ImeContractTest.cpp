@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/contract/VersionText.h"
-
 namespace tide {
 namespace {
 
@@ -45,13 +43,6 @@ TEST(ImeContract, SizesMatchTheSharedLayouts) {
     EXPECT_EQ(static_cast<int>(ChangeCode::ConfigSaved), 1);
     EXPECT_EQ(static_cast<int>(ChangeCode::DictionaryChanged), 2);
     EXPECT_EQ(static_cast<int>(ChangeCode::SkinChanged), 3);
-}
-
-TEST(ReleaseDate, ComesFromTheLastSixCharacters) {
-    EXPECT_EQ(ReleaseDateFromVersion(u"3.1.4.210315"), u"2021.03.15");
-    EXPECT_EQ(ReleaseDateFromVersion(u"261208"), u"2026.12.08");
-    EXPECT_EQ(ReleaseDateFromVersion(u"1.2.3"), u"") << "too short: no date, nothing read outside";
-    EXPECT_EQ(ReleaseDateFromVersion(u""), u"");
 }
 
 } // namespace

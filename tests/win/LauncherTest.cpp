@@ -12,6 +12,7 @@
 #include "core/base/FixedText.h"
 #include "core/config/ConfigRecord.h"
 #include "support/FileDialogAnswer.h"
+#include "support/LauncherSession.h"
 #include "support/SampleInstallation.h"
 #include "support/WinTestSupport.h"
 #include "support/WindowCapture.h"
@@ -36,46 +37,7 @@ bool AddSampleUserEntries() {
     return true;
 }
 
-// A running TideSetup.exe showing its launcher.
-class LauncherSession {
-public:
-    bool Start() {
-        auto process = test::ChildProcess::Start(test::BinDirectory() + L"\\TideSetup.exe", L"");
-        if (!process) {
-            return false;
-        }
-        process_.emplace(std::move(*process));
-        launcher_ = test::WaitForWindow(kDialogClassName, kLauncherTitle, 30s);
-        return launcher_ != nullptr;
-    }
-
-    // Opens the tool of `id` and returns its window once it has made its
-    // controls (the window is found before its WM_INITDIALOG has run).
-    HWND OpenTool(int id, const wchar_t* title) {
-        ::PostMessageW(launcher_, WM_COMMAND, id, 0);
-        HWND tool = test::WaitForWindow(kDialogClassName, title, 20s);
-        for (int i = 0; tool && i < 200 && !::GetDlgItem(tool, kHomeButtonId); ++i) {
-            ::Sleep(20);
-        }
-        return tool;
-    }
-
-    // 主页 of `tool`; true once the launcher is back.
-    bool GoHome(HWND tool) {
-        ::PostMessageW(tool, WM_COMMAND, kHomeButtonId, 0);
-        for (int i = 0; i < 200 && !::IsWindowVisible(launcher_); ++i) {
-            ::Sleep(20);
-        }
-        return ::IsWindowVisible(launcher_);
-    }
-
-    HWND launcher() const { return launcher_; }
-    test::ChildProcess& process() { return *process_; }
-
-private:
-    std::optional<test::ChildProcess> process_;
-    HWND launcher_ = nullptr;
-};
+using test::LauncherSession;
 
 class Launcher : public ::testing::Test {
 protected:

@@ -85,7 +85,7 @@ void CreateTexts(const CDialog& owner, HWND page, const TextRow (&rows)[N],
         } else if (row.id == 259) {
             text = L"版本：" + version;
         } else {
-            text = L"发布：" + ToWide(ReleaseDateFromVersion(AsU16(version)));
+            text = L"发布：" + ToWide(FormatReleaseDate(AsU16(version)));
         }
         HWND control = CreateControl(owner, L"Static", text.c_str(), row.style, kTextX, row.y,
                                      row.width, row.height, page, row.id);
@@ -97,14 +97,6 @@ void CreateTexts(const CDialog& owner, HWND page, const TextRow (&rows)[N],
                            FALSE);
         }
     }
-}
-
-std::wstring InstalledVersionText() {
-    PathBuffer path;
-    GetImeFilePath(path);
-    std::wstring text;
-    ReadFileVersion(path, nullptr, nullptr, &text);
-    return text;
 }
 
 INT_PTR WhiteBackground(UINT message) {
@@ -158,7 +150,7 @@ INT_PTR CALLBACK CAboutDialog::AboutPageProc(HWND page, UINT message, WPARAM,
     CAboutDialog* self = BindDialogObject<CAboutDialog>(page, message, lParam);
     if (message == WM_INITDIALOG && self) {
         return HandleGuarded([&]() -> INT_PTR {
-            CreateTexts(*self, page, kAboutTexts, InstalledVersionText(), self->headingFont_);
+            CreateTexts(*self, page, kAboutTexts, InstalledImeVersionText(), self->headingFont_);
             return TRUE;
         });
     }

@@ -67,6 +67,8 @@ private:
 };
 
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+// The whole file; empty when it cannot be read.
+std::string ReadFileBytes(const std::wstring& path);
 bool FileExists(const std::wstring& path);
 
 // Waits for a top-level window of that class and title; null on time-out.
