@@ -41,6 +41,7 @@ public:
     ~MappedInput();
 
     std::size_t size() const { return size_; }
+    std::string_view Bytes() const { return {static_cast<const char*>(data_), size_}; }
     // The bytes as UTF-16 units (an odd last byte is left out).
     std::u16string_view Units() const { return {static_cast<const char16_t*>(data_), size_ / 2}; }
 

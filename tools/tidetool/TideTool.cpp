@@ -14,6 +14,8 @@
 //   tidetool skin info FILE.ims          name, version, author, complete, sizes
 //   tidetool skin unpack FILE.ims DIR    record.txt and one PNG per image
 //   tidetool skin pack DIR FILE.ims      and back, byte for byte
+//   tidetool convert --from F --to F IN OUT  code tables between this program's
+//                                        format and Rime's and fcitx's (F: tide, rime, fcitx)
 //
 // Text on the console is UTF-8; files are in the program's own formats.
 #include <array>
@@ -34,6 +36,7 @@
 
 #include "FileIo.h"
 #include "core/base/Utf.h"
+#include "core/convert/TableConversion.h"
 #include "core/dict/CodeTableText.h"
 #include "core/dict/CodeTableWriter.h"
 #include "core/dict/CompileMessages.h"
@@ -131,7 +134,9 @@ int Usage() {
                       "       tidetool user export LIB.imc FILE.txt\n"
                       "       tidetool skin info FILE.ims\n"
                       "       tidetool skin unpack FILE.ims DIR\n"
-                      "       tidetool skin pack DIR FILE.ims");
+                      "       tidetool skin pack DIR FILE.ims\n"
+                      "       tidetool convert --from FORMAT --to FORMAT IN OUT"
+                      "   (FORMAT: tide, rime, fcitx)");
     return 2;
 }
 
@@ -802,6 +807,51 @@ int Skin(const std::vector<path>& args) {
     return 0;
 }
 
+// The file name without its folder and its format's suffix.
+std::string TableStem(const path& file) {
+    std::string name = PathText(file.filename());
+    for (const std::string_view suffix : {".dict.yaml", ".txt", ".yaml"}) {
+        if (name.size() > suffix.size() && name.ends_with(suffix)) {
+            name.resize(name.size() - suffix.size());
+            break;
+        }
+    }
+    return name;
+}
+
+int Convert(const std::vector<path>& args) {
+    if (args.size() != 7 || PathText(args[1]) != "--from" || PathText(args[3]) != "--to") {
+        return Usage();
+    }
+    const auto from = TableFormatNamed(PathText(args[2]));
+    const auto to = TableFormatNamed(PathText(args[4]));
+    if (!from || !to) {
+        return Fail("formats are tide, rime and fcitx");
+    }
+    const path& input = args[5];
+    const path& output = args[6];
+    if (!Distinct(input, output)) {
+        return 1;
+    }
+    ReadError readError = ReadError::None;
+    const auto source = MappedInput::Open(input, &readError);
+    if (!source) {
+        return ReadFailure(readError, input);
+    }
+    const ConversionResult result =
+        ConvertTable(*from, *to, source->Bytes(), TableStem(input), TableStem(output));
+    if (!result.error.empty()) {
+        return Fail(CleanUtf8(result.error) + ": " + PathText(input));
+    }
+    if (!ReplaceFileWith(output, result.output)) {
+        return Fail("cannot write " + PathText(output));
+    }
+    for (const std::string& line : result.summary) {
+        PrintLine(stdout, line);
+    }
+    return 0;
+}
+
 int Run(const std::vector<path>& args) {
     if (args.empty()) {
         return Usage();
@@ -830,6 +880,9 @@ int Run(const std::vector<path>& args) {
     }
     if (command == "skin" && args.size() >= 3) {
         return Skin(args);
+    }
+    if (command == "convert") {
+        return Convert(args);
     }
     return Usage();
 }

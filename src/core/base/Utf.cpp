@@ -44,17 +44,24 @@ std::string ToUtf8(std::u16string_view text) {
 std::u16string FromUtf8(std::string_view text) {
     std::u16string out;
     out.reserve(text.size());
+    AppendFromUtf8(out, text);
+    return out;
+}
+
+void AppendFromUtf8(std::u16string& out, std::string_view text) {
+    // At most one unit per byte: written in place, then cut to size.
+    const std::size_t start = out.size();
+    out.resize(start + text.size());
+    char16_t* target = out.data() + start;
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80         ? 1
-                                   : (lead >> 5) == 6  ? 2
-                                   : (lead >> 4) == 14 ? 3
-                                   : (lead >> 3) == 30 ? 4
-                                                       : 0;
-        char32_t c = length == 1   ? lead
-                     : length == 2 ? lead & 0x1F
-                     : length == 3 ? lead & 0x0F
-                                   : lead & 0x07;
+        if (lead < 0x80) {
+            *target++ = lead;
+            ++i;
+            continue;
+        }
+        const std::size_t length = (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+        char32_t c = length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
         bool valid = length != 0 && i + length <= text.size();
         for (std::size_t k = 1; valid && k < length; ++k) {
             const auto next = static_cast<unsigned char>(text[i + k]);
@@ -62,19 +69,19 @@ std::u16string FromUtf8(std::string_view text) {
             c = (c << 6) | (next & 0x3F);
         }
         if (!valid || c > 0x10FFFF || IsSurrogate(c)) {
-            out.push_back(u'\uFFFD');
+            *target++ = u'\uFFFD';
             ++i;
             continue;
         }
         if (c >= 0x10000) {
-            out.push_back(HighSurrogateOf(c));
-            out.push_back(LowSurrogateOf(c));
+            *target++ = HighSurrogateOf(c);
+            *target++ = LowSurrogateOf(c);
         } else {
-            out.push_back(static_cast<char16_t>(c));
+            *target++ = static_cast<char16_t>(c);
         }
         i += length;
     }
-    return out;
+    out.resize(static_cast<std::size_t>(target - out.data()));
 }
 
 } // namespace tide

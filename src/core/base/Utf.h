@@ -9,5 +9,7 @@ namespace tide {
 
 std::string ToUtf8(std::u16string_view text);
 std::u16string FromUtf8(std::string_view text);
+// FromUtf8 appended to `out` (which keeps its capacity between calls).
+void AppendFromUtf8(std::u16string& out, std::string_view text);
 
 } // namespace tide

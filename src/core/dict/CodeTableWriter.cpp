@@ -1,5 +1,7 @@
 #include "core/dict/CodeTableWriter.h"
 
+#include "core/base/Utf.h"
+
 #include <cstring>
 
 #include "core/base/DecimalText.h"
@@ -22,6 +24,10 @@ std::string CodeTableWriter::Bytes() const {
     std::string bytes(text_.size() * 2, '\0');
     std::memcpy(bytes.data(), text_.data(), bytes.size());
     return bytes;
+}
+
+void CodeTableWriter::AppendUtf8(std::string_view text) {
+    AppendFromUtf8(text_, text);
 }
 
 void WriteHeaderText(CodeTableWriter& writer, const CodeTableHeader& header) {

@@ -18,6 +18,9 @@ public:
     void Append(std::u16string_view text) { text_.append(text); }
     void AppendNumber(std::int64_t number);
     void AppendLine(std::u16string_view text) { text_.append(text).append(u"\r\n"); }
+    // UTF-8 text, turned into UTF-16.
+    void AppendUtf8(std::string_view text);
+    void Reserve(std::size_t units) { text_.reserve(units); }
 
     const std::u16string& text() const { return text_; }
     // The file's bytes: UTF-16 little-endian.

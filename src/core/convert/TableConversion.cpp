@@ -1,0 +1,219 @@
+#include "core/convert/TableConversion.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+
+#include "core/convert/FcitxTableFormat.h"
+#include "core/convert/RimeDictFormat.h"
+#include "core/convert/TideTableFormat.h"
+
+namespace tide {
+namespace {
+
+// The first eight bytes of a code, big-endian, zero-padded: comparing two of
+// them compares the codes as far as they reach.
+std::uint64_t CodePrefix(std::string_view code) {
+    std::uint64_t prefix = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        prefix = prefix << 8 | (i < code.size() ? static_cast<unsigned char>(code[i]) : 0);
+    }
+    return prefix;
+}
+
+// The codes of runs seen so far, without an allocation per code: open
+// addressing over one array of (hash, entry index) pairs sized for
+// `capacity` codes.
+class CodeSet {
+public:
+    CodeSet(const std::vector<TableEntry>& entries, std::size_t capacity) : entries_(entries) {
+        std::size_t size = 16;
+        while (size < capacity * 2) {
+            size *= 2;
+        }
+        slots_.resize(size);
+    }
+    // False when the code of entry `index` is in the set already.
+    bool Insert(std::uint32_t index) {
+        const std::string_view code = entries_[index].code;
+        const std::size_t hash = std::hash<std::string_view>()(code);
+        const auto tag = static_cast<std::uint32_t>(hash >> 32) | 1; // 0 marks a free slot
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+            Slot& slot = slots_[i];
+            if (slot.tag == 0) {
+                slot = {tag, index};
+                return true;
+            }
+            if (slot.tag == tag && entries_[slot.index].code == code) {
+                return false;
+            }
+        }
+    }
+
+private:
+    struct Slot {
+        std::uint32_t tag;
+        std::uint32_t index;
+    };
+    const std::vector<TableEntry>& entries_;
+    std::vector<Slot> slots_;
+};
+
+// Sorts the whole table by code, then weight (heaviest first), then place in
+// the file.
+void SortByCodeAndWeight(LoadedTable& table) {
+    // Codes of up to eight bytes compare by their prefix alone; weights by a
+    // key that sorts the heaviest first.
+    struct SortKey {
+        std::uint64_t prefix;
+        std::uint64_t lightness;
+        std::uint32_t index;
+        bool longCode;
+    };
+    const std::vector<TableEntry>& entries = table.entries;
+    std::vector<SortKey> keys(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const double weight = entries[i].weight == 0 ? 0.0 : entries[i].weight; // -0 is 0
+        std::uint64_t bits = 0;
+        std::memcpy(&bits, &weight, sizeof(bits));
+        const std::uint64_t ascending = bits >> 63 ? ~bits : bits | (std::uint64_t{1} << 63);
+        keys[i] = {CodePrefix(entries[i].code), ~ascending, static_cast<std::uint32_t>(i),
+                   entries[i].code.size() > 8};
+    }
+    std::sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) {
+        if (a.prefix != b.prefix) {
+            return a.prefix < b.prefix;
+        }
+        if (a.longCode || b.longCode) {
+            const std::string_view codeA = entries[a.index].code;
+            const std::string_view codeB = entries[b.index].code;
+            if (codeA != codeB) {
+                return codeA < codeB;
+            }
+        }
+        if (a.lightness != b.lightness) {
+            return a.lightness < b.lightness;
+        }
+        return a.index < b.index;
+    });
+    std::vector<TableEntry> ordered;
+    ordered.reserve(entries.size());
+    for (const SortKey& key : keys) {
+        ordered.push_back(entries[key.index]);
+    }
+    table.entries = std::move(ordered);
+}
+
+// Rime shows the words of one code by falling weight; the other formats by
+// their order in the file. Tables usually list each code's words together:
+// then only those runs are ordered, and the codes stay where they were.
+void PutInCandidateOrder(LoadedTable& table) {
+    if (!table.info.orderByWeight) {
+        return;
+    }
+    table.info.orderByWeight = false;
+    std::vector<TableEntry>& entries = table.entries;
+    std::size_t runs = entries.empty() ? 0 : 1;
+    for (std::size_t i = 1; i < entries.size(); ++i) {
+        runs += entries[i].code != entries[i - 1].code;
+    }
+    CodeSet runCodes(entries, runs);
+    for (auto run = entries.begin(); run != entries.end();) {
+        const auto end = std::find_if(run, entries.end(), [&](const TableEntry& entry) {
+            return entry.code != run->code;
+        });
+        if (!runCodes.Insert(static_cast<std::uint32_t>(run - entries.begin()))) {
+            SortByCodeAndWeight(table); // a code that comes back later
+            return;
+        }
+        // Runs are short: an insertion sort keeps equal weights in file order.
+        for (auto next = run + 1; next < end; ++next) {
+            for (auto at = next; at != run && (at - 1)->weight < at->weight; --at) {
+                std::iter_swap(at - 1, at);
+            }
+        }
+        run = end;
+    }
+}
+
+void Count(std::vector<std::string>& summary, std::size_t count, std::string_view what) {
+    if (count != 0) {
+        summary.push_back("skipped " + std::to_string(count) + " " + std::string(what));
+    }
+}
+
+void SummariseSkipped(const SkippedLines& skipped, std::vector<std::string>& summary) {
+    Count(summary, skipped.codeOutsideKeys, "with a code the target's keys cannot type");
+    Count(summary, skipped.noCode, "without a code");
+    Count(summary, skipped.emptyWord, "without a word");
+    Count(summary, skipped.wordNotWritable, "with a word the target's lines cannot hold");
+    Count(summary, skipped.prompts, "prompt lines");
+    Count(summary, skipped.constructCodes, "construct-phrase codes");
+    Count(summary, skipped.pinyin, "pinyin lines");
+    Count(summary, skipped.malformed, "lines that are no entry");
+}
+
+} // namespace
+
+std::optional<TableFormat> TableFormatNamed(std::string_view name) {
+    if (name == "tide") {
+        return TableFormat::Tide;
+    }
+    if (name == "rime") {
+        return TableFormat::Rime;
+    }
+    if (name == "fcitx") {
+        return TableFormat::Fcitx;
+    }
+    return std::nullopt;
+}
+
+ConversionResult ConvertTable(TableFormat from, TableFormat to, std::string_view input,
+                              std::string_view inputStem, std::string_view outputStem) {
+    ConversionResult result;
+    std::string storage;
+    LoadedTable table = from == TableFormat::Tide   ? ReadTideTable(input, storage)
+                        : from == TableFormat::Rime ? ReadRimeDict(input)
+                                                    : ReadFcitxTable(input);
+    if (!table.error.empty()) {
+        result.error = table.error;
+        return result;
+    }
+    PutInCandidateOrder(table);
+
+    SkippedLines skipped = table.skipped;
+    std::vector<std::string> notes;
+    switch (to) {
+    case TableFormat::Tide:
+        result.output = WriteTideTable(table, inputStem, skipped, notes, result.error);
+        break;
+    case TableFormat::Rime:
+        result.output = WriteRimeDict(table, outputStem, skipped, result.error);
+        break;
+    case TableFormat::Fcitx:
+        result.output = WriteFcitxTable(table, skipped, notes, result.error);
+        break;
+    }
+    if (!result.error.empty()) {
+        result.output.clear();
+        return result;
+    }
+    const SkippedLines& read = table.skipped;
+    const std::size_t droppedByWriter =
+        (skipped.codeOutsideKeys - read.codeOutsideKeys) + (skipped.noCode - read.noCode) +
+        (skipped.emptyWord - read.emptyWord) + (skipped.wordNotWritable - read.wordNotWritable);
+    result.written = table.entries.size() - droppedByWriter;
+    result.summary.push_back("converted " + std::to_string(result.written) + " entries");
+    SummariseSkipped(skipped, result.summary);
+    for (std::string& note : table.notes) {
+        result.summary.push_back(std::move(note));
+    }
+    for (std::string& note : notes) {
+        result.summary.push_back(std::move(note));
+    }
+    return result;
+}
+
+} // namespace tide

@@ -1,0 +1,31 @@
+// Converting a code table between this program's format and the text
+// formats of Rime and fcitx: read, put the words of each code in their
+// candidate order, write, and account for every line left behind.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tide {
+
+enum class TableFormat { Tide, Rime, Fcitx };
+
+// "tide", "rime" or "fcitx".
+std::optional<TableFormat> TableFormatNamed(std::string_view name);
+
+struct ConversionResult {
+    std::string error;                // set when nothing was written
+    std::string output;               // the target file's bytes
+    std::size_t written = 0;          // entries in the output
+    std::vector<std::string> summary; // what was decided and left out, one line each
+};
+
+// `inputStem` and `outputStem` are the file names without folder and format
+// suffix (".txt", ".dict.yaml"): the name of a table whose source has none,
+// and the name a Rime dictionary must carry.
+ConversionResult ConvertTable(TableFormat from, TableFormat to, std::string_view input,
+                              std::string_view inputStem, std::string_view outputStem);
+
+} // namespace tide
