@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/convert/TableConversion.h"
 #include "core/dict/CodeTableWriter.h"
 #include "core/dict/LibraryBuilder.h"
 #include "core/dict/LibraryView.h"
@@ -59,6 +60,55 @@ void BM_CompileCodeTable(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * table.size() * 2));
 }
 BENCHMARK(BM_CompileCodeTable)->Unit(benchmark::kMillisecond);
+
+// A Rime dictionary of the same size laid out as Rime's own are: the words
+// of each code listed together (1-3 of them, not in candidate order), the
+// codes (1-4 letters, all different) in no particular order.
+std::string MakeRimeDict(std::size_t entries) {
+    std::string text = "---\nname: bench\nversion: \"1\"\nsort: by_weight\n...\n";
+    std::uint32_t state = 12345;
+    auto next = [&state](std::uint32_t range) {
+        state = state * 1664525u + 1013904223u;
+        return (state >> 8) % range;
+    };
+    // Codes from a walk through all 1-4 letter codes by a step prime to their number.
+    constexpr std::uint32_t kCodes = 25 + 25 * 25 + 25 * 25 * 25 + 25 * 25 * 25 * 25;
+    std::uint32_t walk = 0;
+    for (std::size_t i = 0; i < entries;) {
+        walk = (walk + 7919) % kCodes;
+        std::uint32_t n = walk;
+        std::uint32_t length = 1;
+        for (std::uint32_t span = 25; n >= span; span *= 25) {
+            n -= span;
+            ++length;
+        }
+        std::string code(length, 'a');
+        for (std::uint32_t k = length; k-- > 0; n /= 25) {
+            code[k] = static_cast<char>('a' + n % 25);
+        }
+        for (std::uint32_t words = 1 + next(3); words > 0 && i < entries; --words, ++i) {
+            for (std::uint32_t k = 1 + next(4); k > 0; --k) {
+                const std::uint32_t c = 0x4E00 + next(20902);
+                text += static_cast<char>(0xE0 | (c >> 12));
+                text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+                text += static_cast<char>(0x80 | (c & 0x3F));
+            }
+            text += "\t" + code + "\t" + std::to_string(next(1000000)) + "\n";
+        }
+    }
+    return text;
+}
+
+void BM_ConvertRimeToTable(benchmark::State& state) {
+    static const std::string dict = MakeRimeDict(100000);
+    for (auto _ : state) {
+        ConversionResult result =
+            ConvertTable(TableFormat::Rime, TableFormat::Tide, dict, "bench", "bench");
+        benchmark::DoNotOptimize(result.output.data());
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * 100000);
+}
+BENCHMARK(BM_ConvertRimeToTable)->Unit(benchmark::kMillisecond);
 
 void BM_ExportEntries(benchmark::State& state) {
     const std::u16string& table = Table();

@@ -309,5 +309,42 @@ TEST(TideHeader, CutsLongTextsAndSaysSo) {
     EXPECT_EQ(result.summary[1], "Name=一二三四五六七八九十一二三四五六七八九十 (cut to 20 characters)");
 }
 
+TEST(ConvertTable, WritesOnlyWhatTheTargetsReaderTakesBackAsWritten) {
+    // No entries: fcitx still gets keys, or its readers refuse the table.
+    const ConversionResult empty =
+        ConvertTable(TableFormat::Fcitx, TableFormat::Fcitx, "KeyCode=a\n[Data]\n", "", "");
+    ASSERT_EQ(empty.error, "");
+    EXPECT_EQ(ReadFcitxTable(empty.output).error, "");
+
+    // A control character in a header value stays out of the header line.
+    const ConversionResult name = ConvertTable(
+        TableFormat::Rime, TableFormat::Tide, "---\nname: a\rb\n...\n工\ta\n", "", "");
+    ASSERT_EQ(name.error, "");
+    std::string storage;
+    EXPECT_EQ(ReadTideTable(name.output, storage).info.name, "ab");
+
+    // Codes are read without surrounding blanks; a blank one is no code.
+    const LoadedTable blanks = ReadRimeDict("---\nname: x\n...\n工\t \t5\n戈\ta \n");
+    ASSERT_EQ(blanks.entries.size(), 1u);
+    EXPECT_EQ(blanks.entries[0].code, "a");
+    EXPECT_EQ(blanks.skipped.noCode, 1u);
+
+    // A code that fcitx would take for a section is not written.
+    const ConversionResult section =
+        ConvertTable(TableFormat::Rime, TableFormat::Fcitx,
+                     "---\nname: x\nsort: original\n...\n词\t[Phrase]\n工\ta\n", "", "");
+    EXPECT_EQ(section.written, 1u);
+    EXPECT_EQ(ReadFcitxTable(section.output).entries.size(), 1u);
+
+    // A rule for phrases longer than any is left out, and said so.
+    const LoadedTable longRule = ReadRimeDict(
+        "---\nname: x\nencoder:\n  rules:\n    - length_equal: 37\n      formula: \"AaBa\"\n...\n");
+    EXPECT_EQ(longRule.error, "");
+    EXPECT_TRUE(longRule.info.rules.empty());
+    EXPECT_EQ(longRule.notes,
+              std::vector<std::string>{
+                  "encoder rule 1 is for phrases longer than Rime encodes: left out"});
+}
+
 } // namespace
 } // namespace tide

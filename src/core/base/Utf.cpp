@@ -52,7 +52,11 @@ void AppendFromUtf8(std::u16string& out, std::string_view text) {
     // At most one unit per byte: written in place, then cut to size.
     const std::size_t start = out.size();
     out.resize(start + text.size());
-    char16_t* target = out.data() + start;
+    char16_t* end = Utf8ToUtf16(text, out.data() + start);
+    out.resize(static_cast<std::size_t>(end - out.data()));
+}
+
+char16_t* Utf8ToUtf16(std::string_view text, char16_t* target) {
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
         if (lead < 0x80) {
@@ -81,7 +85,7 @@ void AppendFromUtf8(std::u16string& out, std::string_view text) {
         }
         i += length;
     }
-    out.resize(static_cast<std::size_t>(target - out.data()));
+    return target;
 }
 
 } // namespace tide

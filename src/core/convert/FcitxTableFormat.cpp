@@ -207,7 +207,7 @@ std::string WriteFcitxTable(const LoadedTable& table, SkippedLines& skipped,
     // Codes of printable ASCII that no fcitx reader takes for a prefix.
     const auto writableCode = [](std::string_view code) {
         return !code.empty() && code.front() != '&' && code.front() != '^' &&
-               code.front() != '@' && code.front() != '#' &&
+               code.front() != '@' && code.front() != '#' && code.front() != '[' &&
                std::all_of(code.begin(), code.end(), [](char c) { return c > ' ' && c < 127; });
     };
     const auto writableWord = [](std::string_view word) {
@@ -238,14 +238,16 @@ std::string WriteFcitxTable(const LoadedTable& table, SkippedLines& skipped,
     }
     std::string out = "# fcitx table written by tidetool convert";
     if (!table.info.name.empty()) {
-        out += " from " + table.info.name;
+        out += " from " + PrintableText(table.info.name);
     }
     out += "\n# KeyCode: the keys the codes use; Length: the longest code.\nKeyCode=";
+    std::string keys;
     for (std::size_t c = 0; c < used.size(); ++c) {
         if (used[c]) {
-            out += static_cast<char>(c);
+            keys += static_cast<char>(c);
         }
     }
+    out += keys.empty() ? "abcdefghijklmnopqrstuvwxyz" : keys; // a table needs keys
     const std::size_t length =
         std::max(longest, static_cast<std::size_t>(std::max(table.info.codeLength, 0)));
     out += "\nLength=" + std::to_string(std::max<std::size_t>(length, 1)) + "\n";

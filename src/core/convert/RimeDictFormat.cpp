@@ -185,6 +185,10 @@ private:
             table_.error = where + " has no valid length";
             return false;
         }
+        if (rule.minLength > kLongestPhrase) {
+            table_.notes.push_back(where + " is for phrases longer than Rime encodes: left out");
+            return true;
+        }
         rule.maxLength = std::min(rule.maxLength, kLongestPhrase);
         const auto elements = ParseRimeFormula(item.formula);
         if (!elements) {
@@ -284,7 +288,8 @@ LoadedTable ReadRimeDict(std::string_view text) {
             rest = tab == std::string_view::npos ? std::string_view() : rest.substr(tab + 1);
         }
         const std::string_view word = textColumn >= 0 ? fields[textColumn] : std::string_view();
-        const std::string_view code = codeColumn >= 0 ? fields[codeColumn] : std::string_view();
+        const std::string_view code =
+            codeColumn >= 0 ? TrimAscii(fields[codeColumn]) : std::string_view();
         if (word.empty()) {
             ++table.skipped.emptyWord;
         } else if (code.empty()) {
@@ -314,8 +319,8 @@ std::string WriteRimeDict(const LoadedTable& table, std::string_view dictName,
     std::string out = "# Rime dictionary written by tidetool convert.\n"
                       "# Words of one code keep the source's candidate order (sort: original).\n"
                       "# encoding: utf-8\n---\nname: ";
-    out.append(dictName).append("\nversion: ");
-    out += Quoted(table.info.version.empty() ? "1.0" : table.info.version);
+    out.append(PrintableText(dictName)).append("\nversion: ");
+    out += Quoted(PrintableText(table.info.version.empty() ? "1.0" : table.info.version));
     out += "\nsort: original\ncolumns:\n  - text\n  - code\n";
     if (!rules.empty()) {
         out += "encoder:\n  rules:\n" + rules;
@@ -327,9 +332,11 @@ std::string WriteRimeDict(const LoadedTable& table, std::string_view dictName,
             ++skipped.emptyWord;
         } else if (entry.code.empty()) {
             ++skipped.noCode;
-        } else if (entry.word.front() == '#' || entry.word.find('\t') != std::string_view::npos) {
+        } else if (entry.word.front() == '#' ||
+                   entry.word.find_first_of("\t\r") != std::string_view::npos) {
             ++skipped.wordNotWritable;
-        } else if (entry.code.find('\t') != std::string_view::npos) {
+        } else if (entry.code.size() != TrimAscii(entry.code).size() ||
+                   entry.code.find_first_of("\t\r") != std::string_view::npos) {
             ++skipped.codeOutsideKeys;
         } else {
             out.append(entry.word).append("\t").append(entry.code).append("\n");

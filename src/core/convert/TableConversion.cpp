@@ -23,7 +23,7 @@ std::uint64_t CodePrefix(std::string_view code) {
 }
 
 // The codes of runs seen so far, without an allocation per code: open
-// addressing over one array of (hash, entry index) pairs sized for
+// addressing over one array of entry numbers (0 marks a free slot) sized for
 // `capacity` codes.
 class CodeSet {
 public:
@@ -37,28 +37,21 @@ public:
     // False when the code of entry `index` is in the set already.
     bool Insert(std::uint32_t index) {
         const std::string_view code = entries_[index].code;
-        const std::size_t hash = std::hash<std::string_view>()(code);
-        const auto tag = static_cast<std::uint32_t>(hash >> 32) | 1; // 0 marks a free slot
         const std::size_t mask = slots_.size() - 1;
-        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-            Slot& slot = slots_[i];
-            if (slot.tag == 0) {
-                slot = {tag, index};
+        for (std::size_t i = std::hash<std::string_view>()(code) & mask;; i = (i + 1) & mask) {
+            if (slots_[i] == 0) {
+                slots_[i] = index + 1;
                 return true;
             }
-            if (slot.tag == tag && entries_[slot.index].code == code) {
+            if (entries_[slots_[i] - 1].code == code) {
                 return false;
             }
         }
     }
 
 private:
-    struct Slot {
-        std::uint32_t tag;
-        std::uint32_t index;
-    };
     const std::vector<TableEntry>& entries_;
-    std::vector<Slot> slots_;
+    std::vector<std::uint32_t> slots_;
 };
 
 // Sorts the whole table by code, then weight (heaviest first), then place in
@@ -115,11 +108,7 @@ void PutInCandidateOrder(LoadedTable& table) {
     }
     table.info.orderByWeight = false;
     std::vector<TableEntry>& entries = table.entries;
-    std::size_t runs = entries.empty() ? 0 : 1;
-    for (std::size_t i = 1; i < entries.size(); ++i) {
-        runs += entries[i].code != entries[i - 1].code;
-    }
-    CodeSet runCodes(entries, runs);
+    CodeSet runCodes(entries, entries.size());
     for (auto run = entries.begin(); run != entries.end();) {
         const auto end = std::find_if(run, entries.end(), [&](const TableEntry& entry) {
             return entry.code != run->code;

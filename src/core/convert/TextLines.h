@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace tide {
@@ -42,6 +43,17 @@ inline std::string_view TrimAscii(std::string_view text) {
         return {};
     }
     return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
+}
+
+// Without control characters (a header value spans one line of any format).
+inline std::string PrintableText(std::string_view text) {
+    std::string printable;
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) {
+            printable += c;
+        }
+    }
+    return printable;
 }
 
 } // namespace tide

@@ -26,7 +26,7 @@ std::u16string CutToUnits(std::u16string text, std::size_t units) {
 void SetHeaderText(char16_t (&field)[kHeaderTextUnits], std::string_view key,
                    const std::string& value, std::string_view origin,
                    std::vector<std::string>& notes) {
-    const std::u16string full = FromUtf8(value);
+    const std::u16string full = FromUtf8(PrintableText(value));
     const std::u16string text = CutToUnits(full, kHeaderTextUnits - 1);
     SetFixedText(field, text);
     if (!origin.empty() || text.size() != full.size()) {
@@ -142,13 +142,10 @@ std::string WriteTideTable(const LoadedTable& table, std::string_view fallbackNa
         } else if (!IsCodeLetters(entry.code)) {
             ++(entry.code.empty() ? skipped.noCode : skipped.codeOutsideKeys);
         } else if (entry.word.find('\t') != std::string_view::npos ||
-                   entry.word != TrimAscii(entry.word)) {
+                   entry.word.size() != TrimAscii(entry.word).size()) {
             ++skipped.wordNotWritable;
         } else {
-            writer.AppendUtf8(entry.code);
-            writer.Append(u"\t");
-            writer.AppendUtf8(entry.word);
-            writer.Append(u"\r\n");
+            writer.AppendUtf8Line(entry.code, entry.word);
         }
     }
     // A table is at least as long as a library's header; empty lines make up

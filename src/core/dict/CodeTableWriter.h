@@ -18,8 +18,8 @@ public:
     void Append(std::u16string_view text) { text_.append(text); }
     void AppendNumber(std::int64_t number);
     void AppendLine(std::u16string_view text) { text_.append(text).append(u"\r\n"); }
-    // UTF-8 text, turned into UTF-16.
-    void AppendUtf8(std::string_view text);
+    // "code TAB word" CR LF from UTF-8 texts.
+    void AppendUtf8Line(std::string_view code, std::string_view word);
     void Reserve(std::size_t units) { text_.reserve(units); }
 
     const std::u16string& text() const { return text_; }

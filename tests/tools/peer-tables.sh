@@ -1,0 +1,191 @@
+#!/usr/bin/env bash
+# tidetool convert on the real tables Debian ships, when they are at hand:
+# Rime's wubi86 dictionary (rime-data-wubi) and fcitx's wbx table
+# (fcitx-table-wubi, read with mb2txt from fcitx-tools). Nothing is installed:
+# a part whose files or tools are missing says "skipped: ..." and passes.
+# Usage: peer-tables.sh TIDETOOL [RIME_DICT [FCITX_MB]]
+#   RIME_DICT defaults to /usr/share/rime-data/wubi86.dict.yaml,
+#   FCITX_MB to /usr/share/fcitx/table/wbx.mb; an empty argument means the
+#   default, a file named but missing is an error. mb2txt and txt2mb are
+#   taken from PATH.
+set -euo pipefail
+tool=$1
+rime_dict=${2:-/usr/share/rime-data/wubi86.dict.yaml}
+fcitx_mb=${3:-/usr/share/fcitx/table/wbx.mb}
+for named in "${2:-}" "${3:-}"; do
+    if [ -n "$named" ] && [ ! -f "$named" ]; then
+        echo "FAILED: no file $named"
+        echo "0 passed, 1 failed"
+        exit 1
+    fi
+done
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0
+# A step outside `check` that fails: a tool, or a table that does not decode.
+trap 'echo "FAILED: line $LINENO: $BASH_COMMAND"; echo "$passed passed, 1 failed"' ERR
+check() { # description command...
+    local what=$1
+    shift
+    if "$@"; then
+        passed=$((passed + 1))
+    else
+        echo "FAILED: $what"
+        echo "$passed passed, 1 failed"
+        exit 1
+    fi
+}
+# Runs tidetool for its output; when it fails, shows what it said on stderr
+# (the caller's pipeline then fails, and the ERR trap reports it).
+run_tool() { # tidetool arguments...
+    local out
+    if ! out=$("$tool" "$@" 2>&1); then
+        printf '%s\ntidetool %s failed\n' "$out" "$*" >&2
+        return 1
+    fi
+    printf '%s\n' "$out"
+}
+# N of the line "converted N entries" (convert) or "entries N, ..." (compile).
+converted_count() { sed -n 's/^converted \([0-9][0-9]*\) entries$/\1/p'; }
+compiled_count() { sed -n 's/^entries \([0-9][0-9]*\), .*$/\1/p'; }
+same_count() { # what expected actual
+    if [ -z "$2" ] || [ "$2" != "$3" ]; then
+        echo "$1: expected ${2:-?}, got ${3:-?}"
+        return 1
+    fi
+}
+# Two files must be equal; shows where they part when not.
+same_file() { # expected actual
+    cmp -s "$1" "$2" || { diff "$1" "$2" | head -20; return 1; }
+}
+
+# A table of this program's format, turned to UTF-8, without the header lines
+# a conversion may fill from the file's name or a default (Name=, Version=,
+# CodeScheme=).
+tide_without_names() { # table.utf8
+    LC_ALL=C awk '$0 ~ /^\[CODETABLE\]\r?$/ { body = 1 }
+        body || $0 !~ /^(Name|Version|CodeScheme)=/ { print }' "$1"
+}
+# The entry section of a table of this program's format, turned to UTF-8.
+tide_entries() { # table.utf8
+    LC_ALL=C awk 'body { print } $0 ~ /^\[CODETABLE\]\r?$/ { body = 1 }' "$1"
+}
+
+# The "code word" lines of an fcitx text table's [Data] section, with one
+# space between code and word, less the prompt, construct-phrase and pinyin
+# lines (a code starting with the character Prompt=, ConstructPhrase= or
+# Pinyin= declares, "&" and "^" by default, that KeyCode= lacks).
+fcitx_data() { # table.txt
+    LC_ALL=C awk '
+        BEGIN { prompt = "&"; construct = "^"; pinyin = "" }
+        { sub(/\r$/, ""); if (NR == 1) sub(/^\357\273\277/, "") }
+        !data {
+            value = substr($0, index($0, "=") + 1)
+            if ($0 ~ /^(KeyCode|键码)=/) { keys = value }
+            else if ($0 ~ /^(Prompt|提示)=/) { prompt = substr(value, 1, 1) }
+            else if ($0 ~ /^(ConstructPhrase|构词)=/) { construct = substr(value, 1, 1) }
+            else if ($0 ~ /^(Pinyin|拼音)=/) { pinyin = substr(value, 1, 1) }
+            else if ($0 ~ /^\[(Data|数据)\]/) { data = 1 }
+            next
+        }
+        /^\[/ { exit } # [Phrase]: words without codes
+        NF < 2 { next } # no word: no entry
+        {
+            first = substr($1, 1, 1)
+            if (index(keys, first) == 0 &&
+                ((pinyin != "" && first == pinyin) || (prompt != "" && first == prompt) ||
+                 (construct != "" && first == construct))) {
+                next
+            }
+            code = $1
+            sub(/^[ \t]*[^ \t]+[ \t]+/, "")
+            sub(/[ \t]+$/, "")
+            print code " " $0
+        }' "$1"
+}
+# The [Rule] lines of an fcitx text table.
+fcitx_rules() { # table.txt
+    LC_ALL=C awk '{ sub(/\r$/, "") } /^\[/ { rules = $0 ~ /^\[(Rule|组词规则)\]/; next }
+        rules && NF { print }' "$1"
+}
+
+ran=0
+
+# Rime: to this program's format, compiled, and back and forth once more.
+if [ -f "$rime_dict" ]; then
+    ran=1
+    stem=$(basename "$rime_dict" .dict.yaml)
+    mkdir -p "$work/rime/first" "$work/rime/back"
+    first="$work/rime/first/$stem.txt"
+    entries=$(run_tool convert --from rime --to tide "$rime_dict" "$first" | converted_count)
+    check "rime to tide converts entries ($rime_dict)" test "${entries:-0}" -gt 0
+    compiled=$(run_tool compile "$first" "$work/rime/first/$stem.imc" | compiled_count)
+    check "the converted Rime table compiles with every entry" \
+        same_count "entries compiled" "$entries" "$compiled"
+    back="$work/rime/back/$stem.dict.yaml"
+    count=$(run_tool convert --from tide --to rime "$first" "$back" | converted_count)
+    check "tide to rime keeps every entry" same_count "entries written" "$entries" "$count"
+    second="$work/rime/back/$stem.txt"
+    count=$(run_tool convert --from rime --to tide "$back" "$second" | converted_count)
+    check "rime to tide again keeps every entry" same_count "entries written" "$entries" "$count"
+    iconv -f UTF-16LE -t UTF-8 "$first" >"$work/rime/first.utf8"
+    iconv -f UTF-16LE -t UTF-8 "$second" >"$work/rime/second.utf8"
+    tide_entries "$work/rime/first.utf8" >"$work/rime/first.entries"
+    tide_entries "$work/rime/second.utf8" >"$work/rime/second.entries"
+    check "the second table's entries are the first's, byte for byte" \
+        same_file "$work/rime/first.entries" "$work/rime/second.entries"
+    tide_without_names "$work/rime/first.utf8" >"$work/rime/first.rest"
+    tide_without_names "$work/rime/second.utf8" >"$work/rime/second.rest"
+    check "the second table is the first but for Name=, Version= and CodeScheme=" \
+        same_file "$work/rime/first.rest" "$work/rime/second.rest"
+    echo "rime: $entries entries of $rime_dict"
+else
+    echo "skipped: Rime (no $rime_dict; the package rime-data-wubi has it)"
+fi
+
+# fcitx: the binary table as text, to this program's format, compiled, and
+# back; with txt2mb, the round trip's text made binary and read again.
+if ! command -v mb2txt >/dev/null; then
+    echo "skipped: fcitx (no mb2txt; the package fcitx-tools has it)"
+elif [ ! -f "$fcitx_mb" ]; then
+    echo "skipped: fcitx (no $fcitx_mb; the package fcitx-table-wubi has it)"
+else
+    ran=1
+    stem=$(basename "$fcitx_mb" .mb)
+    mkdir -p "$work/fcitx/tide" "$work/fcitx/back"
+    source="$work/fcitx/$stem.txt"
+    mb2txt "$fcitx_mb" >"$source"
+    fcitx_data "$source" >"$work/fcitx/source.data"
+    check "mb2txt gives data lines ($fcitx_mb)" test -s "$work/fcitx/source.data"
+    tide="$work/fcitx/tide/$stem.txt"
+    entries=$(run_tool convert --from fcitx --to tide "$source" "$tide" | converted_count)
+    check "fcitx to tide converts every data line" \
+        same_count "entries converted" "$(wc -l <"$work/fcitx/source.data")" "$entries"
+    compiled=$(run_tool compile "$tide" "$work/fcitx/tide/$stem.imc" | compiled_count)
+    check "the converted fcitx table compiles with every entry" \
+        same_count "entries compiled" "$entries" "$compiled"
+    back="$work/fcitx/back/$stem.txt"
+    count=$(run_tool convert --from tide --to fcitx "$tide" "$back" | converted_count)
+    check "tide to fcitx keeps every entry" same_count "entries written" "$entries" "$count"
+    fcitx_data "$back" >"$work/fcitx/back.data"
+    check "the round trip's data lines are the source's, in its order" \
+        same_file "$work/fcitx/source.data" "$work/fcitx/back.data"
+    fcitx_rules "$source" >"$work/fcitx/source.rules"
+    fcitx_rules "$back" >"$work/fcitx/back.rules"
+    check "the round trip's rules are the source's" \
+        same_file "$work/fcitx/source.rules" "$work/fcitx/back.rules"
+    if command -v txt2mb >/dev/null; then
+        txt2mb "$back" "$work/fcitx/back/$stem.mb" >"$work/fcitx/txt2mb.log" 2>&1 ||
+            { cat "$work/fcitx/txt2mb.log"; check "txt2mb takes the round trip's table" false; }
+        mb2txt "$work/fcitx/back/$stem.mb" >"$work/fcitx/back/again.txt"
+        fcitx_data "$work/fcitx/back/again.txt" >"$work/fcitx/again.data"
+        check "txt2mb then mb2txt gives the source's data lines" \
+            same_file "$work/fcitx/source.data" "$work/fcitx/again.data"
+    else
+        echo "skipped: txt2mb (not found; the package fcitx-tools has it)"
+    fi
+    echo "fcitx: $entries entries of $fcitx_mb"
+fi
+
+[ "$ran" -eq 1 ] || echo "skipped: no peer table at hand"
+echo "$passed passed, 0 failed"
