@@ -21,20 +21,10 @@ for named in "${2:-}" "${3:-}"; do
 done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-passed=0
+# shellcheck source=check-lib.sh
+. "$(dirname "$0")/check-lib.sh"
 # A step outside `check` that fails: a tool, or a table that does not decode.
 trap 'echo "FAILED: line $LINENO: $BASH_COMMAND"; echo "$passed passed, 1 failed"' ERR
-check() { # description command...
-    local what=$1
-    shift
-    if "$@"; then
-        passed=$((passed + 1))
-    else
-        echo "FAILED: $what"
-        echo "$passed passed, 1 failed"
-        exit 1
-    fi
-}
 # Runs tidetool for its output; when it fails, shows what it said on stderr
 # (the caller's pipeline then fails, and the ERR trap reports it).
 run_tool() { # tidetool arguments...

@@ -6,18 +6,8 @@ tool=$1
 source=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-passed=0
-check() { # description command...
-    local what=$1
-    shift
-    if "$@"; then
-        passed=$((passed + 1))
-    else
-        echo "FAILED: $what"
-        echo "$passed passed, 1 failed"
-        exit 1
-    fi
-}
+# shellcheck source=check-lib.sh
+. "$(dirname "$0")/check-lib.sh"
 skin="$source/data/Skin/Tide.ims"
 "$tool" skin unpack "$skin" "$work/skin" >/dev/null
 "$tool" skin pack "$work/skin" "$work/Tide.ims" >/dev/null
