@@ -19,6 +19,9 @@ constexpr int kLatestLineId = 260;
 constexpr int kLatestDateLineId = 261;
 constexpr int kHintLineId = 262;
 
+constexpr wchar_t kVersionLabel[] = L"当前版本：";
+constexpr wchar_t kLatestLabel[] = L"最新版本：";
+constexpr wchar_t kDateLabel[] = L"更新日期：";
 constexpr wchar_t kMsgUpToDate[] = L"当前版本即为最新版本，无需更新。";
 constexpr wchar_t kMsgCheckFailed[] = L"无法获取最新版本信息，请检查网络连接。";
 constexpr wchar_t kMsgUpdateHint[] = L"点“更新”按钮更新潮汐输入法到最新版本。";
@@ -49,11 +52,8 @@ constexpr LineRow kLines[] = {
     {kHintLineId, 94},
 };
 
-std::wstring InstalledLineText(std::size_t line, const std::wstring& version) {
-    if (line == 0) {
-        return L"当前版本：" + version;
-    }
-    return L"更新日期：" + ToWide(FormatReleaseDate(AsU16(version)));
+std::wstring DateLine(const std::wstring& version) {
+    return kDateLabel + ToWide(FormatReleaseDate(AsU16(version)));
 }
 
 const wchar_t* InstallerMessage(InstallerOutcome outcome) {
@@ -78,11 +78,13 @@ INT_PTR COnlineUpdateDialog::HandleMessage(HWND dialog, UINT message, WPARAM wPa
         CreateColumnButtons(*this, navigationWidth(), kCommands, dialog);
         const std::wstring installed = InstalledImeVersionText();
         for (std::size_t i = 0; i < std::size(kLines); ++i) {
-            const std::wstring text = i < 2 ? InstalledLineText(i, installed) : std::wstring();
+            const std::wstring text = i == 0   ? kVersionLabel + installed
+                                      : i == 1 ? DateLine(installed)
+                                               : std::wstring();
             CreateControl(*this, L"Static", text.c_str(), SS_CENTERIMAGE, kLineX, kLines[i].y,
                           kLineWidth, kLineHeight, dialog, kLines[i].id);
         }
-        ShowLatestVersion(dialog);
+        ShowLatestVersion(dialog, installed);
         return TRUE;
     }
     case WM_COMMAND:
@@ -104,17 +106,16 @@ INT_PTR COnlineUpdateDialog::HandleMessage(HWND dialog, UINT message, WPARAM wPa
     }
 }
 
-void COnlineUpdateDialog::ShowLatestVersion(HWND dialog) {
+void COnlineUpdateDialog::ShowLatestVersion(HWND dialog, const std::wstring& installed) {
     latest_ = FetchLatestVersion();
-    const std::wstring installed = InstalledImeVersionText();
     std::wstring lines[3];
     bool offer = false;
     if (!latest_ || !ParseVersion(AsU16(latest_->version))) {
         // Nothing fetched, or nothing that names a version: the check failed.
         lines[0] = kMsgCheckFailed;
     } else if (IsUpdateAvailable(AsU16(installed), AsU16(latest_->version))) {
-        lines[0] = L"最新版本：" + latest_->version;
-        lines[1] = L"更新日期：" + ToWide(FormatReleaseDate(AsU16(latest_->version)));
+        lines[0] = kLatestLabel + latest_->version;
+        lines[1] = DateLine(latest_->version);
         lines[2] = kMsgUpdateHint;
         offer = true;
     } else {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <string>
 
 #include "ui/Dialog.h"
 #include "win/update/OnlineUpdate.h"
@@ -21,7 +22,7 @@ public:
 private:
     // Fetches the descriptor (once per opening) and fills lines 260 to 262
     // and the state of "更新".
-    void ShowLatestVersion(HWND dialog);
+    void ShowLatestVersion(HWND dialog, const std::wstring& installed);
     void OnUpdate(HWND dialog);
 
     std::optional<UpdateDescriptor> latest_; // what the site publishes, once fetched
