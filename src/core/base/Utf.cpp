@@ -42,18 +42,11 @@ std::string ToUtf8(std::u16string_view text) {
 }
 
 std::u16string FromUtf8(std::string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
-    AppendFromUtf8(out, text);
-    return out;
-}
-
-void AppendFromUtf8(std::u16string& out, std::string_view text) {
     // At most one unit per byte: written in place, then cut to size.
-    const std::size_t start = out.size();
-    out.resize(start + text.size());
-    char16_t* end = Utf8ToUtf16(text, out.data() + start);
+    std::u16string out(text.size(), u'\0');
+    char16_t* end = Utf8ToUtf16(text, out.data());
     out.resize(static_cast<std::size_t>(end - out.data()));
+    return out;
 }
 
 char16_t* Utf8ToUtf16(std::string_view text, char16_t* target) {

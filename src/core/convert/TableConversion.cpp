@@ -108,7 +108,11 @@ void PutInCandidateOrder(LoadedTable& table) {
     }
     table.info.orderByWeight = false;
     std::vector<TableEntry>& entries = table.entries;
-    CodeSet runCodes(entries, entries.size());
+    std::size_t runs = entries.empty() ? 0 : 1;
+    for (std::size_t i = 1; i < entries.size(); ++i) {
+        runs += entries[i].code != entries[i - 1].code;
+    }
+    CodeSet runCodes(entries, runs);
     for (auto run = entries.begin(); run != entries.end();) {
         const auto end = std::find_if(run, entries.end(), [&](const TableEntry& entry) {
             return entry.code != run->code;

@@ -134,8 +134,12 @@ std::string WriteTideTable(const LoadedTable& table, std::string_view fallbackNa
     }
 
     CodeTableWriter writer;
-    writer.Reserve(table.entries.size() * 12);
     WriteHeaderText(writer, header);
+    // The entry lines go straight into the file's bytes (UTF-16 little-endian,
+    // as the header's), each turned from UTF-8 in a scratch line.
+    std::string bytes = writer.Bytes();
+    bytes.reserve(bytes.size() + table.entries.size() * 24);
+    std::u16string line;
     for (const TableEntry& entry : table.entries) {
         if (entry.word.empty()) {
             ++skipped.emptyWord;
@@ -145,12 +149,18 @@ std::string WriteTideTable(const LoadedTable& table, std::string_view fallbackNa
                    entry.word.size() != TrimAscii(entry.word).size()) {
             ++skipped.wordNotWritable;
         } else {
-            writer.AppendUtf8Line(entry.code, entry.word);
+            line.resize(entry.code.size() + entry.word.size() + 3);
+            char16_t* end = Utf8ToUtf16(entry.code, line.data());
+            *end++ = u'\t';
+            end = Utf8ToUtf16(entry.word, end);
+            *end++ = u'\r';
+            *end++ = u'\n';
+            bytes.append(reinterpret_cast<const char*>(line.data()),
+                         static_cast<std::size_t>(end - line.data()) * sizeof(char16_t));
         }
     }
     // A table is at least as long as a library's header; empty lines make up
     // the difference for a small one.
-    std::string bytes = writer.Bytes();
     while (bytes.size() < kHeaderSize) {
         bytes.append("\r\0\n\0", 4);
     }

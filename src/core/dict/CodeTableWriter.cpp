@@ -1,7 +1,5 @@
 #include "core/dict/CodeTableWriter.h"
 
-#include "core/base/Utf.h"
-
 #include <cstring>
 
 #include "core/base/DecimalText.h"
@@ -24,18 +22,6 @@ std::string CodeTableWriter::Bytes() const {
     std::string bytes(text_.size() * 2, '\0');
     std::memcpy(bytes.data(), text_.data(), bytes.size());
     return bytes;
-}
-
-void CodeTableWriter::AppendUtf8Line(std::string_view code, std::string_view word) {
-    // One resize for the longest the line can be, cut back once it is written.
-    const std::size_t start = text_.size();
-    text_.resize(start + code.size() + word.size() + 3);
-    char16_t* end = Utf8ToUtf16(code, text_.data() + start);
-    *end++ = u'\t';
-    end = Utf8ToUtf16(word, end);
-    *end++ = u'\r';
-    *end++ = u'\n';
-    text_.resize(static_cast<std::size_t>(end - text_.data()));
 }
 
 void WriteHeaderText(CodeTableWriter& writer, const CodeTableHeader& header) {

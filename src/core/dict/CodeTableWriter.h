@@ -18,9 +18,6 @@ public:
     void Append(std::u16string_view text) { text_.append(text); }
     void AppendNumber(std::int64_t number);
     void AppendLine(std::u16string_view text) { text_.append(text).append(u"\r\n"); }
-    // "code TAB word" CR LF from UTF-8 texts.
-    void AppendUtf8Line(std::string_view code, std::string_view word);
-    void Reserve(std::size_t units) { text_.reserve(units); }
 
     const std::u16string& text() const { return text_; }
     // The file's bytes: UTF-16 little-endian.
