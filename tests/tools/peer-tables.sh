@@ -3,6 +3,8 @@
 # Rime's wubi86 dictionary (rime-data-wubi) and fcitx's wbx table
 # (fcitx-table-wubi, read with mb2txt from fcitx-tools). Nothing is installed:
 # a part whose files or tools are missing says "skipped: ..." and passes.
+# The phrase codes the compiled tables derive are held against the ones the
+# source's own rules give, computed apart by rule-codes.py (with python3).
 # Usage: peer-tables.sh TIDETOOL [RIME_DICT [FCITX_MB]]
 #   RIME_DICT defaults to /usr/share/rime-data/wubi86.dict.yaml,
 #   FCITX_MB to /usr/share/fcitx/table/wbx.mb; an empty argument means the
@@ -99,6 +101,27 @@ fcitx_rules() { # table.txt
         rules && NF { print }' "$1"
 }
 
+# Phrase codes: the source's multi-character words, their codes as
+# `tidetool encode` derives them with the compiled table, and rule-codes.py's
+# own reading of the source's rules and entries, which must give the same.
+rule_codes="$(dirname "$0")/rule-codes.py"
+source_words() { # format source words
+    python3 "$rule_codes" words "$1" "$2" >"$3" && test -s "$3"
+}
+encode_words() { # library words encoded.tsv
+    "$tool" encode "$1" <"$2" >"$3"
+}
+phrase_codes() { # label format source library dir
+    if ! command -v python3 >/dev/null; then
+        echo "skipped: $1 phrase codes (no python3)"
+        return
+    fi
+    check "rule-codes.py lists the $1 table's phrases" source_words "$2" "$3" "$5/words"
+    check "tidetool encode takes the $1 phrases" encode_words "$4" "$5/words" "$5/encoded.tsv"
+    check "the $1 phrase codes are the ones its source's rules give" \
+        python3 "$rule_codes" check "$2" "$3" "$5/encoded.tsv"
+}
+
 ran=0
 
 # Rime: to this program's format, compiled, and back and forth once more.
@@ -112,6 +135,7 @@ if [ -f "$rime_dict" ]; then
     compiled=$(run_tool compile "$first" "$work/rime/first/$stem.imc" | compiled_count)
     check "the converted Rime table compiles with every entry" \
         same_count "entries compiled" "$entries" "$compiled"
+    phrase_codes Rime rime "$rime_dict" "$work/rime/first/$stem.imc" "$work/rime"
     back="$work/rime/back/$stem.dict.yaml"
     count=$(run_tool convert --from tide --to rime "$first" "$back" | converted_count)
     check "tide to rime keeps every entry" same_count "entries written" "$entries" "$count"
@@ -154,6 +178,7 @@ else
     compiled=$(run_tool compile "$tide" "$work/fcitx/tide/$stem.imc" | compiled_count)
     check "the converted fcitx table compiles with every entry" \
         same_count "entries compiled" "$entries" "$compiled"
+    phrase_codes fcitx fcitx "$source" "$work/fcitx/tide/$stem.imc" "$work/fcitx"
     back="$work/fcitx/back/$stem.txt"
     count=$(run_tool convert --from tide --to fcitx "$tide" "$back" | converted_count)
     check "tide to fcitx keeps every entry" same_count "entries written" "$entries" "$count"
