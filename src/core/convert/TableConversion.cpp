@@ -34,11 +34,23 @@ public:
         }
         slots_.resize(size);
     }
-    // False when the code of entry `index` is in the set already.
-    bool Insert(std::uint32_t index) {
+    static std::size_t Hash(std::string_view code) { return std::hash<std::string_view>()(code); }
+
+    // Asks the memory for the slot a code of `hash` starts at (inserting
+    // many codes, the table's cache misses then overlap).
+    void Prefetch(std::size_t hash) const {
+#if defined(__GNUC__) || defined(__clang__)
+        __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
+#else
+        (void)hash;
+#endif
+    }
+
+    // False when the code of entry `index`, of `hash`, is in the set already.
+    bool Insert(std::uint32_t index, std::size_t hash) {
         const std::string_view code = entries_[index].code;
         const std::size_t mask = slots_.size() - 1;
-        for (std::size_t i = std::hash<std::string_view>()(code) & mask;; i = (i + 1) & mask) {
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
             if (slots_[i] == 0) {
                 slots_[i] = index + 1;
                 return true;
@@ -108,26 +120,37 @@ void PutInCandidateOrder(LoadedTable& table) {
     }
     table.info.orderByWeight = false;
     std::vector<TableEntry>& entries = table.entries;
-    std::size_t runs = entries.empty() ? 0 : 1;
-    for (std::size_t i = 1; i < entries.size(); ++i) {
-        runs += entries[i].code != entries[i - 1].code;
+    std::vector<std::uint32_t> runs; // where each run starts, then the end
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (i == 0 || entries[i].code != entries[i - 1].code) {
+            runs.push_back(static_cast<std::uint32_t>(i));
+        }
     }
-    CodeSet runCodes(entries, runs);
-    for (auto run = entries.begin(); run != entries.end();) {
-        const auto end = std::find_if(run, entries.end(), [&](const TableEntry& entry) {
-            return entry.code != run->code;
-        });
-        if (!runCodes.Insert(static_cast<std::uint32_t>(run - entries.begin()))) {
+    std::vector<std::size_t> hashes(runs.size());
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        hashes[r] = CodeSet::Hash(entries[runs[r]].code);
+    }
+    CodeSet runCodes(entries, runs.size());
+    constexpr std::size_t kLookAhead = 16;
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        if (r + kLookAhead < runs.size()) {
+            runCodes.Prefetch(hashes[r + kLookAhead]);
+        }
+        if (!runCodes.Insert(runs[r], hashes[r])) {
             SortByCodeAndWeight(table); // a code that comes back later
             return;
         }
+    }
+    runs.push_back(static_cast<std::uint32_t>(entries.size()));
+    for (std::size_t r = 0; r + 1 < runs.size(); ++r) {
         // Runs are short: an insertion sort keeps equal weights in file order.
+        const auto run = entries.begin() + runs[r];
+        const auto end = entries.begin() + runs[r + 1];
         for (auto next = run + 1; next < end; ++next) {
             for (auto at = next; at != run && (at - 1)->weight < at->weight; --at) {
                 std::iter_swap(at - 1, at);
             }
         }
-        run = end;
     }
 }
 
