@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # tidetool convert on the real tables Debian ships, when they are at hand:
 # Rime's wubi86 dictionary (rime-data-wubi) and fcitx's wbx table
-# (fcitx-table-wubi, read with mb2txt from fcitx-tools). Nothing is installed:
+# (fcitx-table-wubi, read with mb2txt from fcitx-tools; the round trip is
+# taken back through txt2mb and libime's libime_tabledict). Nothing is installed:
 # a part whose files or tools are missing says "skipped: ..." and passes.
 # The phrase codes the compiled tables derive are held against the ones the
 # source's own rules give, computed apart by rule-codes.py (with python3).
@@ -198,6 +199,17 @@ else
             same_file "$work/fcitx/source.data" "$work/fcitx/again.data"
     else
         echo "skipped: txt2mb (not found; the package fcitx-tools has it)"
+    fi
+    if command -v libime_tabledict >/dev/null; then
+        libime_tabledict "$back" "$work/fcitx/back/$stem.main.dict" \
+            >"$work/fcitx/libime.log" 2>&1 ||
+            { cat "$work/fcitx/libime.log"; check "libime_tabledict takes the round trip's table" false; }
+        libime_tabledict -d "$work/fcitx/back/$stem.main.dict" "$work/fcitx/back/libime.txt"
+        fcitx_data "$work/fcitx/back/libime.txt" >"$work/fcitx/libime.data"
+        check "libime_tabledict there and back gives the source's data lines" \
+            same_file "$work/fcitx/source.data" "$work/fcitx/libime.data"
+    else
+        echo "skipped: libime_tabledict (not found; the package libime-bin has it)"
     fi
     echo "fcitx: $entries entries of $fcitx_mb"
 fi
