@@ -45,6 +45,21 @@ char HeaderDigit(int number) {
     return static_cast<char>(number < 10 ? '0' + number : 'a' + number - 10);
 }
 
+// For each length 0..kLongestPhrase the index of the first rule covering
+// it, or -1.
+std::vector<int> RuleForEachLength(const std::vector<PhraseFormula>& rules) {
+    std::vector<int> chosen(kLongestPhrase + 1, -1);
+    for (int length = 0; length <= kLongestPhrase; ++length) {
+        for (std::size_t i = 0; i < rules.size(); ++i) {
+            if (rules[i].Covers(length)) {
+                chosen[length] = static_cast<int>(i);
+                break;
+            }
+        }
+    }
+    return chosen;
+}
+
 } // namespace
 
 std::optional<std::vector<FormulaElement>> ParseRimeFormula(std::string_view formula) {
@@ -175,18 +190,6 @@ std::vector<PhraseFormula> FormulasOfHeader(const CodeTableHeader& header) {
     return rules;
 }
 
-std::vector<int> RuleForEachLength(const std::vector<PhraseFormula>& rules) {
-    std::vector<int> chosen(kLongestPhrase + 1, -1);
-    for (int length = 0; length <= kLongestPhrase; ++length) {
-        for (std::size_t i = 0; i < rules.size(); ++i) {
-            if (rules[i].Covers(length)) {
-                chosen[length] = static_cast<int>(i);
-                break;
-            }
-        }
-    }
-    return chosen;
-}
 
 std::optional<std::vector<PhraseFormula>> RulesByLength(const std::vector<PhraseFormula>& rules,
                                                         std::string& error,

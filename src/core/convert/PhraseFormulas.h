@@ -44,8 +44,4 @@ std::optional<std::vector<PhraseFormula>> RulesByLength(const std::vector<Phrase
                                                         std::string& error,
                                                         std::vector<std::string>& notes);
 
-// For each length 0..kLongestPhrase the index of the first rule covering
-// it, or -1.
-std::vector<int> RuleForEachLength(const std::vector<PhraseFormula>& rules);
-
 } // namespace tide

@@ -168,7 +168,6 @@ void SummariseSkipped(const SkippedLines& skipped, std::vector<std::string>& sum
     Count(summary, skipped.prompts, "prompt lines");
     Count(summary, skipped.constructCodes, "construct-phrase codes");
     Count(summary, skipped.pinyin, "pinyin lines");
-    Count(summary, skipped.malformed, "lines that are no entry");
 }
 
 } // namespace

@@ -63,7 +63,6 @@ struct SkippedLines {
     std::size_t prompts = 0;         // fcitx prompt lines
     std::size_t constructCodes = 0;  // fcitx construct-phrase codes
     std::size_t pinyin = 0;          // fcitx pinyin lines
-    std::size_t malformed = 0;       // lines that are no entry
 };
 
 struct LoadedTable {
