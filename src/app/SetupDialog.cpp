@@ -84,7 +84,7 @@ INT_PTR CSetupDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam) {
         }
         return TRUE;
     case WM_CTLCOLORDLG:
-        return reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH));
+        return WhiteBackgroundBrush();
     case WM_DESTROY:
         images_.TakeBack();
         return FALSE;

@@ -60,6 +60,11 @@ void CreateColumnButtons(CDialog& owner, int navigationWidth,
 // Marks `selectedId` and clears the others of the navigate buttons in [firstId, lastId].
 void SelectNavigateButton(HWND parent, int firstId, int lastId, int selectedId);
 
+// The white stock brush as a dialog procedure returns it for WM_CTLCOLOR*.
+inline INT_PTR WhiteBackgroundBrush() {
+    return reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH));
+}
+
 // The whole text of a window or control.
 std::wstring WindowText(HWND window);
 

@@ -128,7 +128,7 @@ INT_PTR CDialogBox::FrameMessage(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_ERASEBKGND:
         return 0;
     case WM_CTLCOLORDLG:
-        return reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH));
+        return WhiteBackgroundBrush();
     case WM_LBUTTONDOWN:
         if (static_cast<short>(HIWORD(lParam)) < UnitsToPixelsY(dialog, kDragBandUnits)) {
             return ::SendMessageW(dialog, WM_NCLBUTTONDOWN, HTCAPTION, 0);

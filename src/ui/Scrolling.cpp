@@ -41,4 +41,10 @@ ScrollMove MoveScrollBar(HWND window, int bar, int request, int thumb) {
     return {before, info.nPos};
 }
 
+void SetScrollExtent(HWND window, int bar, int extent, int page, UINT moreFlags) {
+    SCROLLINFO info = {sizeof(info), SIF_RANGE | SIF_PAGE | moreFlags, 0, extent,
+                       static_cast<UINT>(page), 0, 0};
+    ::SetScrollInfo(window, bar, &info, TRUE);
+}
+
 } // namespace tide

@@ -11,6 +11,11 @@ struct ScrollMove {
     int after; // as the system clamped it
 };
 
+// Gives `bar` (SB_HORZ or SB_VERT) of `window` the range 0..`extent` and a
+// page of `page` units. `moreFlags` adds SIF_POS (back to 0) or
+// SIF_DISABLENOSCROLL.
+void SetScrollExtent(HWND window, int bar, int extent, int page, UINT moreFlags = 0);
+
 // Moves `bar` (SB_HORZ or SB_VERT) of `window` for a WM_HSCROLL/WM_VSCROLL
 // request; a request that moves nothing leaves before == after.
 ScrollMove MoveScrollBar(HWND window, int bar, int request, int thumb);

@@ -101,7 +101,7 @@ void CreateTexts(const CDialog& owner, HWND page, const TextRow (&rows)[N],
 
 INT_PTR WhiteBackground(UINT message) {
     if (message == WM_CTLCOLORDLG || message == WM_CTLCOLORSTATIC) {
-        return reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH));
+        return WhiteBackgroundBrush();
     }
     return FALSE;
 }

@@ -114,10 +114,10 @@ INT_PTR CSettingsPage::HandleMessage(HWND page, UINT message, WPARAM wParam, LPA
             ::SetTextColor(dc, kHeadingColor);
         }
         ::SetBkColor(dc, RGB(255, 255, 255));
-        return reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH));
+        return WhiteBackgroundBrush();
     }
     case WM_CTLCOLORDLG:
-        return reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH));
+        return WhiteBackgroundBrush();
     default:
         return FALSE;
     }

@@ -248,17 +248,8 @@ private:
         RECT client = {};
         ::GetClientRect(preview_, &client);
         const SIZE picture = ImageSize(skin_.image(SlotPreview));
-        SCROLLINFO info = {sizeof(info),
-                           SIF_RANGE | SIF_PAGE | SIF_POS,
-                           0,
-                           picture.cx,
-                           static_cast<UINT>(client.right),
-                           0,
-                           0};
-        ::SetScrollInfo(preview_, SB_HORZ, &info, TRUE);
-        info.nMax = picture.cy;
-        info.nPage = static_cast<UINT>(client.bottom);
-        ::SetScrollInfo(preview_, SB_VERT, &info, TRUE);
+        SetScrollExtent(preview_, SB_HORZ, picture.cx, client.right, SIF_POS);
+        SetScrollExtent(preview_, SB_VERT, picture.cy, client.bottom, SIF_POS);
     }
 
     void Scroll(int bar, int request, int thumb) {
@@ -305,7 +296,7 @@ private:
             Scroll(message == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam), HIWORD(wParam));
             return TRUE;
         case WM_CTLCOLORDLG:
-            return reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH));
+            return WhiteBackgroundBrush();
         default:
             return FALSE;
         }

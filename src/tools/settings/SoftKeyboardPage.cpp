@@ -317,7 +317,7 @@ private:
             OnKeyboardClick(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
             return TRUE;
         case WM_CTLCOLORDLG:
-            return reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH));
+            return WhiteBackgroundBrush();
         default:
             return FALSE;
         }

@@ -238,10 +238,10 @@ INT_PTR CEditorPage::PageMessage(HWND window, UINT message, WPARAM wParam, LPARA
         if (::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == kSectionId) {
             ::SetTextColor(dc, kTitleColor);
         }
-        return reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH));
+        return WhiteBackgroundBrush();
     }
     case WM_CTLCOLORDLG:
-        return reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH));
+        return WhiteBackgroundBrush();
     default:
         return FALSE;
     }
@@ -266,14 +266,7 @@ void CEditorPage::CreateFrame() {
                           previewHeight + 5, PanelProc, window_, false);
     panel_ = panel == -1 ? nullptr : reinterpret_cast<HWND>(panel);
     if (panel_) {
-        SCROLLINFO info = {sizeof(info),
-                           SIF_RANGE | SIF_PAGE | SIF_POS,
-                           0,
-                           frame_.scrollSteps,
-                           static_cast<UINT>(frame_.scrollPage),
-                           0,
-                           0};
-        ::SetScrollInfo(panel_, SB_VERT, &info, TRUE);
+        SetScrollExtent(panel_, SB_VERT, frame_.scrollSteps, frame_.scrollPage, SIF_POS);
     }
 }
 
@@ -537,14 +530,7 @@ void CEditorPage::SetPreviewScrollWidth(int width) {
     }
     RECT client = {};
     ::GetClientRect(preview_, &client);
-    SCROLLINFO info = {sizeof(info),
-                       SIF_RANGE | SIF_PAGE,
-                       0,
-                       std::max(width, 0),
-                       static_cast<UINT>(client.right),
-                       0,
-                       0};
-    ::SetScrollInfo(preview_, SB_HORZ, &info, TRUE);
+    SetScrollExtent(preview_, SB_HORZ, std::max(width, 0), client.right);
 }
 
 void CEditorPage::ScrollPreview(int request, int thumb) {
@@ -570,7 +556,7 @@ INT_PTR CEditorPage::PreviewMessage(HWND window, UINT message, WPARAM wParam, LP
         return TRUE;
     }
     case WM_CTLCOLORDLG:
-        return reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH));
+        return WhiteBackgroundBrush();
     case WM_LBUTTONDOWN:
         OnPreviewClick(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return TRUE;

@@ -15,6 +15,7 @@
 #include "tools/skineditor/EditorPages.h"
 #include "tools/skineditor/SkinEditor.h"
 #include "ui/Controls.h"
+#include "ui/Scrolling.h"
 #include "win/WideText.h"
 #include "win/skin/PreviewCanvas.h"
 #include "win/skin/PreviewPictures.h"
@@ -251,14 +252,8 @@ private:
         ComposePictures(dc);
         const std::optional<PreviewRect> box = MeasurePreview(dc);
         ::ReleaseDC(window, dc);
-        SCROLLINFO info = {sizeof(info),
-                           SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL,
-                           0,
-                           box ? box->right : 0,
-                           static_cast<UINT>(client.right),
-                           0,
-                           0};
-        ::SetScrollInfo(window, SB_HORZ, &info, TRUE);
+        SetScrollExtent(window, SB_HORZ, box ? box->right : 0, client.right,
+                        SIF_POS | SIF_DISABLENOSCROLL);
         RedrawPreview();
     }
 

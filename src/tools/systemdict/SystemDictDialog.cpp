@@ -137,7 +137,7 @@ INT_PTR CSystemDictDialog::HandleMessage(HWND dialog, UINT message, WPARAM wPara
     case WM_CTLCOLORSTATIC: {
         const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
         if (id >= kTitleId && id <= kChooseLabelId) {
-            return reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH));
+            return WhiteBackgroundBrush();
         }
         return FALSE;
     }

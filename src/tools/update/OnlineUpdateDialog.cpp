@@ -100,7 +100,7 @@ INT_PTR COnlineUpdateDialog::HandleMessage(HWND dialog, UINT message, WPARAM wPa
         }
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
-        return reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH));
+        return WhiteBackgroundBrush();
     default:
         return FALSE;
     }

@@ -92,7 +92,7 @@ INT_PTR CCustomEntryDialog::HandleMessage(HWND dialog, UINT message, WPARAM wPar
         if (::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == kHeadingId) {
             ::SetTextColor(dc, kAccentColor);
         }
-        return reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH));
+        return WhiteBackgroundBrush();
     }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
