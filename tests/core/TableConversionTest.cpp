@@ -114,6 +114,16 @@ TEST(RimeToTide, OrdersByWeightEvenWhenACodeComesBack) {
               std::string::npos)
         << "heaviest first, equal weights in file order";
 
+    // Sections of one code length each in rising order, as Rime's own tables
+    // are laid out: a code of the first section coming back is still seen.
+    const std::string sections = "---\nname: t\nversion: \"1\"\n...\n"
+                                 "甲\ta\t1\n乙\tb\t1\n丙\tab\t1\n丁\ta\t3\n";
+    const ConversionResult merged =
+        ConvertTable(TableFormat::Rime, TableFormat::Tide, sections, "", "");
+    ASSERT_EQ(merged.error, "");
+    EXPECT_NE(TideText(merged.output).find("a\t丁\r\na\t甲\r\nab\t丙\r\nb\t乙\r\n"),
+              std::string::npos);
+
     const std::string original = "---\nname: t\nversion: \"1\"\nsort: original\n"
                                  "columns: [code, text]\n...\nb\t乙\na\t甲\nb\t丙\n";
     const ConversionResult kept =

@@ -57,6 +57,17 @@ char16_t* Utf8ToUtf16(std::string_view text, char16_t* target) {
             ++i;
             continue;
         }
+        // Chinese text is mostly three-byte sequences outside the surrogates.
+        if ((lead >> 4) == 14 && i + 3 <= text.size()) {
+            const auto second = static_cast<unsigned char>(text[i + 1]);
+            const auto third = static_cast<unsigned char>(text[i + 2]);
+            const char32_t c = (lead & 0x0F) << 12 | (second & 0x3F) << 6 | (third & 0x3F);
+            if ((second & 0xC0) == 0x80 && (third & 0xC0) == 0x80 && !IsSurrogate(c)) {
+                *target++ = static_cast<char16_t>(c);
+                i += 3;
+                continue;
+            }
+        }
         const std::size_t length = (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
         char32_t c = length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
         bool valid = length != 0 && i + length <= text.size();

@@ -81,6 +81,7 @@ LoadedTable ReadFcitxTable(std::string_view text) {
     Prefixes prefixes;
     Phase phase = Phase::Header;
     Utf8Lines lines(text);
+    table.entries.reserve(CountLines(text));
     while (!lines.AtEnd()) {
         const std::string_view line = TrimAscii(lines.Next());
         if (line.empty()) {

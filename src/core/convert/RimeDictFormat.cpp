@@ -267,7 +267,7 @@ LoadedTable ReadRimeDict(std::string_view text) {
     bool comments = true;
     const int lastColumn = std::max({textColumn, codeColumn, weightColumn});
     std::vector<std::string_view> fields(static_cast<std::size_t>(lastColumn) + 1);
-    table.entries.reserve(text.size() / 24);
+    table.entries.reserve(CountLines(text));
     while (!lines.AtEnd()) {
         std::string_view line = lines.Next();
         while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) {
@@ -280,12 +280,19 @@ LoadedTable ReadRimeDict(std::string_view text) {
             comments = line != kCommentsOff;
             continue;
         }
-        // The fields up to the last column read.
-        std::string_view rest = line;
-        for (int column = 0; column <= lastColumn; ++column) {
-            const std::size_t tab = rest.find('\t');
-            fields[column] = rest.substr(0, tab);
-            rest = tab == std::string_view::npos ? std::string_view() : rest.substr(tab + 1);
+        // The fields up to the last column read, found in one pass over the
+        // line's few bytes.
+        std::size_t column = 0;
+        std::size_t start = 0;
+        for (std::size_t i = 0; i < line.size() && column < fields.size(); ++i) {
+            if (line[i] == '\t') {
+                fields[column++] = line.substr(start, i - start);
+                start = i + 1;
+            }
+        }
+        for (; column < fields.size(); ++column) {
+            fields[column] = start < line.size() ? line.substr(start) : std::string_view();
+            start = line.size();
         }
         const std::string_view word = textColumn >= 0 ? fields[textColumn] : std::string_view();
         const std::string_view code =

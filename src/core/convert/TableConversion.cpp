@@ -1,6 +1,7 @@
 #include "core/convert/TableConversion.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -11,6 +12,30 @@
 
 namespace tide {
 namespace {
+
+// Codes are a few bytes: compared byte by byte here rather than by a library
+// call per pair, which costs more than the comparison.
+bool SameCode(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// True when `a` sorts before `b` of the same length.
+bool SameLengthCodeBefore(std::string_view a, std::string_view b) {
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i]) {
+            return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
+        }
+    }
+    return false;
+}
 
 // The first eight bytes of a code, big-endian, zero-padded: comparing two of
 // them compares the codes as far as they reach.
@@ -23,8 +48,9 @@ std::uint64_t CodePrefix(std::string_view code) {
 }
 
 // The codes of runs seen so far, without an allocation per code: open
-// addressing over one array of entry numbers (0 marks a free slot) sized for
-// `capacity` codes.
+// addressing over one array sized for `capacity` codes. A slot holds an
+// entry number plus one (0 marks a free slot) and the high half of its
+// code's hash, so a probe reads an entry's code only when the hashes agree.
 class CodeSet {
 public:
     CodeSet(const std::vector<TableEntry>& entries, std::size_t capacity) : entries_(entries) {
@@ -34,11 +60,13 @@ public:
         }
         slots_.resize(size);
     }
-    static std::size_t Hash(std::string_view code) { return std::hash<std::string_view>()(code); }
+    static std::uint64_t Hash(std::string_view code) {
+        return std::hash<std::string_view>()(code);
+    }
 
     // Asks the memory for the slot a code of `hash` starts at (inserting
     // many codes, the table's cache misses then overlap).
-    void Prefetch(std::size_t hash) const {
+    void Prefetch(std::uint64_t hash) const {
 #if defined(__GNUC__) || defined(__clang__)
         __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
 #else
@@ -47,15 +75,17 @@ public:
     }
 
     // False when the code of entry `index`, of `hash`, is in the set already.
-    bool Insert(std::uint32_t index, std::size_t hash) {
+    bool Insert(std::uint32_t index, std::uint64_t hash) {
         const std::string_view code = entries_[index].code;
+        const std::uint64_t tag = hash >> 32 << 32;
         const std::size_t mask = slots_.size() - 1;
         for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-            if (slots_[i] == 0) {
-                slots_[i] = index + 1;
+            const std::uint64_t slot = slots_[i];
+            if (slot == 0) {
+                slots_[i] = tag | (std::uint64_t{index} + 1);
                 return true;
             }
-            if (entries_[slots_[i] - 1].code == code) {
+            if ((slot >> 32 << 32) == tag && entries_[(slot & 0xFFFFFFFF) - 1].code == code) {
                 return false;
             }
         }
@@ -63,7 +93,7 @@ public:
 
 private:
     const std::vector<TableEntry>& entries_;
-    std::vector<std::uint32_t> slots_;
+    std::vector<std::uint64_t> slots_;
 };
 
 // Sorts the whole table by code, then weight (heaviest first), then place in
@@ -111,6 +141,51 @@ void SortByCodeAndWeight(LoadedTable& table) {
     table.entries = std::move(ordered);
 }
 
+// True when the runs of each code length come in rising order of code, as
+// in a table sorted by code, or sorted by code within each length: then no
+// code can come back, and the set of codes is not needed.
+bool RunsRiseWithinEachLength(const std::vector<TableEntry>& entries,
+                              const std::vector<std::uint32_t>& runs) {
+    constexpr std::size_t kLongestTracked = 32;
+    std::array<std::string_view, kLongestTracked + 1> last{};
+    for (const std::uint32_t run : runs) {
+        const std::string_view code = entries[run].code;
+        if (code.empty() || code.size() > kLongestTracked) {
+            return false;
+        }
+        std::string_view& previous = last[code.size()];
+        if (!previous.empty() && !SameLengthCodeBefore(previous, code)) {
+            return false;
+        }
+        previous = code;
+    }
+    return true;
+}
+
+// True when the words of some code are split over two runs (`runs` holds
+// where each run starts).
+bool SomeCodeComesBack(const std::vector<TableEntry>& entries,
+                       const std::vector<std::uint32_t>& runs) {
+    if (RunsRiseWithinEachLength(entries, runs)) {
+        return false;
+    }
+    std::vector<std::uint64_t> hashes(runs.size());
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        hashes[r] = CodeSet::Hash(entries[runs[r]].code);
+    }
+    CodeSet runCodes(entries, runs.size());
+    constexpr std::size_t kLookAhead = 16;
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        if (r + kLookAhead < runs.size()) {
+            runCodes.Prefetch(hashes[r + kLookAhead]);
+        }
+        if (!runCodes.Insert(runs[r], hashes[r])) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Rime shows the words of one code by falling weight; the other formats by
 // their order in the file. Tables usually list each code's words together:
 // then only those runs are ordered, and the codes stay where they were.
@@ -122,24 +197,13 @@ void PutInCandidateOrder(LoadedTable& table) {
     std::vector<TableEntry>& entries = table.entries;
     std::vector<std::uint32_t> runs; // where each run starts, then the end
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (i == 0 || entries[i].code != entries[i - 1].code) {
+        if (i == 0 || !SameCode(entries[i].code, entries[i - 1].code)) {
             runs.push_back(static_cast<std::uint32_t>(i));
         }
     }
-    std::vector<std::size_t> hashes(runs.size());
-    for (std::size_t r = 0; r < runs.size(); ++r) {
-        hashes[r] = CodeSet::Hash(entries[runs[r]].code);
-    }
-    CodeSet runCodes(entries, runs.size());
-    constexpr std::size_t kLookAhead = 16;
-    for (std::size_t r = 0; r < runs.size(); ++r) {
-        if (r + kLookAhead < runs.size()) {
-            runCodes.Prefetch(hashes[r + kLookAhead]);
-        }
-        if (!runCodes.Insert(runs[r], hashes[r])) {
-            SortByCodeAndWeight(table); // a code that comes back later
-            return;
-        }
+    if (SomeCodeComesBack(entries, runs)) {
+        SortByCodeAndWeight(table);
+        return;
     }
     runs.push_back(static_cast<std::uint32_t>(entries.size()));
     for (std::size_t r = 0; r + 1 < runs.size(); ++r) {

@@ -3,6 +3,7 @@
 // skipped.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -35,14 +36,28 @@ private:
     std::size_t lineNumber_ = 0;
 };
 
-// Without spaces, tabs and other ASCII white space at either end.
+constexpr bool IsAsciiSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+// Without spaces, tabs and other ASCII white space at either end. (A loop:
+// the fields it trims are a few bytes, where a search per end costs more.)
 inline std::string_view TrimAscii(std::string_view text) {
-    constexpr std::string_view kSpace = " \t\r\n\v\f";
-    const std::size_t first = text.find_first_not_of(kSpace);
-    if (first == std::string_view::npos) {
-        return {};
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && IsAsciiSpace(text[first])) {
+        ++first;
     }
-    return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
+    while (last > first && IsAsciiSpace(text[last - 1])) {
+        --last;
+    }
+    return text.substr(first, last - first);
+}
+
+// Lines in `text`, a last one without its end included: what a reader sizes
+// its entry list by, so the list is never moved while it fills.
+inline std::size_t CountLines(std::string_view text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
 }
 
 // Without control characters (a header value spans one line of any format).

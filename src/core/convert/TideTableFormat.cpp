@@ -41,6 +41,20 @@ bool IsCodeLetters(std::string_view code) {
            std::all_of(code.begin(), code.end(), [](char c) { return c >= 'a' && c <= 'z'; });
 }
 
+// A word a line can hold: no tab, no white space at either end (the reader
+// trims it). Words are a few bytes: one loop over them.
+bool FitsEntryLine(std::string_view word) {
+    if (word.empty() || IsAsciiSpace(word.front()) || IsAsciiSpace(word.back())) {
+        return false;
+    }
+    for (const char c : word) {
+        if (c == '\t') {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 LoadedTable ReadTideTable(std::string_view bytes, std::string& storage) {
@@ -70,6 +84,7 @@ LoadedTable ReadTideTable(std::string_view bytes, std::string& storage) {
 
     storage = ToUtf8(std::u16string_view(text).substr(lines.position()));
     Utf8Lines entryLines(storage);
+    table.entries.reserve(CountLines(storage));
     while (!entryLines.AtEnd()) {
         const std::string_view line = TrimAscii(entryLines.Next());
         if (line.empty()) {
@@ -145,12 +160,12 @@ std::string WriteTideTable(const LoadedTable& table, std::string_view fallbackNa
             ++skipped.emptyWord;
         } else if (!IsCodeLetters(entry.code)) {
             ++(entry.code.empty() ? skipped.noCode : skipped.codeOutsideKeys);
-        } else if (entry.word.find('\t') != std::string_view::npos ||
-                   entry.word.size() != TrimAscii(entry.word).size()) {
+        } else if (!FitsEntryLine(entry.word)) {
             ++skipped.wordNotWritable;
         } else {
             line.resize(entry.code.size() + entry.word.size() + 3);
-            char16_t* end = Utf8ToUtf16(entry.code, line.data());
+            // The code is letters a-z: each byte is its unit.
+            char16_t* end = std::copy(entry.code.begin(), entry.code.end(), line.data());
             *end++ = u'\t';
             end = Utf8ToUtf16(entry.word, end);
             *end++ = u'\r';
