@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/base/Utf.h"
 #include "core/convert/FcitxTableFormat.h"
 #include "core/convert/PhraseFormulas.h"
 #include "core/convert/RimeDictFormat.h"
+#include "core/convert/TextLines.h"
 #include "core/convert/TideTableFormat.h"
 #include "core/dict/LibraryBuilder.h"
 #include "core/dict/LibraryView.h"
@@ -354,6 +356,19 @@ TEST(ConvertTable, WritesOnlyWhatTheTargetsReaderTakesBackAsWritten) {
     EXPECT_EQ(longRule.notes,
               std::vector<std::string>{
                   "encoder rule 1 is for phrases longer than Rime encodes: left out"});
+}
+
+TEST(TextLines, CountsEveryLineFeedWhereverItFalls) {
+    // Line feeds at every place of an eight-byte word, and bytes that differ
+    // from a line feed only in the high bit or next to it.
+    std::string text;
+    for (int i = 0; i < 300; ++i) {
+        text += static_cast<char>(i % 7 == 0 ? '\n' : i % 5 == 0 ? '\x8A' : i % 3 == 0 ? '\x0B' : 'a');
+        const std::string_view prefix(text);
+        ASSERT_EQ(CountLines(prefix),
+                  static_cast<std::size_t>(std::count(prefix.begin(), prefix.end(), '\n')) + 1)
+            << i;
+    }
 }
 
 } // namespace

@@ -3,8 +3,10 @@
 // skipped.
 #pragma once
 
-#include <algorithm>
+#include <bit>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -55,9 +57,25 @@ inline std::string_view TrimAscii(std::string_view text) {
 }
 
 // Lines in `text`, a last one without its end included: what a reader sizes
-// its entry list by, so the list is never moved while it fills.
+// its entry list by, so the list is never moved while it fills. Counted
+// eight bytes at a time: a byte of `x` is zero exactly where the text has a
+// line feed, and each zero byte leaves one high bit in `zeros`.
 inline std::size_t CountLines(std::string_view text) {
-    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7F;
+    std::size_t count = 1;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + i, sizeof(word));
+        const std::uint64_t x = word ^ (kOnes * '\n');
+        const std::uint64_t zeros = ~(((x & kLow7) + kLow7) | x | kLow7);
+        count += static_cast<std::size_t>(std::popcount(zeros));
+    }
+    for (; i < text.size(); ++i) {
+        count += text[i] == '\n' ? 1 : 0;
+    }
+    return count;
 }
 
 // Without control characters (a header value spans one line of any format).
