@@ -73,7 +73,7 @@ std::optional<Container> Allocate(std::uintmax_t size, ReadError* error, std::si
         }
         AdviseLargePages(data.data(), data.capacity() * sizeof(Unit));
     }
-    data.resize(units, Unit{});
+    data.resize(units); // zeros, or for growable bytes the allocation's own
     return data;
 }
 
@@ -206,6 +206,12 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::pa
                                                        ReadError* error, std::size_t spare) {
     std::size_t size = 0;
     return ReadInto<std::vector<std::uint8_t>>(path, size, error, spare);
+}
+
+std::optional<GrowableBytes> ReadGrowableFile(const std::filesystem::path& path, ReadError* error,
+                                              std::size_t spare) {
+    std::size_t size = 0;
+    return ReadInto<GrowableBytes>(path, size, error, spare);
 }
 
 std::optional<MappedInput> MappedInput::Open(const std::filesystem::path& path, ReadError* error) {

@@ -3,10 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #ifdef _WIN32
@@ -24,11 +27,45 @@ enum class ReadError {
     CannotRead,
 };
 
+// Memory for bytes that grow into room they may never use, a word library
+// taking entries above all: it comes from calloc, whose large blocks are
+// fresh pages that read as zero without being written, and growing leaves
+// the new elements as the allocation had them. So room costs nothing until
+// it is written, and reads as zero if it was never written before (room given
+// back by shrinking keeps its bytes).
+template <typename T>
+struct CallocAllocator {
+    using value_type = T;
+    CallocAllocator() = default;
+    template <typename U>
+    CallocAllocator(const CallocAllocator<U>&) noexcept {}
+    T* allocate(std::size_t count) {
+        if (void* memory = std::calloc(count, sizeof(T))) {
+            return static_cast<T*>(memory);
+        }
+        throw std::bad_alloc();
+    }
+    void deallocate(T* memory, std::size_t) noexcept { std::free(memory); }
+    template <typename U>
+    void construct(U* element) noexcept {
+        ::new (static_cast<void*>(element)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* element, Args&&... args) {
+        ::new (static_cast<void*>(element)) U(std::forward<Args>(args)...);
+    }
+    friend bool operator==(const CallocAllocator&, const CallocAllocator&) { return true; }
+};
+using GrowableBytes = std::vector<std::uint8_t, CallocAllocator<std::uint8_t>>;
+
 // `spare` bytes of capacity are reserved past the file's (a hint: for bytes
 // that will grow, so growing does not move them).
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path,
                                                        ReadError* error = nullptr,
                                                        std::size_t spare = 0);
+// The same for bytes that will grow by up to `spare` (none of it written).
+std::optional<GrowableBytes> ReadGrowableFile(const std::filesystem::path& path, ReadError* error,
+                                              std::size_t spare);
 
 // A file's bytes mapped read-only into memory for as long as the object lives
 // (read into a buffer where mapping is not to be had).

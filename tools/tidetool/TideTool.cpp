@@ -140,7 +140,7 @@ int Usage() {
     return 2;
 }
 
-bool WriteBytes(const path& file, const std::vector<std::uint8_t>& bytes) {
+bool WriteBytes(const path& file, std::span<const std::uint8_t> bytes) {
     return ReplaceFileWith(
         file, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
@@ -236,9 +236,11 @@ int Compile(const path& table, const path& library) {
 // cannot be read, is no library or is damaged anywhere in its index;
 // LibraryView::Open and every walk then succeed on them.
 // A library with `spare` bytes of room to grow into without moving.
-std::optional<std::vector<std::uint8_t>> ReadLibraryFile(const path& file, std::size_t spare = 0) {
-    auto bytes = ReadInput(file, spare);
+std::optional<GrowableBytes> ReadLibraryFile(const path& file, std::size_t spare = 0) {
+    ReadError readError = ReadError::None;
+    auto bytes = ReadGrowableFile(file, &readError, spare);
     if (!bytes) {
+        ReadFailure(readError, file);
         return std::nullopt;
     }
     LibraryOpenError error = LibraryOpenError::None;
@@ -385,7 +387,7 @@ int Unpack(const path& packageFile, const path& libraryFile) {
 }
 
 // Writes a library worked on with room to grow back at its used length.
-int WriteLibrary(const path& libraryFile, std::vector<std::uint8_t>& bytes, WordLibrary& library) {
+int WriteLibrary(const path& libraryFile, GrowableBytes& bytes, WordLibrary& library) {
     // The file keeps the bytes in use; Capacity is set again when it is opened.
     library.SetCapacity(0);
     bytes.resize(library.header().UsedLength);
@@ -393,12 +395,12 @@ int WriteLibrary(const path& libraryFile, std::vector<std::uint8_t>& bytes, Word
 }
 
 // The library with `room` bytes to grow into past its used length.
-std::optional<WordLibrary> OpenWithRoom(std::vector<std::uint8_t>& bytes, std::size_t room) {
+std::optional<WordLibrary> OpenWithRoom(GrowableBytes& bytes, std::size_t room) {
     CodeTableHeader header;
     std::memcpy(&header, bytes.data(), sizeof(header));
     const std::size_t size = std::min<std::size_t>(std::size_t{header.UsedLength} + room,
                                                    kMaxLibraryBytes);
-    bytes.resize(size, 0);
+    bytes.resize(size); // room never written: zero without a write
     auto library = WordLibrary::Open(bytes, false);
     if (library) {
         library->SetCapacity(static_cast<std::uint32_t>(size));
@@ -406,13 +408,20 @@ std::optional<WordLibrary> OpenWithRoom(std::vector<std::uint8_t>& bytes, std::s
     return library;
 }
 
-// Room for the entries of a text of `units`: a line's record takes about
-// twice its units in bytes, and a new code path takes up to three nodes.
+// Room that the entries of a text of `units` surely fit in: a line gives at
+// most one entry and holds at least one unit besides its end; a record takes
+// its line's code letters and word units, or a code the phrase rules make,
+// and each new code path up to three index nodes, of which the whole index
+// holds kMaxIndexNodes. Untouched room costs nothing (GrowableBytes).
 std::size_t ImportRoom(std::size_t units) {
-    return std::max<std::size_t>(kLibraryGrowthRoom, 4 * units);
+    const std::uint64_t lines = std::uint64_t{units} / 2 + 1;
+    const std::uint64_t nodes = std::min<std::uint64_t>(3 * lines, kMaxIndexNodes);
+    const std::uint64_t room = nodes * kIndexNodeSize +
+                               lines * RecordSize(kMaxCharCodeWidth, 0) + 3 * std::uint64_t{units};
+    return static_cast<std::size_t>(std::min<std::uint64_t>(room, kMaxLibraryBytes));
 }
 
-int ImportUsers(const path& libraryFile, std::vector<std::uint8_t>& bytes, const path& textFile) {
+int ImportUsers(const path& libraryFile, GrowableBytes& bytes, const path& textFile) {
     if (!Distinct(textFile, libraryFile)) {
         return 1;
     }
@@ -460,7 +469,7 @@ int ImportUsers(const path& libraryFile, std::vector<std::uint8_t>& bytes, const
     return progress.imported == 0 ? 0 : WriteLibrary(libraryFile, bytes, *library);
 }
 
-int ExportUsers(const path& libraryFile, const std::vector<std::uint8_t>& bytes,
+int ExportUsers(const path& libraryFile, const GrowableBytes& bytes,
                 const path& textFile) {
     if (!Distinct(libraryFile, textFile)) {
         return 1;
