@@ -47,4 +47,18 @@ check "user import encodes words alone" \
 check "user export then import brings the entry back" \
     test "$("$tool" user import "$work/sample.imc" "$work/users.txt")" = "lines 1, already present 0, imported 1"
 check "and it is listed again" grep -q $'^zzzz\t自造$' <("$tool" user list "$work/sample.imc")
+# An import that grows the library by far more than its size: 5,000 entries
+# whose codes each open a new path of index nodes.
+python3 - "$work/many.txt" <<'PY'
+import sys
+letters = "abcdefghijklmnopqrstuvwxyz"
+lines = []
+for i in range(5000):
+    code = letters[i % 26] + letters[i // 26 % 26] + letters[i // 676 % 26] + "xy"
+    lines.append(f"{code}\t词{chr(0x4E00 + i)}\r\n")
+open(sys.argv[1], "wb").write(b"\xff\xfe" + "".join(lines).encode("utf-16-le"))
+PY
+check "a large import takes every line" \
+    test "$("$tool" user import "$work/sample.imc" "$work/many.txt")" = "lines 5000, already present 0, imported 5000"
+check "and the grown library lists them all" test "$("$tool" user list "$work/sample.imc" | wc -l)" -eq 5001
 echo "$passed passed, 0 failed"

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -47,7 +48,7 @@ struct CallocAllocator {
     }
     void deallocate(T* memory, std::size_t) noexcept { std::free(memory); }
     template <typename U>
-    void construct(U* element) noexcept {
+    void construct(U* element) noexcept(std::is_nothrow_default_constructible_v<U>) {
         ::new (static_cast<void*>(element)) U;
     }
     template <typename U, typename... Args>

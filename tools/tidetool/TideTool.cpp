@@ -400,7 +400,7 @@ std::optional<WordLibrary> OpenWithRoom(GrowableBytes& bytes, std::size_t room) 
     std::memcpy(&header, bytes.data(), sizeof(header));
     const std::size_t size = std::min<std::size_t>(std::size_t{header.UsedLength} + room,
                                                    kMaxLibraryBytes);
-    bytes.resize(size); // room never written: zero without a write
+    bytes.resize(size); // the new room is left as allocated, not written over
     auto library = WordLibrary::Open(bytes, false);
     if (library) {
         library->SetCapacity(static_cast<std::uint32_t>(size));
