@@ -123,6 +123,15 @@ phrase_codes() { # label format source library dir
         python3 "$rule_codes" check "$2" "$3" "$5/encoded.tsv"
 }
 
+# A converted table compiled, with every entry, and its phrase codes checked.
+compiled_with_codes() { # label format source table.txt entries dir
+    local library="${4%.txt}.imc"
+    compiled=$(run_tool compile "$4" "$library" | compiled_count)
+    check "the converted $1 table compiles with every entry" \
+        same_count "entries compiled" "$5" "$compiled"
+    phrase_codes "$1" "$2" "$3" "$library" "$6"
+}
+
 ran=0
 
 # Rime: to this program's format, compiled, and back and forth once more.
@@ -133,10 +142,7 @@ if [ -f "$rime_dict" ]; then
     first="$work/rime/first/$stem.txt"
     entries=$(run_tool convert --from rime --to tide "$rime_dict" "$first" | converted_count)
     check "rime to tide converts entries ($rime_dict)" test "${entries:-0}" -gt 0
-    compiled=$(run_tool compile "$first" "$work/rime/first/$stem.imc" | compiled_count)
-    check "the converted Rime table compiles with every entry" \
-        same_count "entries compiled" "$entries" "$compiled"
-    phrase_codes Rime rime "$rime_dict" "$work/rime/first/$stem.imc" "$work/rime"
+    compiled_with_codes Rime rime "$rime_dict" "$first" "$entries" "$work/rime"
     back="$work/rime/back/$stem.dict.yaml"
     count=$(run_tool convert --from tide --to rime "$first" "$back" | converted_count)
     check "tide to rime keeps every entry" same_count "entries written" "$entries" "$count"
@@ -176,10 +182,7 @@ else
     entries=$(run_tool convert --from fcitx --to tide "$source" "$tide" | converted_count)
     check "fcitx to tide converts every data line" \
         same_count "entries converted" "$(wc -l <"$work/fcitx/source.data")" "$entries"
-    compiled=$(run_tool compile "$tide" "$work/fcitx/tide/$stem.imc" | compiled_count)
-    check "the converted fcitx table compiles with every entry" \
-        same_count "entries compiled" "$entries" "$compiled"
-    phrase_codes fcitx fcitx "$source" "$work/fcitx/tide/$stem.imc" "$work/fcitx"
+    compiled_with_codes fcitx fcitx "$source" "$tide" "$entries" "$work/fcitx"
     back="$work/fcitx/back/$stem.txt"
     count=$(run_tool convert --from tide --to fcitx "$tide" "$back" | converted_count)
     check "tide to fcitx keeps every entry" same_count "entries written" "$entries" "$count"
