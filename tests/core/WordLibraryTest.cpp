@@ -154,5 +154,21 @@ TEST(WordLibrary, DamagedLinksNeverLeadOutsideTheBytes) {
     EXPECT_FALSE(library->view());
 }
 
+TEST(WordLibrary, ARecordCutShortByTheEndOfTheBytesNeverMatches) {
+    Bytes bytes = test::MakeLibrary({"abcd\t工"});
+    auto library = WordLibrary::Open(bytes, false);
+    ASSERT_EQ(library->AddUserEntry(u"abcd", u"用户"), Add::Added);
+    // The bytes end inside the last record: its word has no terminator.
+    const std::uint32_t cut = UsedLength(bytes) - 2;
+    std::memcpy(bytes.data() + offsetof(CodeTableHeader, UsedLength), &cut, 4);
+    bytes.resize(cut);
+    library = WordLibrary::Open(bytes, true);
+    ASSERT_TRUE(library);
+    EXPECT_TRUE(library->ContainsEntry(u"abcd", u"工"));
+    EXPECT_FALSE(library->ContainsEntry(u"abcd", u"用户"));
+    EXPECT_FALSE(library->ContainsEntry(u"abcd", u"用"));
+    EXPECT_FALSE(library->ContainsEntry(u"abcde", u"用户"));
+}
+
 } // namespace
 } // namespace tide

@@ -1,5 +1,7 @@
 #include "FileIo.h"
 
+#include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <new>
 #include <system_error>
@@ -39,21 +41,6 @@ std::nullopt_t Failed(ReadError* error, ReadError why) {
     return std::nullopt;
 }
 
-// Asks for large pages under [data, data + bytes): a library of megabytes is
-// then faulted in a few pages rather than a thousand, which is most of the
-// time of reading one. Only a hint.
-void AdviseLargePages([[maybe_unused]] void* data, [[maybe_unused]] std::size_t bytes) {
-#ifndef _WIN32
-    constexpr std::uintptr_t kLargePage = 2 * 1024 * 1024;
-    const auto first =
-        (reinterpret_cast<std::uintptr_t>(data) + kLargePage - 1) & ~(kLargePage - 1);
-    const auto last = (reinterpret_cast<std::uintptr_t>(data) + bytes) & ~(kLargePage - 1);
-    if (last > first) {
-        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-    }
-#endif
-}
-
 // The container for `size` bytes, with room reserved for `spare` more units
 // when they can be had; TooLarge when this process cannot address the bytes.
 template <typename Container>
@@ -71,7 +58,6 @@ std::optional<Container> Allocate(std::uintmax_t size, ReadError* error, std::si
         } catch (const std::bad_alloc&) {
             // Only a hint: the container grows when it must.
         }
-        AdviseLargePages(data.data(), data.capacity() * sizeof(Unit));
     }
     data.resize(units); // zeros, or for growable bytes the allocation's own
     return data;
@@ -201,6 +187,71 @@ bool WriteAll(int file, std::string_view bytes) {
 #endif
 
 } // namespace
+
+#ifdef _WIN32
+
+void* AllocateZeroed(std::size_t bytes) {
+    if (void* block = std::calloc(bytes, 1)) {
+        return block;
+    }
+    throw std::bad_alloc();
+}
+
+void FreeZeroed(void* block, std::size_t) noexcept {
+    std::free(block);
+}
+
+#else
+
+namespace {
+
+constexpr std::size_t kLargePage = 2 * 1024 * 1024;
+
+std::size_t LargePagesFor(std::size_t bytes) {
+    return (bytes + kLargePage - 1) & ~(kLargePage - 1);
+}
+
+} // namespace
+
+// Small blocks come from calloc; a large one is mapped with a large page to
+// spare, and the unaligned head and the tail given back.
+void* AllocateZeroed(std::size_t bytes) {
+    if (bytes < kLargePage) {
+        if (void* block = std::calloc(bytes == 0 ? 1 : bytes, 1)) {
+            return block;
+        }
+        throw std::bad_alloc();
+    }
+    if (bytes > std::size_t(-1) - 2 * kLargePage) {
+        throw std::bad_alloc();
+    }
+    const std::size_t length = LargePagesFor(bytes);
+    void* mapped = ::mmap(nullptr, length + kLargePage, PROT_READ | PROT_WRITE,
+                          MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) {
+        throw std::bad_alloc();
+    }
+    auto* const first = static_cast<std::uint8_t*>(mapped);
+    auto* const block = reinterpret_cast<std::uint8_t*>(
+        (reinterpret_cast<std::uintptr_t>(first) + kLargePage - 1) & ~(kLargePage - 1));
+    const std::size_t head = static_cast<std::size_t>(block - first);
+    if (head > 0) {
+        ::munmap(first, head);
+    }
+    ::munmap(block + length, kLargePage - head);
+    ::madvise(block, length, MADV_HUGEPAGE); // only a hint
+    return block;
+}
+
+void FreeZeroed(void* block, std::size_t bytes) noexcept {
+    if (bytes < kLargePage) {
+        std::free(block);
+    } else {
+        ::munmap(block, LargePagesFor(bytes));
+    }
+}
+
+#endif
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path,
                                                        ReadError* error, std::size_t spare) {

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <new>
 #include <optional>
@@ -28,25 +27,31 @@ enum class ReadError {
     CannotRead,
 };
 
+// Blocks of memory that read as zero without being written: fresh pages,
+// which cost nothing until they are touched. Blocks of megabytes are mapped
+// on their own, aligned to large pages and asked to be backed by them, so
+// reading a library of megabytes into one faults a few pages, not a thousand.
+void* AllocateZeroed(std::size_t bytes);
+void FreeZeroed(void* block, std::size_t bytes) noexcept;
+
 // Memory for bytes that grow into room they may never use, a word library
-// taking entries above all: it comes from calloc, whose large blocks are
-// fresh pages that read as zero without being written, and growing leaves
-// the new elements as the allocation had them. So room costs nothing until
-// it is written, and reads as zero if it was never written before (room given
-// back by shrinking keeps its bytes).
+// taking entries above all: growing leaves the new elements as the
+// allocation had them, so room costs nothing until it is written, and reads
+// as zero if it was never written before (room given back by shrinking keeps
+// its bytes).
 template <typename T>
-struct CallocAllocator {
+struct ZeroedAllocator {
     using value_type = T;
-    CallocAllocator() = default;
+    ZeroedAllocator() = default;
     template <typename U>
-    CallocAllocator(const CallocAllocator<U>&) noexcept {}
+    ZeroedAllocator(const ZeroedAllocator<U>&) noexcept {}
     T* allocate(std::size_t count) {
-        if (void* memory = std::calloc(count, sizeof(T))) {
-            return static_cast<T*>(memory);
+        if (count > std::size_t(-1) / sizeof(T)) {
+            throw std::bad_alloc();
         }
-        throw std::bad_alloc();
+        return static_cast<T*>(AllocateZeroed(count * sizeof(T)));
     }
-    void deallocate(T* memory, std::size_t) noexcept { std::free(memory); }
+    void deallocate(T* memory, std::size_t count) noexcept { FreeZeroed(memory, count * sizeof(T)); }
     template <typename U>
     void construct(U* element) noexcept(std::is_nothrow_default_constructible_v<U>) {
         ::new (static_cast<void*>(element)) U;
@@ -55,9 +60,9 @@ struct CallocAllocator {
     void construct(U* element, Args&&... args) {
         ::new (static_cast<void*>(element)) U(std::forward<Args>(args)...);
     }
-    friend bool operator==(const CallocAllocator&, const CallocAllocator&) { return true; }
+    friend bool operator==(const ZeroedAllocator&, const ZeroedAllocator&) { return true; }
 };
-using GrowableBytes = std::vector<std::uint8_t, CallocAllocator<std::uint8_t>>;
+using GrowableBytes = std::vector<std::uint8_t, ZeroedAllocator<std::uint8_t>>;
 
 // `spare` bytes of capacity are reserved past the file's (a hint: for bytes
 // that will grow, so growing does not move them).

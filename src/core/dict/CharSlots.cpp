@@ -45,6 +45,12 @@ static_assert(RangesAreConsecutive());
 } // namespace
 
 std::uint32_t CharSlotIndex(char32_t codePoint) {
+    // Nearly every character looked up is a unified ideograph.
+    constexpr SlotRange kUnified = kSlotRanges[5];
+    static_assert(kUnified.first == 0x4E00);
+    if (codePoint >= kUnified.first && codePoint <= kUnified.last) {
+        return kUnified.firstSlot + (codePoint - kUnified.first);
+    }
     for (const auto& range : kSlotRanges) {
         if (codePoint < range.first) {
             return 0;

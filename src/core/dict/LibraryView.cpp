@@ -11,27 +11,28 @@ namespace tide {
 
 std::optional<LibraryView> LibraryView::Open(std::span<const std::uint8_t> bytes,
                                              LibraryOpenError* error) {
-    auto fail = [error](LibraryOpenError why) {
-        if (error) {
-            *error = why;
+    // The header is copied once, straight into the view (one return, so the
+    // view is not copied again): a library is opened for every entry added.
+    std::optional<LibraryView> view;
+    LibraryOpenError why = LibraryOpenError::NotALibrary;
+    if (bytes.size() >= kHeaderSize) {
+        view.emplace(OpenKey{}, bytes);
+        const CodeTableHeader& header = view->header_;
+        const std::size_t width = header.SlotWidth();
+        if (header.UsedLength > bytes.size() || header.RootOffset < kHeaderSize ||
+            !RangeFits(header.RootOffset, kIndexNodeSize, header.UsedLength) || width == 0 ||
+            width > kMaxCharCodeWidth || header.PhraseRule > kRuleSlotCount) {
+            why = LibraryOpenError::Damaged;
+            view.reset();
+        } else {
+            why = LibraryOpenError::None;
+            view->bytes_ = bytes.first(header.UsedLength);
         }
-        return std::nullopt;
-    };
-    if (bytes.size() < kHeaderSize) {
-        return fail(LibraryOpenError::NotALibrary);
-    }
-    CodeTableHeader header;
-    std::memcpy(&header, bytes.data(), kHeaderSize);
-    const std::size_t width = header.SlotWidth();
-    if (header.UsedLength > bytes.size() || header.RootOffset < kHeaderSize ||
-        !RangeFits(header.RootOffset, kIndexNodeSize, header.UsedLength) || width == 0 ||
-        width > kMaxCharCodeWidth || header.PhraseRule > kRuleSlotCount) {
-        return fail(LibraryOpenError::Damaged);
     }
     if (error) {
-        *error = LibraryOpenError::None;
+        *error = why;
     }
-    return LibraryView(bytes.first(header.UsedLength), header);
+    return view;
 }
 
 std::u16string LibraryView::CharCode(std::uint32_t slot) const {
@@ -91,9 +92,14 @@ LibraryView::RecordSearch LibraryView::FindRecord(std::uint32_t node, std::u16st
     search.endLink = node + kNodeFirstRecordField;
     std::uint32_t record = *reader.U32(search.endLink);
     std::uint32_t previous = node;
+    // The first byte of a matching record's tail field: most records of a
+    // long chain differ there already, and are passed over without a call.
+    const char16_t first = tail.empty() ? u'\0' : tail.front();
     // The same forward-only rule as every walk: the loop ends.
     while (record > previous && RangeFits(record, kRecordTailField, bytes_.size())) {
-        if (RecordMatches(record, tail, word)) {
+        const std::size_t firstByte = std::size_t{record} + kRecordTailField;
+        if (firstByte < bytes_.size() && bytes_[firstByte] == first &&
+            RecordMatches(record, tail, word)) {
             search.found = true;
             return search;
         }
@@ -106,25 +112,25 @@ LibraryView::RecordSearch LibraryView::FindRecord(std::uint32_t node, std::u16st
 
 bool LibraryView::RecordMatches(std::uint32_t record, std::u16string_view tail,
                                 std::u16string_view word) const {
-    std::size_t position = record + kRecordTailField;
-    for (const char16_t letter : tail) {
-        if (position >= bytes_.size() || bytes_[position] != letter) {
-            return false;
-        }
-        ++position;
-    }
-    if (position >= bytes_.size() || bytes_[position] != 0) {
+    // A record that matches holds the tail, a zero, the word and a zero unit;
+    // one that cannot hold them in the view does not match.
+    const std::size_t tailStart = std::size_t{record} + kRecordTailField;
+    if (!RangeFits(tailStart, tail.size() + 1 + 2 * (word.size() + 1), bytes_.size())) {
         return false;
     }
-    ++position;
-    const ByteReader reader(bytes_);
-    for (const char16_t unit : word) {
-        if (reader.U16(position) != unit) {
+    const std::uint8_t* byte = bytes_.data() + tailStart;
+    for (const char16_t letter : tail) {
+        if (*byte++ != letter) {
             return false;
         }
-        position += 2;
     }
-    return reader.U16(position) == 0;
+    if (*byte++ != 0) {
+        return false;
+    }
+    // Words are stored as little-endian UTF-16, the units' own layout here.
+    const std::size_t wordBytes = 2 * word.size();
+    return std::memcmp(byte, word.data(), wordBytes) == 0 && byte[wordBytes] == 0 &&
+           byte[wordBytes + 1] == 0;
 }
 
 bool LibraryView::Walk(EntryCallback callback, void* context) const {
@@ -172,15 +178,19 @@ bool LibraryView::VisitRecords(std::uint32_t node, std::u16string& code, EntryCa
     while (record > previous && RangeFits(record, kRecordTailField, size)) {
         const std::uint32_t next = *reader.U32(record + kRecordNextField);
         const std::uint32_t weight = *reader.U32(record + kRecordWeightField);
-        // The code's tail: letters up to a zero byte.
+        // The code's tail: letters up to a zero byte (a few, so a loop
+        // rather than a library call).
         const std::size_t tail = record + kRecordTailField;
-        const void* tailEnd = tail < size ? std::memchr(data + tail, 0, size - tail) : nullptr;
-        if (!tailEnd) {
+        std::size_t tailEnd = tail;
+        while (tailEnd < size && data[tailEnd] != 0) {
+            ++tailEnd;
+        }
+        if (tailEnd == size) {
             return false; // no terminator before the end: damaged
         }
-        const std::size_t tailLength = static_cast<const std::uint8_t*>(tailEnd) - (data + tail);
+        const std::size_t tailLength = tailEnd - tail;
         // The word: UTF-16 units up to a zero unit.
-        const std::size_t wordStart = tail + tailLength + 1;
+        const std::size_t wordStart = tailEnd + 1;
         std::size_t position = wordStart;
         while (position + 2 <= size && (data[position] | data[position + 1]) != 0) {
             position += 2;

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <span>
 #include <string>
@@ -74,8 +75,19 @@ public:
     std::string_view CharCodeBytes(std::uint32_t slot) const;
 
 private:
-    LibraryView(std::span<const std::uint8_t> bytes, const CodeTableHeader& header)
-        : bytes_(bytes), header_(header) {}
+    // Only Open names the key: the constructor must be public for
+    // std::optional to reach it.
+    struct OpenKey {
+        explicit OpenKey() = default;
+    };
+
+public:
+    // The view of `bytes` with a copy of their header, not yet checked.
+    LibraryView(OpenKey, std::span<const std::uint8_t> bytes) : bytes_(bytes) {
+        std::memcpy(&header_, bytes.data(), kHeaderSize);
+    }
+
+private:
 
     // Null for a walk that only checks.
     using EntryCallback = void (*)(void* context, const LibraryEntry& entry);
