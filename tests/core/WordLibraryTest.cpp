@@ -170,5 +170,33 @@ TEST(WordLibrary, ARecordCutShortByTheEndOfTheBytesNeverMatches) {
     EXPECT_FALSE(library->ContainsEntry(u"abcde", u"用户"));
 }
 
+TEST(WordLibrary, WordsOfUnitsWithZeroBytesAreReadWholeAndCutOnesAreDamage) {
+    // U+4E00 and U+0100 each have a zero byte; only a zero unit ends a word.
+    for (std::size_t length = 1; length <= 9; ++length) {
+        std::u16string word;
+        for (std::size_t i = 0; i < length; ++i) {
+            word.push_back(i % 2 ? u'\u0100' : u'\u4E00');
+        }
+        Bytes bytes = test::MakeLibrary({"a\t工"});
+        auto library = WordLibrary::Open(bytes, false);
+        ASSERT_EQ(library->AddUserEntry(u"abcd", word), Add::Added);
+        const auto listed = ListUserEntries(*library->view());
+        ASSERT_TRUE(listed);
+        ASSERT_EQ(listed->size(), 1u);
+        EXPECT_EQ(listed->front().word, word) << length << " units";
+
+        // The bytes end inside the terminator, or just before it.
+        for (const std::uint32_t shortBy : {1u, 2u}) {
+            Bytes cut = bytes;
+            const std::uint32_t used = UsedLength(cut) - shortBy;
+            std::memcpy(cut.data() + offsetof(CodeTableHeader, UsedLength), &used, 4);
+            cut.resize(used);
+            const auto view = LibraryView::Open(cut);
+            ASSERT_TRUE(view);
+            EXPECT_FALSE(view->Verify()) << length << " units, short by " << shortBy;
+        }
+    }
+}
+
 } // namespace
 } // namespace tide

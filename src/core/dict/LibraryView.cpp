@@ -1,6 +1,7 @@
 #include "core/dict/LibraryView.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <vector>
 
@@ -66,15 +67,19 @@ public:
             return true;
         }
         const std::size_t last = offset + length - 1;
-        for (std::size_t word = offset / 64; word <= last / 64; ++word) {
-            const unsigned from = word == offset / 64 ? offset % 64 : 0;
-            const unsigned to = word == last / 64 ? last % 64 : 63;
-            const std::uint64_t mask = (~std::uint64_t{0} >> (63 - (to - from))) << from;
+        std::size_t word = offset / 64;
+        std::uint64_t mask = ~std::uint64_t{0} << (offset % 64);
+        for (; word < last / 64; ++word, mask = ~std::uint64_t{0}) {
             if (words_[word] & mask) {
                 return false;
             }
             words_[word] |= mask;
         }
+        mask &= ~std::uint64_t{0} >> (63 - last % 64);
+        if (words_[word] & mask) {
+            return false;
+        }
+        words_[word] |= mask;
         return true;
     }
 
@@ -165,6 +170,39 @@ bool LibraryView::WalkNode(std::uint32_t node, std::size_t depth, std::u16string
     return true;
 }
 
+namespace {
+
+std::uint32_t LoadU32(const std::uint8_t* at) {
+    std::uint32_t value;
+    std::memcpy(&value, at, sizeof(value));
+    return value;
+}
+
+// Where the zero unit ending the UTF-16 text at `start` lies, before `size`;
+// `size` when there is none. Four units are looked at a time.
+std::size_t FindZeroUnit(const std::uint8_t* data, std::size_t start, std::size_t size) {
+    constexpr std::uint64_t kLowBits = 0x0001000100010001;
+    constexpr std::uint64_t kHighBits = 0x8000800080008000;
+    std::size_t position = start;
+    for (; size - position >= 8; position += 8) {
+        std::uint64_t units;
+        std::memcpy(&units, data + position, sizeof(units));
+        // The lowest flag marks the first zero unit (a borrow can only set
+        // flags above it).
+        if (const std::uint64_t zero = (units - kLowBits) & ~units & kHighBits) {
+            return position + std::countr_zero(zero) / 16 * 2;
+        }
+    }
+    for (; size - position >= 2; position += 2) {
+        if ((data[position] | data[position + 1]) == 0) {
+            return position;
+        }
+    }
+    return size;
+}
+
+} // namespace
+
 bool LibraryView::VisitRecords(std::uint32_t node, std::u16string& code, EntryCallback callback,
                                void* context, Claims* claims) const {
     const std::uint8_t* const data = bytes_.data();
@@ -176,8 +214,8 @@ bool LibraryView::VisitRecords(std::uint32_t node, std::u16string& code, EntryCa
     std::uint32_t previous = node;
     // Records are appended after their node and after the record linking to them.
     while (record > previous && RangeFits(record, kRecordTailField, size)) {
-        const std::uint32_t next = *reader.U32(record + kRecordNextField);
-        const std::uint32_t weight = *reader.U32(record + kRecordWeightField);
+        const std::uint32_t next = LoadU32(data + record + kRecordNextField);
+        const std::uint32_t weight = LoadU32(data + record + kRecordWeightField);
         // The code's tail: letters up to a zero byte (a few, so a loop
         // rather than a library call).
         const std::size_t tail = record + kRecordTailField;
@@ -191,11 +229,8 @@ bool LibraryView::VisitRecords(std::uint32_t node, std::u16string& code, EntryCa
         const std::size_t tailLength = tailEnd - tail;
         // The word: UTF-16 units up to a zero unit.
         const std::size_t wordStart = tailEnd + 1;
-        std::size_t position = wordStart;
-        while (position + 2 <= size && (data[position] | data[position + 1]) != 0) {
-            position += 2;
-        }
-        if (position + 2 > size) {
+        std::size_t position = FindZeroUnit(data, wordStart, size);
+        if (position == size) {
             return false;
         }
         if (callback) {
