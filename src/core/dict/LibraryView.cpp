@@ -12,12 +12,13 @@ namespace tide {
 
 std::optional<LibraryView> LibraryView::Open(std::span<const std::uint8_t> bytes,
                                              LibraryOpenError* error) {
-    // The header is copied once, straight into the view (one return, so the
-    // view is not copied again): a library is opened for every entry added.
-    std::optional<LibraryView> view;
+    // The header is copied once, straight into the view returned, and checked
+    // there (one return: a library is opened for every entry added).
+    std::optional<LibraryView> view = bytes.size() >= kHeaderSize
+                                          ? std::optional<LibraryView>(std::in_place, OpenKey{}, bytes)
+                                          : std::nullopt;
     LibraryOpenError why = LibraryOpenError::NotALibrary;
-    if (bytes.size() >= kHeaderSize) {
-        view.emplace(OpenKey{}, bytes);
+    if (view) {
         const CodeTableHeader& header = view->header_;
         const std::size_t width = header.SlotWidth();
         if (header.UsedLength > bytes.size() || header.RootOffset < kHeaderSize ||

@@ -40,7 +40,10 @@ std::u16string EncodePhrase(const LibraryView& library, std::u16string_view word
         return {};
     }
     const RuleSlot& rule = header.Rules[slot];
-    std::u16string code;
+    // Without surrogate pairs each unit is one character, found without a count.
+    const bool unitPerCharacter = characters == word.size();
+    char16_t code[kRuleElementCount];
+    std::size_t letters = 0;
     bool ended = false; // a character's code ran out: no further letters
     for (std::size_t i = 0; i < header.CodeLength && i < kRuleElementCount; ++i) {
         const RuleElement& element = rule.elements[i];
@@ -54,8 +57,9 @@ std::u16string EncodePhrase(const LibraryView& library, std::u16string_view word
         }
         const std::size_t position =
             element.fromEnd == 0 ? element.charNumber - 1u : characters - element.charNumber;
-        std::string_view charCode =
-            library.CharCodeBytes(CharSlotIndex(CodePointAt(word, position)));
+        const char32_t character =
+            unitPerCharacter ? char32_t{word[position]} : CodePointAt(word, position);
+        std::string_view charCode = library.CharCodeBytes(CharSlotIndex(character));
         if (charCode.empty()) {
             return {}; // a character without a code: no phrase code at all
         }
@@ -69,10 +73,10 @@ std::u16string EncodePhrase(const LibraryView& library, std::u16string_view word
             ended = true;
         }
         if (!ended) {
-            code.push_back(static_cast<unsigned char>(charCode[element.letterNumber - 1u]));
+            code[letters++] = static_cast<unsigned char>(charCode[element.letterNumber - 1u]);
         }
     }
-    return code;
+    return std::u16string(code, letters);
 }
 
 } // namespace tide

@@ -137,10 +137,9 @@ WordLibrary::AddResult WordLibrary::AddUserEntry(std::u16string_view code,
     for (std::size_t i = depth; i < code.size(); ++i) {
         out[kRecordTailField + i - depth] = static_cast<std::uint8_t>(code[i]);
     }
+    // The word as little-endian UTF-16: the units' own layout on every target.
     const std::size_t wordOffset = kRecordTailField + (code.size() - depth) + 1;
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        writer.PutU16(record + wordOffset + 2 * i, word[i]);
-    }
+    std::memcpy(out + wordOffset, word.data(), 2 * word.size());
     used += static_cast<std::uint32_t>(size);
     // The record is whole before it is linked and counted: a reader sharing
     // the bytes sees it entirely or not at all.
