@@ -148,6 +148,17 @@ TEST(LibraryView, ANodeOrRecordReachedTwiceIsDamage) {
     Bytes overlapping = SmallLibrary();
     Put32(overlapping, kNodeA + 104, kRecordAbcd + 2); // a record inside another one
     EXPECT_EQ(CountEntries(overlapping), std::nullopt);
+
+    Bytes insideItsLink = SmallLibrary();
+    Put32(insideItsLink, kRecordAbcd, kRecordAbcd + 4); // abcd's next starts inside abcd
+    EXPECT_EQ(CountEntries(insideItsLink), std::nullopt);
+
+    // abcd ends its chain and abcx, right behind it, becomes node a's only
+    // record (in place of a's own): records back to back in two chains are fine.
+    Bytes backToBack = SmallLibrary();
+    Put32(backToBack, kRecordAbcd, 0);
+    Put32(backToBack, kNodeA + 104, kRecordAbcx);
+    EXPECT_EQ(CountEntries(backToBack), 6u);
 }
 
 TEST(LibraryView, AWalkOfSharedNodesEndsAfterOnePass) {

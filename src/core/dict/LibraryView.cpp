@@ -10,6 +10,39 @@
 
 namespace tide {
 
+namespace {
+
+std::uint32_t LoadU32(const std::uint8_t* at) {
+    std::uint32_t value;
+    std::memcpy(&value, at, sizeof(value));
+    return value;
+}
+
+// Where the zero unit ending the UTF-16 text at `start` lies, before `size`;
+// `size` when there is none. Four units are looked at a time.
+std::size_t FindZeroUnit(const std::uint8_t* data, std::size_t start, std::size_t size) {
+    constexpr std::uint64_t kLowBits = 0x0001000100010001;
+    constexpr std::uint64_t kHighBits = 0x8000800080008000;
+    std::size_t position = start;
+    for (; size - position >= 8; position += 8) {
+        std::uint64_t units;
+        std::memcpy(&units, data + position, sizeof(units));
+        // The lowest flag marks the first zero unit (a borrow can only set
+        // flags above it).
+        if (const std::uint64_t zero = (units - kLowBits) & ~units & kHighBits) {
+            return position + std::countr_zero(zero) / 16 * 2;
+        }
+    }
+    for (; size - position >= 2; position += 2) {
+        if ((data[position] | data[position + 1]) == 0) {
+            return position;
+        }
+    }
+    return size;
+}
+
+} // namespace
+
 std::optional<LibraryView> LibraryView::Open(std::span<const std::uint8_t> bytes,
                                              LibraryOpenError* error) {
     // The header is copied once, straight into the view returned, and checked
@@ -94,24 +127,24 @@ LibraryView::RecordSearch LibraryView::FindRecord(std::uint32_t node, std::u16st
     if (node < header_.RootOffset || !RangeFitsView(node, kIndexNodeSize)) {
         return search;
     }
-    const ByteReader reader(bytes_);
+    const std::uint8_t* const data = bytes_.data();
+    const std::size_t size = bytes_.size();
     search.endLink = node + kNodeFirstRecordField;
-    std::uint32_t record = *reader.U32(search.endLink);
+    std::uint32_t record = LoadU32(data + search.endLink);
     std::uint32_t previous = node;
     // The first byte of a matching record's tail field: most records of a
     // long chain differ there already, and are passed over without a call.
     const char16_t first = tail.empty() ? u'\0' : tail.front();
     // The same forward-only rule as every walk: the loop ends.
-    while (record > previous && RangeFits(record, kRecordTailField, bytes_.size())) {
+    while (record > previous && RangeFits(record, kRecordTailField, size)) {
         const std::size_t firstByte = std::size_t{record} + kRecordTailField;
-        if (firstByte < bytes_.size() && bytes_[firstByte] == first &&
-            RecordMatches(record, tail, word)) {
+        if (firstByte < size && data[firstByte] == first && RecordMatches(record, tail, word)) {
             search.found = true;
             return search;
         }
         search.endLink = record + kRecordNextField;
         previous = record;
-        record = *reader.U32(search.endLink);
+        record = LoadU32(data + search.endLink);
     }
     return search;
 }
@@ -171,39 +204,6 @@ bool LibraryView::WalkNode(std::uint32_t node, std::size_t depth, std::u16string
     return true;
 }
 
-namespace {
-
-std::uint32_t LoadU32(const std::uint8_t* at) {
-    std::uint32_t value;
-    std::memcpy(&value, at, sizeof(value));
-    return value;
-}
-
-// Where the zero unit ending the UTF-16 text at `start` lies, before `size`;
-// `size` when there is none. Four units are looked at a time.
-std::size_t FindZeroUnit(const std::uint8_t* data, std::size_t start, std::size_t size) {
-    constexpr std::uint64_t kLowBits = 0x0001000100010001;
-    constexpr std::uint64_t kHighBits = 0x8000800080008000;
-    std::size_t position = start;
-    for (; size - position >= 8; position += 8) {
-        std::uint64_t units;
-        std::memcpy(&units, data + position, sizeof(units));
-        // The lowest flag marks the first zero unit (a borrow can only set
-        // flags above it).
-        if (const std::uint64_t zero = (units - kLowBits) & ~units & kHighBits) {
-            return position + std::countr_zero(zero) / 16 * 2;
-        }
-    }
-    for (; size - position >= 2; position += 2) {
-        if ((data[position] | data[position + 1]) == 0) {
-            return position;
-        }
-    }
-    return size;
-}
-
-} // namespace
-
 bool LibraryView::VisitRecords(std::uint32_t node, std::u16string& code, EntryCallback callback,
                                void* context, Claims* claims) const {
     const std::uint8_t* const data = bytes_.data();
@@ -213,6 +213,8 @@ bool LibraryView::VisitRecords(std::uint32_t node, std::u16string& code, EntryCa
     std::u16string word;
     std::uint32_t record = reader.U32(node + kNodeFirstRecordField).value_or(0);
     std::uint32_t previous = node;
+    std::size_t runStart = 0;
+    std::size_t runEnd = 0;
     // Records are appended after their node and after the record linking to them.
     while (record > previous && RangeFits(record, kRecordTailField, size)) {
         const std::uint32_t next = LoadU32(data + record + kRecordNextField);
@@ -241,19 +243,24 @@ bool LibraryView::VisitRecords(std::uint32_t node, std::u16string& code, EntryCa
             std::memcpy(word.data(), data + wordStart, position - wordStart);
         }
         position += 2;
-        // Claimed after reading: the records claimed so far do not overlap, so
-        // all this reading adds up to the library's size, plus one record's
-        // worth before damage ends the walk.
-        if (claims && !claims->Claim(record, position - record)) {
-            return false;
+        // Claimed after reading, a run at a time: a record starting where the
+        // one before it ended (as most do) extends the run. The records and
+        // runs claimed so far do not overlap, so all this reading adds up to
+        // the library's size, plus one run's worth before damage ends the walk.
+        if (record != runEnd) {
+            if (claims && !claims->Claim(runStart, runEnd - runStart)) {
+                return false;
+            }
+            runStart = record;
         }
+        runEnd = position;
         if (callback) {
             callback(context, LibraryEntry{code, word, weight, record});
         }
         previous = record;
         record = next;
     }
-    return true;
+    return !claims || claims->Claim(runStart, runEnd - runStart);
 }
 
 } // namespace tide
