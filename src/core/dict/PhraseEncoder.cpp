@@ -45,6 +45,9 @@ std::u16string EncodePhrase(const LibraryView& library, std::u16string_view word
     char16_t code[kRuleElementCount];
     std::size_t letters = 0;
     bool ended = false; // a character's code ran out: no further letters
+    // Rules take letters of a character in a row: its code is looked up once.
+    std::size_t codePosition = characters; // no character's yet
+    std::string_view charCode;
     for (std::size_t i = 0; i < header.CodeLength && i < kRuleElementCount; ++i) {
         const RuleElement& element = rule.elements[i];
         if (element.fromEnd == 0 && element.charNumber == 0 && element.letterNumber == 0) {
@@ -57,16 +60,19 @@ std::u16string EncodePhrase(const LibraryView& library, std::u16string_view word
         }
         const std::size_t position =
             element.fromEnd == 0 ? element.charNumber - 1u : characters - element.charNumber;
-        const char32_t character =
-            unitPerCharacter ? char32_t{word[position]} : CodePointAt(word, position);
-        std::string_view charCode = library.CharCodeBytes(CharSlotIndex(character));
-        if (charCode.empty()) {
-            return {}; // a character without a code: no phrase code at all
-        }
-        if (header.BWCodeLength != 0) {
-            const auto slash = charCode.find('/');
-            if (slash != std::string_view::npos) {
-                charCode.remove_prefix(slash + 1); // the second code
+        if (position != codePosition) {
+            codePosition = position;
+            const char32_t character =
+                unitPerCharacter ? char32_t{word[position]} : CodePointAt(word, position);
+            charCode = library.CharCodeBytes(CharSlotIndex(character));
+            if (charCode.empty()) {
+                return {}; // a character without a code: no phrase code at all
+            }
+            if (header.BWCodeLength != 0) {
+                const auto slash = charCode.find('/');
+                if (slash != std::string_view::npos) {
+                    charCode.remove_prefix(slash + 1); // the second code
+                }
             }
         }
         if (element.letterNumber == 0 || element.letterNumber > charCode.size()) {
