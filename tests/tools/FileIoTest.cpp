@@ -19,8 +19,8 @@ bool AllZero(const std::uint8_t* bytes, std::size_t size) {
 }
 
 TEST(ZeroedMemory, BlocksOfEverySizeReadAsZeroEvenWhenReusedAfterWriting) {
-    for (const std::size_t size : {std::size_t{1}, std::size_t{4096}, 2 * kMiB - 1, 2 * kMiB,
-                                   2 * kMiB + 1, 5 * kMiB + 3}) {
+    for (const std::size_t size :
+         {std::size_t{1}, std::size_t{4096}, 2 * kMiB - 1, 2 * kMiB, 2 * kMiB + 1, 5 * kMiB + 3}) {
         for (int round = 0; round < 2; ++round) {
             auto* block = static_cast<std::uint8_t*>(AllocateZeroed(size));
             ASSERT_NE(block, nullptr);

@@ -28,9 +28,10 @@ enum class ReadError {
 };
 
 // Blocks of memory that read as zero without being written: fresh pages,
-// which cost nothing until they are touched. Blocks of megabytes are mapped
-// on their own, aligned to large pages and asked to be backed by them, so
-// reading a library of megabytes into one faults a few pages, not a thousand.
+// which cost nothing until they are touched. Elsewhere than on Windows,
+// blocks of megabytes are mapped on their own, aligned to large pages and
+// asked to be backed by them, so reading a library of megabytes into one
+// faults a few pages, not a thousand. Throws std::bad_alloc.
 void* AllocateZeroed(std::size_t bytes);
 void FreeZeroed(void* block, std::size_t bytes) noexcept;
 
@@ -51,7 +52,9 @@ struct ZeroedAllocator {
         }
         return static_cast<T*>(AllocateZeroed(count * sizeof(T)));
     }
-    void deallocate(T* memory, std::size_t count) noexcept { FreeZeroed(memory, count * sizeof(T)); }
+    void deallocate(T* memory, std::size_t count) noexcept {
+        FreeZeroed(memory, count * sizeof(T));
+    }
     template <typename U>
     void construct(U* element) noexcept(std::is_nothrow_default_constructible_v<U>) {
         ::new (static_cast<void*>(element)) U;

@@ -47,9 +47,9 @@ std::optional<LibraryView> LibraryView::Open(std::span<const std::uint8_t> bytes
                                              LibraryOpenError* error) {
     // The header is copied once, straight into the view returned, and checked
     // there (one return: a library is opened for every entry added).
-    std::optional<LibraryView> view = bytes.size() >= kHeaderSize
-                                          ? std::optional<LibraryView>(std::in_place, OpenKey{}, bytes)
-                                          : std::nullopt;
+    std::optional<LibraryView> view =
+        bytes.size() >= kHeaderSize ? std::optional<LibraryView>(std::in_place, OpenKey{}, bytes)
+                                    : std::nullopt;
     LibraryOpenError why = LibraryOpenError::NotALibrary;
     if (view) {
         const CodeTableHeader& header = view->header_;

@@ -88,7 +88,6 @@ public:
     }
 
 private:
-
     // Null for a walk that only checks.
     using EntryCallback = void (*)(void* context, const LibraryEntry& entry);
     class Claims;
