@@ -149,6 +149,10 @@ TEST(LibraryView, ANodeOrRecordReachedTwiceIsDamage) {
     Put32(overlapping, kNodeA + 104, kRecordAbcd + 2); // a record inside another one
     EXPECT_EQ(CountEntries(overlapping), std::nullopt);
 
+    Bytes secondOfARun = SmallLibrary();
+    Put32(secondOfARun, kNodeA + 104, kRecordAbcx); // abcx, behind abcd in its chain, too
+    EXPECT_EQ(CountEntries(secondOfARun), std::nullopt);
+
     Bytes insideItsLink = SmallLibrary();
     Put32(insideItsLink, kRecordAbcd, kRecordAbcd + 4); // abcd's next starts inside abcd
     EXPECT_EQ(CountEntries(insideItsLink), std::nullopt);

@@ -183,7 +183,7 @@ TEST(WordLibrary, WordsOfUnitsWithZeroBytesAreReadWholeAndCutOnesAreDamage) {
         const auto listed = ListUserEntries(*library->view());
         ASSERT_TRUE(listed);
         ASSERT_EQ(listed->size(), 1u);
-        EXPECT_EQ(listed->front().word, word) << length << " units";
+        EXPECT_EQ(listed->front().word, word) << length << " units, last in the bytes";
 
         // The bytes end inside the terminator, or just before it.
         for (const std::uint32_t shortBy : {1u, 2u}) {
@@ -195,6 +195,13 @@ TEST(WordLibrary, WordsOfUnitsWithZeroBytesAreReadWholeAndCutOnesAreDamage) {
             ASSERT_TRUE(view);
             EXPECT_FALSE(view->Verify()) << length << " units, short by " << shortBy;
         }
+
+        // With a record behind it, the word's end is found among whole blocks of units.
+        ASSERT_EQ(library->AddUserEntry(u"zzzz", u"工作"), Add::Added);
+        const auto followed = ListUserEntries(*library->view());
+        ASSERT_TRUE(followed);
+        ASSERT_EQ(followed->size(), 2u);
+        EXPECT_EQ(followed->front().word, word) << length << " units, followed";
     }
 }
 

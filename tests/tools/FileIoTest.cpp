@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -44,7 +45,11 @@ TEST(ZeroedMemory, GrowableBytesGrowIntoZeroesAndKeepTheirBytesWhenMoved) {
 }
 
 TEST(ZeroedMemory, AFileIsReadWithItsSpareRoomZero) {
-    const auto file = std::filesystem::temp_directory_path() / "tide-fileio-test.bin";
+    // Named for this run: the test programs of several builds may run at once.
+    const auto file =
+        std::filesystem::temp_directory_path() /
+        ("tide-fileio-test-" +
+         std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + ".bin");
     std::string written(2 * kMiB + 12345, '\0');
     for (std::size_t i = 0; i < written.size(); ++i) {
         written[i] = static_cast<char>(1 + i % 251);

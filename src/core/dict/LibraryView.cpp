@@ -168,8 +168,8 @@ bool LibraryView::RecordMatches(std::uint32_t record, std::u16string_view tail,
     }
     // Words are stored as little-endian UTF-16, the units' own layout here.
     const std::size_t wordBytes = 2 * word.size();
-    return std::memcmp(byte, word.data(), wordBytes) == 0 && byte[wordBytes] == 0 &&
-           byte[wordBytes + 1] == 0;
+    return (wordBytes == 0 || std::memcmp(byte, word.data(), wordBytes) == 0) &&
+           byte[wordBytes] == 0 && byte[wordBytes + 1] == 0;
 }
 
 bool LibraryView::Walk(EntryCallback callback, void* context) const {
@@ -246,7 +246,8 @@ bool LibraryView::VisitRecords(std::uint32_t node, std::u16string& code, EntryCa
         // Claimed after reading, a run at a time: a record starting where the
         // one before it ended (as most do) extends the run. The records and
         // runs claimed so far do not overlap, so all this reading adds up to
-        // the library's size, plus one run's worth before damage ends the walk.
+        // the library's size, plus one run's worth before damage ends the walk
+        // (whose records a visiting walk has then shown already).
         if (record != runEnd) {
             if (claims && !claims->Claim(runStart, runEnd - runStart)) {
                 return false;

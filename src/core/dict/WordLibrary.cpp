@@ -139,7 +139,9 @@ WordLibrary::AddResult WordLibrary::AddUserEntry(std::u16string_view code,
     }
     // The word as little-endian UTF-16: the units' own layout on every target.
     const std::size_t wordOffset = kRecordTailField + (code.size() - depth) + 1;
-    std::memcpy(out + wordOffset, word.data(), 2 * word.size());
+    if (!word.empty()) {
+        std::memcpy(out + wordOffset, word.data(), 2 * word.size());
+    }
     used += static_cast<std::uint32_t>(size);
     // The record is whole before it is linked and counted: a reader sharing
     // the bytes sees it entirely or not at all.
