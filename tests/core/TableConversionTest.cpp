@@ -37,6 +37,14 @@ std::string TideText(const std::string& bytes) {
     return text;
 }
 
+// The text of a Rime dictionary converted to a table; empty when refused.
+std::string RimeAsTideText(const std::string& dict) {
+    const ConversionResult result =
+        ConvertTable(TableFormat::Rime, TableFormat::Tide, dict, "", "");
+    EXPECT_EQ(result.error, "");
+    return result.error.empty() ? TideText(result.output) : std::string();
+}
+
 std::string Join(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) {
@@ -110,9 +118,7 @@ TEST(RimeToTide, KeepsTheCandidateOrderAndTheRules) {
 TEST(RimeToTide, OrdersByWeightEvenWhenACodeComesBack) {
     const std::string dict = "---\nname: t\nversion: \"1\"\n...\n"
                              "乙\tb\t1\n甲\ta\t1\n丙\tb\t3\n丁\ta\t2\n戊\tb\t3\n";
-    const ConversionResult result = ConvertTable(TableFormat::Rime, TableFormat::Tide, dict, "", "");
-    ASSERT_EQ(result.error, "");
-    EXPECT_NE(TideText(result.output).find("a\t丁\r\na\t甲\r\nb\t丙\r\nb\t戊\r\nb\t乙\r\n"),
+    EXPECT_NE(RimeAsTideText(dict).find("a\t丁\r\na\t甲\r\nb\t丙\r\nb\t戊\r\nb\t乙\r\n"),
               std::string::npos)
         << "heaviest first, equal weights in file order";
 
@@ -120,18 +126,12 @@ TEST(RimeToTide, OrdersByWeightEvenWhenACodeComesBack) {
     // are laid out: a code of the first section coming back is still seen.
     const std::string sections = "---\nname: t\nversion: \"1\"\n...\n"
                                  "甲\ta\t1\n乙\tb\t1\n丙\tab\t1\n丁\ta\t3\n";
-    const ConversionResult merged =
-        ConvertTable(TableFormat::Rime, TableFormat::Tide, sections, "", "");
-    ASSERT_EQ(merged.error, "");
-    EXPECT_NE(TideText(merged.output).find("a\t丁\r\na\t甲\r\nab\t丙\r\nb\t乙\r\n"),
+    EXPECT_NE(RimeAsTideText(sections).find("a\t丁\r\na\t甲\r\nab\t丙\r\nb\t乙\r\n"),
               std::string::npos);
 
     const std::string original = "---\nname: t\nversion: \"1\"\nsort: original\n"
                                  "columns: [code, text]\n...\nb\t乙\na\t甲\nb\t丙\n";
-    const ConversionResult kept =
-        ConvertTable(TableFormat::Rime, TableFormat::Tide, original, "", "");
-    ASSERT_EQ(kept.error, "");
-    EXPECT_NE(TideText(kept.output).find("[CODETABLE]\r\nb\t乙\r\na\t甲\r\nb\t丙\r\n"),
+    EXPECT_NE(RimeAsTideText(original).find("[CODETABLE]\r\nb\t乙\r\na\t甲\r\nb\t丙\r\n"),
               std::string::npos)
         << "sort: original keeps the file's order; columns put the code first";
 }

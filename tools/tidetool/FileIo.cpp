@@ -254,9 +254,9 @@ void FreeZeroed(void* block, std::size_t bytes) noexcept {
 #endif
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path,
-                                                       ReadError* error, std::size_t spare) {
+                                                       ReadError* error) {
     std::size_t size = 0;
-    return ReadInto<std::vector<std::uint8_t>>(path, size, error, spare);
+    return ReadInto<std::vector<std::uint8_t>>(path, size, error);
 }
 
 std::optional<GrowableBytes> ReadGrowableFile(const std::filesystem::path& path, ReadError* error,

@@ -67,12 +67,11 @@ struct ZeroedAllocator {
 };
 using GrowableBytes = std::vector<std::uint8_t, ZeroedAllocator<std::uint8_t>>;
 
-// `spare` bytes of capacity are reserved past the file's (a hint: for bytes
-// that will grow, so growing does not move them).
+// A whole file's bytes.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path,
-                                                       ReadError* error = nullptr,
-                                                       std::size_t spare = 0);
-// The same for bytes that will grow by up to `spare` (none of it written).
+                                                       ReadError* error = nullptr);
+// The same for bytes that will grow: `spare` bytes of capacity are reserved
+// past the file's (a hint, so growing does not move them; none of it written).
 std::optional<GrowableBytes> ReadGrowableFile(const std::filesystem::path& path, ReadError* error,
                                               std::size_t spare);
 

@@ -161,9 +161,9 @@ int ReadFailure(ReadError error, const path& file) {
     }
 }
 
-std::optional<std::vector<std::uint8_t>> ReadInput(const path& file, std::size_t spare = 0) {
+std::optional<std::vector<std::uint8_t>> ReadInput(const path& file) {
     ReadError error = ReadError::None;
-    auto bytes = ReadWholeFile(file, &error, spare);
+    auto bytes = ReadWholeFile(file, &error);
     if (!bytes) {
         ReadFailure(error, file);
     }
