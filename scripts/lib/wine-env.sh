@@ -29,6 +29,37 @@ tide_ensure_display() {
     xdpyinfo >/dev/null 2>&1 || { echo "wine-env: could not start Xvfb on $DISPLAY" >&2; return 1; }
 }
 
+# The machine type of a Windows program (i386, x86_64, or its PE number in
+# hex), read from its PE header; nothing when the file is not one.
+tide_pe_machine() { # program
+    local offset machine
+    [ "$(head -c 2 "$1" 2>/dev/null)" = MZ ] || return 0
+    offset=$(od -An -t u4 -j 60 -N 4 "$1" | tr -d ' ')
+    [ "$(od -An -c -j "$offset" -N 4 "$1" | tr -d ' ')" = 'PE\0\0' ] || return 0
+    machine=$(od -An -t x2 -j $((offset + 4)) -N 2 "$1" | tr -d ' ')
+    case $machine in
+        014c) echo i386 ;;
+        8664) echo x86_64 ;;
+        *) echo "$machine" ;;
+    esac
+}
+
+# Why this machine's Wine cannot run the Windows program at $1, in a line;
+# nothing (and status 1) when it can. Debian's Wine runs a 32-bit program
+# only with the 32-bit loader of wine32; without it `wine` exits 0 having run
+# nothing, and with WINEDEBUG=-all it does not even say so.
+tide_wine_cannot_run() { # program
+    if ! command -v wine >/dev/null; then
+        echo "Wine is not installed"
+        return 0
+    fi
+    if [ "$(tide_pe_machine "$1")" = i386 ] && [ -x /usr/lib/wine/wine64 ] && [ ! -x /usr/lib/wine/wine ]; then
+        echo "wine32 is not installed, and this Wine runs no 32-bit program"
+        return 0
+    fi
+    return 1
+}
+
 # What the prefix was made with: our settings' revision and the installed Wine
 # packages. A prefix made by another Wine (or before wine32 was installed) may
 # not start programs at all ("could not load kernel32.dll"), so it is made anew.

@@ -3,7 +3,8 @@
 # Rime's wubi86 dictionary (rime-data-wubi) and fcitx's wbx table
 # (fcitx-table-wubi, read with mb2txt from fcitx-tools; the round trip is
 # taken back through txt2mb and libime's libime_tabledict). Nothing is installed:
-# a part whose files or tools are missing says "skipped: ..." and passes.
+# a part whose files or tools are missing says "skipped: ..." and is counted
+# on the last line as skipped, never as passed.
 # The phrase codes the compiled tables derive are held against the ones the
 # source's own rules give, computed apart by rule-codes.py (with python3).
 # Usage: peer-tables.sh TIDETOOL [RIME_DICT [FCITX_MB]]
@@ -26,6 +27,12 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # shellcheck source=check-lib.sh
 . "$(dirname "$0")/check-lib.sh"
+# A part that cannot run here: said with its reason and counted.
+skipped=0
+skip() { # reason
+    echo "skipped: $1"
+    skipped=$((skipped + 1))
+}
 # A step outside `check` that fails: a tool, or a table that does not decode.
 trap 'echo "FAILED: line $LINENO: $BASH_COMMAND"; echo "$passed passed, 1 failed"' ERR
 # Runs tidetool for its output; when it fails, shows what it said on stderr
@@ -114,7 +121,7 @@ encode_words() { # library words encoded.tsv
 }
 phrase_codes() { # label format source library dir
     if ! command -v python3 >/dev/null; then
-        echo "skipped: $1 phrase codes (no python3)"
+        skip "$1 phrase codes (no python3)"
         return
     fi
     check "rule-codes.py lists the $1 table's phrases" source_words "$2" "$3" "$5/words"
@@ -132,11 +139,9 @@ compiled_with_codes() { # label format source table.txt entries dir
     phrase_codes "$1" "$2" "$3" "$library" "$6"
 }
 
-ran=0
 
 # Rime: to this program's format, compiled, and back and forth once more.
 if [ -f "$rime_dict" ]; then
-    ran=1
     stem=$(basename "$rime_dict" .dict.yaml)
     mkdir -p "$work/rime/first" "$work/rime/back"
     first="$work/rime/first/$stem.txt"
@@ -161,17 +166,16 @@ if [ -f "$rime_dict" ]; then
         same_file "$work/rime/first.rest" "$work/rime/second.rest"
     echo "rime: $entries entries of $rime_dict"
 else
-    echo "skipped: Rime (no $rime_dict; the package rime-data-wubi has it)"
+    skip "Rime (no $rime_dict; the package rime-data-wubi has it)"
 fi
 
 # fcitx: the binary table as text, to this program's format, compiled, and
 # back; with txt2mb, the round trip's text made binary and read again.
 if ! command -v mb2txt >/dev/null; then
-    echo "skipped: fcitx (no mb2txt; the package fcitx-tools has it)"
+    skip "fcitx (no mb2txt; the package fcitx-tools has it)"
 elif [ ! -f "$fcitx_mb" ]; then
-    echo "skipped: fcitx (no $fcitx_mb; the package fcitx-table-wubi has it)"
+    skip "fcitx (no $fcitx_mb; the package fcitx-table-wubi has it)"
 else
-    ran=1
     stem=$(basename "$fcitx_mb" .mb)
     mkdir -p "$work/fcitx/tide" "$work/fcitx/back"
     source="$work/fcitx/$stem.txt"
@@ -201,7 +205,7 @@ else
         check "txt2mb then mb2txt gives the source's data lines" \
             same_file "$work/fcitx/source.data" "$work/fcitx/again.data"
     else
-        echo "skipped: txt2mb (not found; the package fcitx-tools has it)"
+        skip "txt2mb (not found; the package fcitx-tools has it)"
     fi
     if command -v libime_tabledict >/dev/null; then
         libime_tabledict "$back" "$work/fcitx/back/$stem.main.dict" \
@@ -212,10 +216,9 @@ else
         check "libime_tabledict there and back gives the source's data lines" \
             same_file "$work/fcitx/source.data" "$work/fcitx/libime.data"
     else
-        echo "skipped: libime_tabledict (not found; the package libime-bin has it)"
+        skip "libime_tabledict (not found; the package libime-bin has it)"
     fi
     echo "fcitx: $entries entries of $fcitx_mb"
 fi
 
-[ "$ran" -eq 1 ] || echo "skipped: no peer table at hand"
-echo "$passed passed, 0 failed"
+echo "$passed passed, 0 failed, $skipped skipped"
