@@ -85,8 +85,8 @@ void PaintToolButton(HWND button, bool navigate) {
     ::GetClientRect(button, &client);
     DoubleBuffer buffer(paint.dc(), client);
     GdiplusGraphics graphics = GraphicsForDc(buffer.dc());
-    FillRect(graphics.get(), IsButtonHovered(button) ? kHoverColor : kNavigationColor, 0, 0, client.right,
-             client.bottom);
+    FillRect(graphics.get(), IsButtonHovered(button) ? kHoverColor : kNavigationColor, 0, 0,
+             client.right, client.bottom);
 
     HWND parent = ::GetParent(button);
     RECT margin = {15, 0, 0, 0};

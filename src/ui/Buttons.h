@@ -25,8 +25,7 @@ LRESULT CALLBACK CommandButtonProc(HWND button, UINT message, WPARAM wParam,
                                    LPARAM lParam) noexcept;
 LRESULT CALLBACK NavigateButtonProc(HWND button, UINT message, WPARAM wParam,
                                     LPARAM lParam) noexcept;
-LRESULT CALLBACK OptionButtonProc(HWND button, UINT message, WPARAM wParam,
-                                  LPARAM lParam) noexcept;
+LRESULT CALLBACK OptionButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
 // Makes an owner-drawn system button the close button of a framed dialog:
 // its picture, with the hover picture while the mouse is over it.

@@ -48,8 +48,8 @@ void ControlImages::Hand(HWND control, WPARAM type, HANDLE image) {
             break;
         }
     }
-    entries_.push_back({control, ::GetParent(control), ::GetDlgCtrlID(control), message, type,
-                        image});
+    entries_.push_back(
+        {control, ::GetParent(control), ::GetDlgCtrlID(control), message, type, image});
 }
 
 void ControlImages::TakeBack() noexcept {

@@ -55,8 +55,8 @@ INT_PTR CreateChildDialog(CDialog& owner, DWORD style, DWORD extendedStyle, cons
     fields.y = static_cast<std::int16_t>(y);
     fields.width = static_cast<std::int16_t>(width);
     fields.height = static_cast<std::int16_t>(height);
-    return ShowDialogTemplate(owner.instance(), fields, parent, procedure,
-                              owner.BindingParameter(), modal);
+    return ShowDialogTemplate(owner.instance(), fields, parent, procedure, owner.BindingParameter(),
+                              modal);
 }
 
 HWND CreateColumnButton(CDialog& owner, const wchar_t* className, int navigationWidth,

@@ -49,8 +49,8 @@ struct ColumnButtonRow {
 
 // Creates every button of `rows` in the column of `parent`.
 template <std::size_t N>
-void CreateColumnButtons(CDialog& owner, int navigationWidth,
-                         const ColumnButtonRow (&rows)[N], HWND parent) {
+void CreateColumnButtons(CDialog& owner, int navigationWidth, const ColumnButtonRow (&rows)[N],
+                         HWND parent) {
     for (const ColumnButtonRow& row : rows) {
         CreateColumnButton(owner, row.className, navigationWidth, row.caption, row.y, parent,
                            row.id, row.iconId);

@@ -7,8 +7,8 @@
 namespace tide {
 namespace {
 
-constexpr DWORD kFileDialogFlags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_HIDEREADONLY |
-                                   OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+constexpr DWORD kFileDialogFlags =
+    OFN_EXPLORER | OFN_ENABLEHOOK | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
 static_assert(kFileDialogFlags == 0x00081824);
 
 struct FileDialogRow {

@@ -42,8 +42,8 @@ ScrollMove MoveScrollBar(HWND window, int bar, int request, int thumb) {
 }
 
 void SetScrollExtent(HWND window, int bar, int extent, int page, UINT moreFlags) {
-    SCROLLINFO info = {sizeof(info), SIF_RANGE | SIF_PAGE | moreFlags, 0, extent,
-                       static_cast<UINT>(page), 0, 0};
+    SCROLLINFO info = {
+        sizeof(info), SIF_RANGE | SIF_PAGE | moreFlags, 0, extent, static_cast<UINT>(page), 0, 0};
     ::SetScrollInfo(window, bar, &info, TRUE);
 }
 

@@ -19,9 +19,9 @@ std::optional<ReadOnlyFileView> ReadOnlyFileView::Open(const wchar_t* path, Erro
     }
     ReadOnlyFileView result;
     if (size.QuadPart != 0) { // an empty file cannot be mapped; it is simply empty
-        result.mapping_ =
-            FileMapping::OpenOrCreate(nullptr, file.get(), static_cast<std::uint64_t>(size.QuadPart),
-                                      FileMapping::Access::ReadOnly);
+        result.mapping_ = FileMapping::OpenOrCreate(nullptr, file.get(),
+                                                    static_cast<std::uint64_t>(size.QuadPart),
+                                                    FileMapping::Access::ReadOnly);
         if (!result.mapping_) {
             return fail(Error::MapFailed);
         }

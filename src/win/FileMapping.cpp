@@ -16,9 +16,9 @@ FileMapping FileMapping::OpenOrCreate(const wchar_t* name, HANDLE file, std::uin
         result.mapping_.reset(::OpenFileMappingW(viewAccess, FALSE, name));
     }
     if (!result.mapping_) {
-        result.mapping_.reset(::CreateFileMappingW(
-            file, nullptr, readOnly ? PAGE_READONLY : PAGE_READWRITE,
-            static_cast<DWORD>(size >> 32), static_cast<DWORD>(size), name));
+        result.mapping_.reset(
+            ::CreateFileMappingW(file, nullptr, readOnly ? PAGE_READONLY : PAGE_READWRITE,
+                                 static_cast<DWORD>(size >> 32), static_cast<DWORD>(size), name));
     }
     if (!result.mapping_) {
         return {};

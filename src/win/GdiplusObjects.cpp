@@ -16,8 +16,8 @@ GdiplusGraphics GraphicsForDc(HDC dc) {
 
 GdiplusBrush SolidBrush(COLORREF color, BYTE alpha) {
     GpSolidFill* brush = nullptr;
-    const ARGB argb =
-        static_cast<ARGB>(alpha) << 24 | (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+    const ARGB argb = static_cast<ARGB>(alpha) << 24 | (GetRValue(color) << 16) |
+                      (GetGValue(color) << 8) | GetBValue(color);
     GdipCreateSolidFill(argb, &brush);
     return GdiplusBrush(brush);
 }

@@ -22,9 +22,10 @@ namespace tide {
 namespace {
 
 std::u16string MakeTable(std::size_t entries) {
-    std::u16string text = u"\uFEFF[CODETABLEHEADER]\r\nName=bench\r\nVersion=1\r\nAuthor=tide\r\n"
-                          u"CodeScheme=shape\r\nCodeLength=4\r\nBWCodeLength=0\r\n"
-                          u"SpecialPrefix=0\r\nWildChar=z\r\nPhraseRule=1\r\n[CODETABLE]\r\n";
+    std::u16string text =
+        u"\uFEFF[CODETABLEHEADER]\r\nName=bench\r\nVersion=1\r\nAuthor=tide\r\n"
+        u"CodeScheme=shape\r\nCodeLength=4\r\nBWCodeLength=0\r\n"
+        u"SpecialPrefix=0\r\nWildChar=z\r\nPhraseRule=1\r\n[CODETABLE]\r\n";
     std::uint32_t state = 12345;
     auto next = [&state](std::uint32_t range) {
         state = state * 1664525u + 1013904223u;

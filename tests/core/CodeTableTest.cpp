@@ -212,8 +212,8 @@ TEST(CompileCodeTable, PrefixWildcardAndSchemeRemarkExportAsWritten) {
 }
 
 TEST(CompileCodeTable, IllegalCodeElementsStopTheCompileWithTheLineOfTheFile) {
-    const CompileResult capital = CompileCodeTableText(
-        Table({}, {"[CODETABLE]", "a\t工", "", "zz\t卅\t252", "aB\t式"}));
+    const CompileResult capital =
+        CompileCodeTableText(Table({}, {"[CODETABLE]", "a\t工", "", "zz\t卅\t252", "aB\t式"}));
     EXPECT_FALSE(capital.ok);
     EXPECT_EQ(Message(capital), "词库文件第15行词条编码中含有非法码元，请更正。\r\n错误编码为：aB")
         << "header, blank and carried lines count: it is the line the editor shows";

@@ -140,7 +140,7 @@ TEST(LibraryView, ANodeOrRecordReachedTwiceIsDamage) {
     EXPECT_EQ(CountEntries(sharedNode), std::nullopt);
 
     Bytes sharedRecord = SmallLibrary();
-    Put32(sharedRecord, kRecordAbcd, 0); // abcd ends its chain...
+    Put32(sharedRecord, kRecordAbcd, 0);              // abcd ends its chain...
     Put32(sharedRecord, kNodeAbc + 104, kRecordAbcx); // ...and abcx starts a second one too
     Put32(sharedRecord, kNodeA + 104, kRecordAbcx);
     EXPECT_EQ(CountEntries(sharedRecord), std::nullopt);

@@ -116,21 +116,24 @@ TEST(RimeToTide, KeepsTheCandidateOrderAndTheRules) {
 }
 
 TEST(RimeToTide, OrdersByWeightEvenWhenACodeComesBack) {
-    const std::string dict = "---\nname: t\nversion: \"1\"\n...\n"
-                             "乙\tb\t1\n甲\ta\t1\n丙\tb\t3\n丁\ta\t2\n戊\tb\t3\n";
+    const std::string dict =
+        "---\nname: t\nversion: \"1\"\n...\n"
+        "乙\tb\t1\n甲\ta\t1\n丙\tb\t3\n丁\ta\t2\n戊\tb\t3\n";
     EXPECT_NE(RimeAsTideText(dict).find("a\t丁\r\na\t甲\r\nb\t丙\r\nb\t戊\r\nb\t乙\r\n"),
               std::string::npos)
         << "heaviest first, equal weights in file order";
 
     // Sections of one code length each in rising order, as Rime's own tables
     // are laid out: a code of the first section coming back is still seen.
-    const std::string sections = "---\nname: t\nversion: \"1\"\n...\n"
-                                 "甲\ta\t1\n乙\tb\t1\n丙\tab\t1\n丁\ta\t3\n";
+    const std::string sections =
+        "---\nname: t\nversion: \"1\"\n...\n"
+        "甲\ta\t1\n乙\tb\t1\n丙\tab\t1\n丁\ta\t3\n";
     EXPECT_NE(RimeAsTideText(sections).find("a\t丁\r\na\t甲\r\nab\t丙\r\nb\t乙\r\n"),
               std::string::npos);
 
-    const std::string original = "---\nname: t\nversion: \"1\"\nsort: original\n"
-                                 "columns: [code, text]\n...\nb\t乙\na\t甲\nb\t丙\n";
+    const std::string original =
+        "---\nname: t\nversion: \"1\"\nsort: original\n"
+        "columns: [code, text]\n...\nb\t乙\na\t甲\nb\t丙\n";
     EXPECT_NE(RimeAsTideText(original).find("[CODETABLE]\r\nb\t乙\r\na\t甲\r\nb\t丙\r\n"),
               std::string::npos)
         << "sort: original keeps the file's order; columns put the code first";
@@ -234,8 +237,9 @@ TEST(FcitxTable, RefusesATableWithoutDataOrWithABadRule) {
     EXPECT_EQ(ReadFcitxTable("Length=2\n[Data]\na 工\n").error, "no KeyCode= before [Data]");
     EXPECT_EQ(ReadFcitxTable("KeyCode=abc\n[Rule]\ne2=p11+x\n[Data]\n").error,
               "line 3: the rule \"e2=p11+x\" is not like e2=p11+p12+p21+p22");
-    const LoadedTable phrases = ReadFcitxTable("KeyCode=abc\n[Rule]\na2=p11+n11\n[Data]\n"
-                                               "a 甲\n[Phrase]\n甲乙\n");
+    const LoadedTable phrases = ReadFcitxTable(
+        "KeyCode=abc\n[Rule]\na2=p11+n11\n[Data]\n"
+        "a 甲\n[Phrase]\n甲乙\n");
     EXPECT_EQ(phrases.error, "");
     EXPECT_EQ(phrases.entries.size(), 1u);
     EXPECT_EQ(phrases.skipped.noCode, 1u) << "a phrase to be coded by the rules";
@@ -260,8 +264,10 @@ TEST(TideRoundTrips, ThroughFcitxAndRimeKeepEveryEntryInOrder) {
                   std::string::npos)
             << text;
     }
-    const ConversionResult rime = ConvertTable(TableFormat::Tide, TableFormat::Rime, table, "", "wubi");
-    EXPECT_NE(rime.output.find("name: wubi\nversion: \"2.1\"\nsort: original\n"), std::string::npos);
+    const ConversionResult rime =
+        ConvertTable(TableFormat::Tide, TableFormat::Rime, table, "", "wubi");
+    EXPECT_NE(rime.output.find("name: wubi\nversion: \"2.1\"\nsort: original\n"),
+              std::string::npos);
     EXPECT_NE(rime.output.find("    - length_in_range: [4, 32]\n      formula: \"AaBaCaZa\"\n"),
               std::string::npos);
 }
@@ -282,11 +288,14 @@ TEST(TideTable, RefusesATextWithoutByteOrderMarkAndKeepsMainCodes) {
 
 TEST(ConvertRules, RefusesWhatTheTargetCannotExpress) {
     // A code letter counted from the end: fcitx can, a table cannot.
-    const std::string dict = "---\nname: t\nversion: \"1\"\nencoder:\n  rules:\n"
-                             "    - length_in_range: [2, 32]\n      formula: \"AzZz\"\n...\n甲\ta\t1\n";
-    const ConversionResult toTide = ConvertTable(TableFormat::Rime, TableFormat::Tide, dict, "", "");
-    EXPECT_EQ(toTide.error, "a table's rules count code letters from the start only; the rule "
-                            "for 2 or more characters counts one from the end");
+    const std::string dict =
+        "---\nname: t\nversion: \"1\"\nencoder:\n  rules:\n"
+        "    - length_in_range: [2, 32]\n      formula: \"AzZz\"\n...\n甲\ta\t1\n";
+    const ConversionResult toTide =
+        ConvertTable(TableFormat::Rime, TableFormat::Tide, dict, "", "");
+    EXPECT_EQ(toTide.error,
+              "a table's rules count code letters from the start only; the rule "
+              "for 2 or more characters counts one from the end");
     EXPECT_EQ(toTide.output, "");
     const ConversionResult toFcitx =
         ConvertTable(TableFormat::Rime, TableFormat::Fcitx, dict, "", "");
@@ -297,8 +306,9 @@ TEST(ConvertRules, RefusesWhatTheTargetCannotExpress) {
     std::string error;
     std::vector<std::string> notes;
     EXPECT_FALSE(RulesByLength({{2, 2, {{}}}, {4, 32, {{}}}}, error, notes));
-    EXPECT_EQ(error, "rules here cover every length from 2 on, but the source has no rule for 3 "
-                     "characters");
+    EXPECT_EQ(error,
+              "rules here cover every length from 2 on, but the source has no rule for 3 "
+              "characters");
     EXPECT_FALSE(RulesByLength({{2, 9, {{}}}, {12, 12, {{false, 2, false, 1}}}}, error, notes));
     EXPECT_NE(error.find("the rule for 12 characters cannot be expressed"), std::string::npos);
     // One rule for every length becomes two slots (one would mean the defaults).
@@ -312,13 +322,16 @@ TEST(ConvertRules, RefusesWhatTheTargetCannotExpress) {
 }
 
 TEST(TideHeader, CutsLongTextsAndSaysSo) {
-    const std::string dict = "---\nname: 一二三四五六七八九十一二三四五六七八九十二一\n"
-                             "version: \"1\"\n...\n甲\ta\t1\n";
-    const ConversionResult result = ConvertTable(TableFormat::Rime, TableFormat::Tide, dict, "", "");
+    const std::string dict =
+        "---\nname: 一二三四五六七八九十一二三四五六七八九十二一\n"
+        "version: \"1\"\n...\n甲\ta\t1\n";
+    const ConversionResult result =
+        ConvertTable(TableFormat::Rime, TableFormat::Tide, dict, "", "");
     ASSERT_EQ(result.error, "");
     EXPECT_NE(TideText(result.output).find("Name=一二三四五六七八九十一二三四五六七八九十\r\n"),
               std::string::npos);
-    EXPECT_EQ(result.summary[1], "Name=一二三四五六七八九十一二三四五六七八九十 (cut to 20 characters)");
+    EXPECT_EQ(result.summary[1],
+              "Name=一二三四五六七八九十一二三四五六七八九十 (cut to 20 characters)");
 }
 
 TEST(ConvertTable, WritesOnlyWhatTheTargetsReaderTakesBackAsWritten) {
@@ -329,8 +342,8 @@ TEST(ConvertTable, WritesOnlyWhatTheTargetsReaderTakesBackAsWritten) {
     EXPECT_EQ(ReadFcitxTable(empty.output).error, "");
 
     // A control character in a header value stays out of the header line.
-    const ConversionResult name = ConvertTable(
-        TableFormat::Rime, TableFormat::Tide, "---\nname: a\rb\n...\n工\ta\n", "", "");
+    const ConversionResult name =
+        ConvertTable(TableFormat::Rime, TableFormat::Tide, "---\nname: a\rb\n...\n工\ta\n", "", "");
     ASSERT_EQ(name.error, "");
     std::string storage;
     EXPECT_EQ(ReadTideTable(name.output, storage).info.name, "ab");
@@ -363,7 +376,10 @@ TEST(TextLines, CountsEveryLineFeedWhereverItFalls) {
     // from a line feed only in the high bit or next to it.
     std::string text;
     for (int i = 0; i < 300; ++i) {
-        text += static_cast<char>(i % 7 == 0 ? '\n' : i % 5 == 0 ? '\x8A' : i % 3 == 0 ? '\x0B' : 'a');
+        text += static_cast<char>(i % 7 == 0   ? '\n'
+                                  : i % 5 == 0 ? '\x8A'
+                                  : i % 3 == 0 ? '\x0B'
+                                               : 'a');
         const std::string_view prefix(text);
         ASSERT_EQ(CountLines(prefix),
                   static_cast<std::size_t>(std::count(prefix.begin(), prefix.end(), '\n')) + 1)

@@ -26,8 +26,7 @@ UserImportProgress Import(WordLibrary& library, std::u16string_view text) {
 TEST(ImportUserEntries, WordsAloneAreEncodedAndPresentEntriesCounted) {
     Bytes bytes = Library();
     auto library = WordLibrary::Open(bytes, false);
-    const auto progress =
-        Import(*library, u"中国\r\n\r\nxyz\t自定\t9\r\nab\t好\r\n中国\t\r\n");
+    const auto progress = Import(*library, u"中国\r\n\r\nxyz\t自定\t9\r\nab\t好\r\n中国\t\r\n");
     EXPECT_EQ(progress.stop, UserImportStop::None);
     EXPECT_EQ(progress.linesRead, 4u) << "the blank line is no entry";
     EXPECT_EQ(progress.imported, 2u);

@@ -19,8 +19,9 @@ namespace {
 
 constexpr int kReset = 257, kNext = 258, kWordEdit = 259, kCodeEdit = 260, kHint = 261;
 
-constexpr wchar_t kDefined[] = L"词条定义成功，可重新编辑，或者：\r\n点‘下一条’按钮定义下一条，\r\n"
-                               L"点‘确定’按钮保存并退出，\r\n点‘退出’按钮放弃并退出。";
+constexpr wchar_t kDefined[] =
+    L"词条定义成功，可重新编辑，或者：\r\n点‘下一条’按钮定义下一条，\r\n"
+    L"点‘确定’按钮保存并退出，\r\n点‘退出’按钮放弃并退出。";
 constexpr wchar_t kEmptyWord[] = L"词条不能为空，请输入词条。";
 constexpr wchar_t kEmptyCode[] = L"编码不能为空，请为词条编码。";
 constexpr wchar_t kNotEncoded[] = L"自动编码失败，请为词条编码。";

@@ -105,7 +105,8 @@ protected:
                                 (site_ / L"Tide\\Tide.exe").c_str(), FALSE));
     }
     std::string InstallerDigest() {
-        const std::string bytes = test::ReadFileBytes(test::BinDirectory() + L"\\tide_marker_installer.exe");
+        const std::string bytes =
+            test::ReadFileBytes(test::BinDirectory() + L"\\tide_marker_installer.exe");
         const std::optional<Sha256Digest> digest = Sha256OfBytes(bytes.data(), bytes.size());
         return digest ? HexText(*digest) : std::string();
     }
@@ -124,9 +125,8 @@ protected:
     // Opens the tool, presses 更新 and returns the messages it showed.
     std::vector<test::SeenMessageBox> OpenAndUpdate() {
         test::MessageBoxWatcher watcher;
-        const Shown shown = Open([](HWND dialog) {
-            ::SendMessageW(dialog, WM_COMMAND, kUpdateButton, 0);
-        });
+        const Shown shown =
+            Open([](HWND dialog) { ::SendMessageW(dialog, WM_COMMAND, kUpdateButton, 0); });
         EXPECT_TRUE(shown.updateEnabled);
         return watcher.Seen();
     }
@@ -171,10 +171,9 @@ TEST_F(OnlineUpdate, ComparesTheInstalledVersionWithThePublishedOne) {
         const char* published;
         bool newer;
     };
-    for (const Case& c : {Case{L"3.1.4.210315", "3.1.4.210315", false},
-                          Case{L"3.1.4.210315", "3.1.5.1", true},
-                          Case{L"3.1.5.1", "3.1.4.999999", false},
-                          Case{L"3.2.0.0", "3.1.99.99", false}}) {
+    for (const Case& c :
+         {Case{L"3.1.4.210315", "3.1.4.210315", false}, Case{L"3.1.4.210315", "3.1.5.1", true},
+          Case{L"3.1.5.1", "3.1.4.999999", false}, Case{L"3.2.0.0", "3.1.99.99", false}}) {
         SCOPED_TRACE(c.published);
         Install(c.installed);
         Publish(c.published);
@@ -316,8 +315,8 @@ TEST_F(OnlineUpdate, ScreenshotsInBothFontSituations) {
             HWND tool = session.OpenTool(261, L"在线更新");
             ASSERT_TRUE(tool);
             ::Sleep(500);
-            EXPECT_TRUE(test::SaveWindowScreenshot(
-                tool, test::ScreenshotFolder() + L"\\" + face + L"-tool-261-" + state + L".png"));
+            EXPECT_TRUE(test::SaveWindowScreenshot(tool, test::ScreenshotFolder() + L"\\" + face +
+                                                             L"-tool-261-" + state + L".png"));
             ASSERT_TRUE(session.GoHome(tool));
         }
         ::PostMessageW(session.launcher(), WM_COMMAND, IDCANCEL, 0);

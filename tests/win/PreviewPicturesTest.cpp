@@ -133,10 +133,10 @@ TEST_F(PreviewPictures, ComposeTimesAreLogged) {
             ASSERT_TRUE(bar);
         }
     }
-    std::printf("compose per picture (mean of %d): status %.2f ms, horizontal %.2f ms, "
-                "vertical %.2f ms\n",
-                kRounds, milliseconds[0] / kRounds, milliseconds[1] / kRounds,
-                milliseconds[2] / kRounds);
+    std::printf(
+        "compose per picture (mean of %d): status %.2f ms, horizontal %.2f ms, "
+        "vertical %.2f ms\n",
+        kRounds, milliseconds[0] / kRounds, milliseconds[1] / kRounds, milliseconds[2] / kRounds);
 }
 
 } // namespace

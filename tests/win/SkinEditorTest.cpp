@@ -216,8 +216,7 @@ TEST_F(SkinEditorTool, SavingAsksWhatItMustAndASaveThatFailsKeepsTheSkinUnsaved)
     const auto seen = boxes.Seen();
     ASSERT_GE(seen.size(), 3u);
     EXPECT_EQ(seen[0].text, L"皮肤资源不完整，是否继续保存？");
-    const std::wstring failed =
-        test::ShownInfoText(L"皮肤文件保存失败，文件无法写入！");
+    const std::wstring failed = test::ShownInfoText(L"皮肤文件保存失败，文件无法写入！");
     EXPECT_EQ(seen[seen.size() - 2].text, failed);
     EXPECT_EQ(seen.back().text, failed);
 }

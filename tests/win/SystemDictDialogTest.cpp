@@ -210,7 +210,8 @@ TEST_F(SystemDictTool, SelectingALibraryMakesItCurrentAndRemovingTheLastWrapsToT
         EXPECT_EQ(::SendMessageW(Combo(dialog), CB_GETCOUNT, 0, 0), 2);
         EXPECT_EQ(::SendMessageW(Combo(dialog), CB_GETCURSEL, 0, 0), 0);
     });
-    EXPECT_EQ(Messages(), std::vector<std::wstring>{test::ShownInfoText(L"词库移除成功，祝您使用愉快！")});
+    EXPECT_EQ(Messages(),
+              std::vector<std::wstring>{test::ShownInfoText(L"词库移除成功，祝您使用愉快！")});
     EXPECT_EQ(CurrentLibraryName(), first) << "the first library is current";
     EXPECT_FALSE(test::FileExists(InInstallDir(last)));
     EXPECT_EQ(Libraries().size(), 2u);
@@ -226,7 +227,8 @@ TEST_F(SystemDictTool, AWrongHeaderStopsTheImportAndLeavesTheCurrentLibrary) {
     Run([&](HWND dialog) { PressWithFile(dialog, kImportId, L"打开导入文件", table); });
     const std::vector<std::wstring> messages = Messages();
     ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0], test::ShownInfoText(L"词库头不正确，不能生成码表。")) << "the compiler's own message";
+    EXPECT_EQ(messages[0], test::ShownInfoText(L"词库头不正确，不能生成码表。"))
+        << "the compiler's own message";
     EXPECT_EQ(messages[1], test::ShownInfoText(L"导入文件打开失败，不能进行导入操作！！！"));
     EXPECT_EQ(CurrentLibraryName(), L"Tide.imc");
     EXPECT_EQ(Libraries(), std::vector<std::wstring>{L"Tide.imc"}) << "no half-made library";
@@ -243,8 +245,9 @@ TEST_F(SystemDictTool, AnImportedLibraryBecomesCurrentAndExportsBackToTheSameEnt
         EXPECT_EQ(ControlText(::GetDlgItem(dialog, 268)), L"编码总数：476条");
         PressWithFile(dialog, kExportId, L"导出文件保存为", exported);
     });
-    EXPECT_EQ(Messages(), (std::vector<std::wstring>{test::ShownInfoText(L"词库导入成功，祝您使用愉快！"),
-                                                     test::ShownInfoText(L"词库导出成功，祝您使用愉快！")}));
+    EXPECT_EQ(Messages(),
+              (std::vector<std::wstring>{test::ShownInfoText(L"词库导入成功，祝您使用愉快！"),
+                                         test::ShownInfoText(L"词库导出成功，祝您使用愉快！")}));
     ASSERT_EQ(imported.size(), 12u) << "TideNNNN.imc";
     EXPECT_EQ(imported.substr(0, 4), L"Tide");
     EXPECT_EQ(Libraries().size(), 2u);
@@ -270,8 +273,9 @@ TEST_F(SystemDictTool, APackageInstallsAndBecomesCurrentAndAPlainFileIsRefused) 
         PressWithFile(dialog, kAddId, L"打开词库文件", package);
         EXPECT_EQ(SelectedText(dialog), L"潮汐输入法手工排布的测试小词库");
     });
-    EXPECT_EQ(Messages(), (std::vector<std::wstring>{test::ShownInfoText(L"码表格式错误，不能添加！"),
-                                                     test::ShownInfoText(L"词库添加成功，祝您使用愉快！")}));
+    EXPECT_EQ(Messages(),
+              (std::vector<std::wstring>{test::ShownInfoText(L"码表格式错误，不能添加！"),
+                                         test::ShownInfoText(L"词库添加成功，祝您使用愉快！")}));
     const std::wstring added = CurrentLibraryName();
     ASSERT_NE(added, L"Tide.imc");
     EXPECT_EQ(ReadBytes(InInstallDir(added)), ReadBytes(kSmallLibrary));

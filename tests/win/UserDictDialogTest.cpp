@@ -100,8 +100,9 @@ TEST_F(UserDictTool, AnImportEncodesWordsAloneAndListsWhatItAdded) {
         EXPECT_TRUE(Enabled(dialog, kClear));
     });
     ASSERT_EQ(boxes.Seen().size(), 1u);
-    EXPECT_EQ(boxes.Seen()[0].text, L"词条导入完成！\r\n\r\n导入文件共有3条词条，\r\n"
-                                    L"系统或用户词库已收录1条，\r\n实际导入2条。");
+    EXPECT_EQ(boxes.Seen()[0].text,
+              L"词条导入完成！\r\n\r\n导入文件共有3条词条，\r\n"
+              L"系统或用户词库已收录1条，\r\n实际导入2条。");
     EXPECT_EQ(boxes.Seen()[0].caption, L"潮汐输入法\u3000信息");
     EXPECT_TRUE(Holds(u"zgre", u"中国人")) << "the phrase rules gave its code";
 }
@@ -118,7 +119,8 @@ TEST_F(UserDictTool, AnImportStopsAtALineItCannotTakeAndKeepsTheLinesBefore) {
     const auto seen = boxes.Seen();
     ASSERT_EQ(seen.size(), 3u);
     EXPECT_EQ(seen[0].text, test::ShownInfoText(L"导入文件第2行词条自动编码失败，失败词条为：好"));
-    EXPECT_EQ(seen[1].text, test::ShownInfoText(L"导入文件第2行词条编码中含有非法字符，错误编码为：xQ"));
+    EXPECT_EQ(seen[1].text,
+              test::ShownInfoText(L"导入文件第2行词条编码中含有非法字符，错误编码为：xQ"));
     EXPECT_EQ(seen[2].text, test::ShownInfoText(L"导入文件不是UNICODE文本格式，不能导入词条！"));
     EXPECT_TRUE(Holds(u"xxyy", u"一号"));
     EXPECT_FALSE(Holds(u"xxzz", u"二号"));

@@ -264,10 +264,11 @@ TEST_F(WordMakingDialog, AStoreThatFailsSaysSoAndKeepsTheEntryOnScreen) {
         Press(dialog, IDOK);
     });
     EXPECT_EQ(result, kResultOk);
-    const std::wstring failed = test::ShownInfoText(L"词条添加失败：当前词库无法写入或已满，请稍后再试。");
-    EXPECT_EQ(Messages(),
-              (std::vector<std::wstring>{failed, failed,
-                                         test::ShownInfoText(L"编码只能由小写字母a～z组成，请修改编码。")}));
+    const std::wstring failed =
+        test::ShownInfoText(L"词条添加失败：当前词库无法写入或已满，请稍后再试。");
+    EXPECT_EQ(Messages(), (std::vector<std::wstring>{
+                              failed, failed,
+                              test::ShownInfoText(L"编码只能由小写字母a～z组成，请修改编码。")}));
     EXPECT_EQ(installation_.UserEntries(), std::vector<std::wstring>{L"degu=的国"});
 }
 

@@ -172,8 +172,7 @@ void LogLibrary() {
     Log(line);
 }
 
-LRESULT CALLBACK PeerWindowProc(HWND window, UINT message, WPARAM wParam,
-                                LPARAM lParam) noexcept {
+LRESULT CALLBACK PeerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     try {
         if (message == g_peer->notifyMessage && message != 0) {
             OnNotice(wParam);
@@ -225,9 +224,9 @@ FileMapping MapFile(const std::wstring& path, std::u16string_view prefix, bool l
         size = std::uint64_t{used} + kLibraryGrowthRoom;
     }
     const std::wstring name = ToWide(MappingNameForFile(prefix, AsU16(path)));
-    return FileMapping::OpenOrCreate(
-        name.c_str(), file.get(), size,
-        library ? FileMapping::Access::ReadWrite : FileMapping::Access::ReadOnly);
+    return FileMapping::OpenOrCreate(name.c_str(), file.get(), size,
+                                     library ? FileMapping::Access::ReadWrite
+                                             : FileMapping::Access::ReadOnly);
 }
 
 bool WriteWord(const std::wstring& word) {

@@ -22,8 +22,8 @@ namespace tide::tool {
 enum class ReadError {
     None,
     CannotOpen,
-    NotAFile,  // a folder, a device or a pipe: only regular files are read
-    TooLarge,  // more bytes than this process can address
+    NotAFile, // a folder, a device or a pipe: only regular files are read
+    TooLarge, // more bytes than this process can address
     CannotRead,
 };
 

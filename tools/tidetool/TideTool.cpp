@@ -121,22 +121,23 @@ std::optional<std::u16string> ArgumentText(const path& argument) {
 #endif
 
 int Usage() {
-    PrintLine(stderr, "usage: tidetool compile TABLE.txt LIB.imc\n"
-                      "       tidetool export LIB.imc TABLE.txt\n"
-                      "       tidetool info LIB.imc\n"
-                      "       tidetool encode LIB.imc < WORDS.txt\n"
-                      "       tidetool pack LIB.imc PKG.imc\n"
-                      "       tidetool unpack PKG.imc LIB.imc\n"
-                      "       tidetool user list LIB.imc\n"
-                      "       tidetool user add LIB.imc CODE WORD\n"
-                      "       tidetool user remove LIB.imc CODE WORD\n"
-                      "       tidetool user import LIB.imc FILE.txt\n"
-                      "       tidetool user export LIB.imc FILE.txt\n"
-                      "       tidetool skin info FILE.ims\n"
-                      "       tidetool skin unpack FILE.ims DIR\n"
-                      "       tidetool skin pack DIR FILE.ims\n"
-                      "       tidetool convert --from FORMAT --to FORMAT IN OUT"
-                      "   (FORMAT: tide, rime, fcitx)");
+    PrintLine(stderr,
+              "usage: tidetool compile TABLE.txt LIB.imc\n"
+              "       tidetool export LIB.imc TABLE.txt\n"
+              "       tidetool info LIB.imc\n"
+              "       tidetool encode LIB.imc < WORDS.txt\n"
+              "       tidetool pack LIB.imc PKG.imc\n"
+              "       tidetool unpack PKG.imc LIB.imc\n"
+              "       tidetool user list LIB.imc\n"
+              "       tidetool user add LIB.imc CODE WORD\n"
+              "       tidetool user remove LIB.imc CODE WORD\n"
+              "       tidetool user import LIB.imc FILE.txt\n"
+              "       tidetool user export LIB.imc FILE.txt\n"
+              "       tidetool skin info FILE.ims\n"
+              "       tidetool skin unpack FILE.ims DIR\n"
+              "       tidetool skin pack DIR FILE.ims\n"
+              "       tidetool convert --from FORMAT --to FORMAT IN OUT"
+              "   (FORMAT: tide, rime, fcitx)");
     return 2;
 }
 
@@ -398,8 +399,8 @@ int WriteLibrary(const path& libraryFile, GrowableBytes& bytes, WordLibrary& lib
 std::optional<WordLibrary> OpenWithRoom(GrowableBytes& bytes, std::size_t room) {
     CodeTableHeader header;
     std::memcpy(&header, bytes.data(), sizeof(header));
-    const std::size_t size = std::min<std::size_t>(std::size_t{header.UsedLength} + room,
-                                                   kMaxLibraryBytes);
+    const std::size_t size =
+        std::min<std::size_t>(std::size_t{header.UsedLength} + room, kMaxLibraryBytes);
     bytes.resize(size); // the new room is left as allocated, not written over
     auto library = WordLibrary::Open(bytes, false);
     if (library) {
@@ -416,8 +417,8 @@ std::optional<WordLibrary> OpenWithRoom(GrowableBytes& bytes, std::size_t room) 
 std::size_t ImportRoom(std::size_t units) {
     const std::uint64_t lines = std::uint64_t{units} / 2 + 1;
     const std::uint64_t nodes = std::min<std::uint64_t>(3 * lines, kMaxIndexNodes);
-    const std::uint64_t room = nodes * kIndexNodeSize +
-                               lines * RecordSize(kMaxCharCodeWidth, 0) + 3 * std::uint64_t{units};
+    const std::uint64_t room = nodes * kIndexNodeSize + lines * RecordSize(kMaxCharCodeWidth, 0) +
+                               3 * std::uint64_t{units};
     return static_cast<std::size_t>(std::min<std::uint64_t>(room, kMaxLibraryBytes));
 }
 
@@ -469,8 +470,7 @@ int ImportUsers(const path& libraryFile, GrowableBytes& bytes, const path& textF
     return progress.imported == 0 ? 0 : WriteLibrary(libraryFile, bytes, *library);
 }
 
-int ExportUsers(const path& libraryFile, const GrowableBytes& bytes,
-                const path& textFile) {
+int ExportUsers(const path& libraryFile, const GrowableBytes& bytes, const path& textFile) {
     if (!Distinct(libraryFile, textFile)) {
         return 1;
     }
@@ -659,9 +659,10 @@ std::optional<UnpackTarget> ClassifyUnpackTarget(const path& folder) {
         std::error_code typeError;
         if (entry->symlink_status(typeError).type() != std::filesystem::file_type::regular ||
             !IsSkinFileName(entry->path().filename())) {
-            Fail("the folder holds more than a skin's files (unpack into a new or empty "
-                 "folder): " +
-                 PathText(folder));
+            Fail(
+                "the folder holds more than a skin's files (unpack into a new or empty "
+                "folder): " +
+                PathText(folder));
             return std::nullopt;
         }
     }
@@ -669,9 +670,8 @@ std::optional<UnpackTarget> ClassifyUnpackTarget(const path& folder) {
         Fail("cannot read the folder " + PathText(folder));
         return std::nullopt;
     }
-    return empty && link.type() == std::filesystem::file_type::directory
-               ? UnpackTarget::EmptyFolder
-               : UnpackTarget::SkinFolder;
+    return empty && link.type() == std::filesystem::file_type::directory ? UnpackTarget::EmptyFolder
+                                                                         : UnpackTarget::SkinFolder;
 }
 
 // The folders above `folder` that do not exist yet, outermost first.
@@ -693,8 +693,7 @@ std::vector<path> MissingParents(const path& folder) {
 // first, and only then moved into place.
 int UnpackSkin(const ParsedSkin& skin, const path& input, const path& folder) {
     const std::string record = SkinRecordToText(skin.record);
-    std::vector<std::pair<std::string_view, std::string_view>> files = {
-        {kSkinRecordFile, record}};
+    std::vector<std::pair<std::string_view, std::string_view>> files = {{kSkinRecordFile, record}};
     for (const auto& slot : kSkinSlots) {
         if (!skin.blobs[slot.slot].empty()) {
             files.emplace_back(slot.fileName, AsChars(skin.blobs[slot.slot]));
@@ -811,7 +810,8 @@ int Skin(const std::vector<path>& args) {
     PrintLine(stdout, "author: " + Utf8(SkinText(r.author)));
     PrintLine(stdout, "complete: " + std::to_string(r.complete));
     for (const auto& slot : kSkinSlots) {
-        PrintLine(stdout, std::string(slot.fileName) + ": " + std::to_string(skin->sizes[slot.slot]));
+        PrintLine(stdout,
+                  std::string(slot.fileName) + ": " + std::to_string(skin->sizes[slot.slot]));
     }
     return 0;
 }
@@ -913,7 +913,8 @@ int FailWith(const char* what) noexcept {
 }
 
 // Every command runs here, so that no failure ends in an abort.
-template <typename Char> int RunGuarded(int argc, Char** argv) noexcept {
+template <typename Char>
+int RunGuarded(int argc, Char** argv) noexcept {
     try {
         return Run(std::vector<path>(argv + 1, argv + argc));
     } catch (const std::bad_alloc&) {

@@ -36,8 +36,7 @@ auto& NumberField(Record& record, RecordField field) {
 
 template <typename Record>
 auto& NameField(Record& record, RecordField field) {
-    return field == RecordField::CandidateFontName ? record.CandidateFontName
-                                                   : record.CodeFontName;
+    return field == RecordField::CandidateFontName ? record.CandidateFontName : record.CodeFontName;
 }
 
 } // namespace

@@ -44,10 +44,10 @@ enum class BindKind : std::uint8_t {
 
 struct Binding {
     BindKind kind = BindKind::None;
-    OptionBit bit = OptionBit{};       // Bit, BitClear, PairFirst
-    OptionPair pair = {};              // PairFirst, PairSecond, PairNeither
+    OptionBit bit = OptionBit{}; // Bit, BitClear, PairFirst
+    OptionPair pair = {};        // PairFirst, PairSecond, PairNeither
     RecordField field = RecordField::None;
-    std::int16_t offset = 0;           // ListIndex: field value of item 0
+    std::int16_t offset = 0; // ListIndex: field value of item 0
 };
 
 constexpr Binding BindBit(OptionBit bit) {

@@ -10,8 +10,18 @@
 namespace tide {
 namespace {
 
-enum class Key { KeyCode, Length, InvalidChar, Pinyin, PinyinLength, Prompt, Construct, Rule,
-                 Data, Phrase };
+enum class Key {
+    KeyCode,
+    Length,
+    InvalidChar,
+    Pinyin,
+    PinyinLength,
+    Prompt,
+    Construct,
+    Rule,
+    Data,
+    Phrase
+};
 
 struct KeyName {
     Key key;
@@ -161,15 +171,15 @@ LoadedTable ReadFcitxTable(std::string_view text) {
             std::string_view word = TrimAscii(line.substr(std::min(space, line.size())));
             const bool wordReadable = TakeQuotes(word);
             const char first = code.front();
-            if (first == prefixes.pinyin && first != 0 && !keys[static_cast<unsigned char>(first)]) {
+            if (first == prefixes.pinyin && first != 0 &&
+                !keys[static_cast<unsigned char>(first)]) {
                 ++table.skipped.pinyin;
             } else if (first == prompt && !keys[static_cast<unsigned char>(first)]) {
                 ++table.skipped.prompts;
             } else if (first == construct && !keys[static_cast<unsigned char>(first)]) {
                 ++table.skipped.constructCodes;
-            } else if (!std::all_of(code.begin(), code.end(), [&](char c) {
-                           return keys[static_cast<unsigned char>(c)];
-                       }) ||
+            } else if (!std::all_of(code.begin(), code.end(),
+                                    [&](char c) { return keys[static_cast<unsigned char>(c)]; }) ||
                        (table.info.codeLength > 0 &&
                         code.size() > static_cast<std::size_t>(table.info.codeLength))) {
                 ++table.skipped.codeOutsideKeys;
@@ -207,14 +217,13 @@ std::string WriteFcitxTable(const LoadedTable& table, SkippedLines& skipped,
     }
     // Codes of printable ASCII that no fcitx reader takes for a prefix.
     const auto writableCode = [](std::string_view code) {
-        return !code.empty() && code.front() != '&' && code.front() != '^' &&
-               code.front() != '@' && code.front() != '#' && code.front() != '[' &&
+        return !code.empty() && code.front() != '&' && code.front() != '^' && code.front() != '@' &&
+               code.front() != '#' && code.front() != '[' &&
                std::all_of(code.begin(), code.end(), [](char c) { return c > ' ' && c < 127; });
     };
     const auto writableWord = [](std::string_view word) {
-        return word.front() != '"' && std::none_of(word.begin(), word.end(), [](char c) {
-                   return IsSpace(c) || c == '\n';
-               });
+        return word.front() != '"' && std::none_of(word.begin(), word.end(),
+                                                   [](char c) { return IsSpace(c) || c == '\n'; });
     };
     std::array<bool, 128> used{};
     std::size_t longest = 0;

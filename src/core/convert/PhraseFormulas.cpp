@@ -31,8 +31,8 @@ char RimeLetter(bool fromEnd, int number, char first) {
 std::string LengthText(const PhraseFormula& rule) {
     std::string text = "the rule for " + std::to_string(rule.minLength);
     if (rule.maxLength != rule.minLength) {
-        text += rule.maxLength >= kLongestPhrase ? " or more"
-                                                 : " to " + std::to_string(rule.maxLength);
+        text +=
+            rule.maxLength >= kLongestPhrase ? " or more" : " to " + std::to_string(rule.maxLength);
     }
     return text + " characters";
 }
@@ -84,8 +84,9 @@ std::string FormatRimeFormula(const std::vector<FormulaElement>& elements, std::
         const char character = RimeLetter(element.charFromEnd, element.charNumber, 'A');
         const char letter = RimeLetter(element.letterFromEnd, element.letterNumber, 'a');
         if (!character || !letter) {
-            error = "Rime formulas reach characters 1-20 from the start and 1-6 from the end, "
-                    "and as many code letters";
+            error =
+                "Rime formulas reach characters 1-20 from the start and 1-6 from the end, "
+                "and as many code letters";
             return {};
         }
         formula += character;
@@ -144,7 +145,8 @@ std::optional<PhraseFormula> ParseFcitxRule(std::string_view line) {
 
 std::string FormatFcitxRule(const PhraseFormula& rule, std::string& error) {
     const bool orLonger = rule.maxLength >= kLongestPhrase;
-    if (rule.minLength < 1 || rule.minLength > 9 || (!orLonger && rule.maxLength != rule.minLength)) {
+    if (rule.minLength < 1 || rule.minLength > 9 ||
+        (!orLonger && rule.maxLength != rule.minLength)) {
         error = "fcitx rules name one length from 1 to 9 (e) or a length and all longer (a); " +
                 LengthText(rule) + " is neither";
         return {};
@@ -189,7 +191,6 @@ std::vector<PhraseFormula> FormulasOfHeader(const CodeTableHeader& header) {
     }
     return rules;
 }
-
 
 std::optional<std::vector<PhraseFormula>> RulesByLength(const std::vector<PhraseFormula>& rules,
                                                         std::string& error,

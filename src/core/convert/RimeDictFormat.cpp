@@ -323,9 +323,10 @@ std::string WriteRimeDict(const LoadedTable& table, std::string_view dictName,
                            std::to_string(rule.maxLength) + "]\n";
         rules += "      formula: \"" + formula + "\"\n";
     }
-    std::string out = "# Rime dictionary written by tidetool convert.\n"
-                      "# Words of one code keep the source's candidate order (sort: original).\n"
-                      "# encoding: utf-8\n---\nname: ";
+    std::string out =
+        "# Rime dictionary written by tidetool convert.\n"
+        "# Words of one code keep the source's candidate order (sort: original).\n"
+        "# encoding: utf-8\n---\nname: ";
     out.append(PrintableText(dictName)).append("\nversion: ");
     out += Quoted(PrintableText(table.info.version.empty() ? "1.0" : table.info.version));
     out += "\nsort: original\ncolumns:\n  - text\n  - code\n";

@@ -60,9 +60,7 @@ public:
         }
         slots_.resize(size);
     }
-    static std::uint64_t Hash(std::string_view code) {
-        return std::hash<std::string_view>()(code);
-    }
+    static std::uint64_t Hash(std::string_view code) { return std::hash<std::string_view>()(code); }
 
     // Asks the memory for the slot a code of `hash` starts at (inserting
     // many codes, the table's cache misses then overlap).

@@ -30,9 +30,9 @@ void SetHeaderText(char16_t (&field)[kHeaderTextUnits], std::string_view key,
     const std::u16string text = CutToUnits(full, kHeaderTextUnits - 1);
     SetFixedText(field, text);
     if (!origin.empty() || text.size() != full.size()) {
-        notes.push_back(std::string(key) + "=" + ToUtf8(text) + " (" +
-                        (text.size() != full.size() ? "cut to 20 characters" : std::string(origin)) +
-                        ")");
+        notes.push_back(
+            std::string(key) + "=" + ToUtf8(text) + " (" +
+            (text.size() != full.size() ? "cut to 20 characters" : std::string(origin)) + ")");
     }
 }
 
@@ -142,10 +142,10 @@ std::string WriteTideTable(const LoadedTable& table, std::string_view fallbackNa
     codeLength = std::clamp<std::size_t>(codeLength, 1, kMaxCharCodeWidth);
     header.CodeLength = static_cast<std::uint8_t>(codeLength);
     if (info.codeLength <= 0 || static_cast<std::size_t>(info.codeLength) != codeLength) {
-        notes.push_back("CodeLength=" + std::to_string(codeLength) + " (" +
-                        (longest > kMaxCharCodeWidth ? "the most a table holds"
-                                                     : "the longest code or rule") +
-                        ")");
+        notes.push_back(
+            "CodeLength=" + std::to_string(codeLength) + " (" +
+            (longest > kMaxCharCodeWidth ? "the most a table holds" : "the longest code or rule") +
+            ")");
     }
 
     CodeTableWriter writer;

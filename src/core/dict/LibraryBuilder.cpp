@@ -18,7 +18,6 @@ constexpr bool IsCodeLetter(char16_t c) {
     return c >= u'a' && c <= u'z';
 }
 
-
 // The code point of a word that is exactly one character, else nothing.
 std::optional<char32_t> SingleCodePoint(std::u16string_view word) {
     if (word.size() == 1 && !IsLowSurrogate(word[0])) {

@@ -93,8 +93,7 @@ void CreateTexts(const CDialog& owner, HWND page, const TextRow (&rows)[N],
             if (!headingFont) {
                 headingFont = CreateUiFont(page, L"微软雅黑", 12);
             }
-            ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(headingFont.get()),
-                           FALSE);
+            ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(headingFont.get()), FALSE);
         }
     }
 }

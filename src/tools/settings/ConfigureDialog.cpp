@@ -43,12 +43,9 @@ struct PageSlot {
 
 // In page order.
 constexpr PageSlot kPageSlots[CConfigureDialog::kPageCount] = {
-    {257, MakeGeneralPage, 0, 0},
-    {258, MakeInterfacePage, 0, 0},
-    {259, MakeKeysPage, 0, 0},
-    {260, MakeSoftKeyboardPage, 185, 185},
-    {261, MakeSkinPage, 100, 100},
-    {262, MakeOutputPage, 0, 0},
+    {257, MakeGeneralPage, 0, 0},  {258, MakeInterfacePage, 0, 0},
+    {259, MakeKeysPage, 0, 0},     {260, MakeSoftKeyboardPage, 185, 185},
+    {261, MakeSkinPage, 100, 100}, {262, MakeOutputPage, 0, 0},
 };
 // Fill all and collect all go through these, in this order.
 constexpr int kEditingPages[] = {0, 1, 2, 3, 5};
@@ -211,8 +208,7 @@ void CConfigureDialog::Save(HWND dialog) {
 }
 
 void CConfigureDialog::OnRestoreDefaults(HWND dialog) {
-    if (::MessageBoxW(dialog, kAskRestoreDefaults, kCaption, MB_YESNO | MB_ICONQUESTION) !=
-        IDYES) {
+    if (::MessageBoxW(dialog, kAskRestoreDefaults, kCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
     SetDefaultConfig(record_, 0); // the library and the skin stay

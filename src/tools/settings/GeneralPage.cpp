@@ -70,8 +70,8 @@ private:
     std::wstring Caption(const PageRow& row) override {
         const std::u16string numeral =
             row.id == 523 ? captions_.nextNumeral : captions_.fullLengthNumeral;
-        return ToWide(FormatCaption(AsU16(CSettingsPage::Caption(row)), captions_.schemeWord,
-                                    numeral));
+        return ToWide(
+            FormatCaption(AsU16(CSettingsPage::Caption(row)), captions_.schemeWord, numeral));
     }
 
     void FillLists() override {

@@ -62,9 +62,9 @@ int CALLBACK AddFontFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD type,
     const bool wanted = (type & TRUETYPE_FONTTYPE) != 0 &&
                         (font->lfCharSet == GB2312_CHARSET || font->lfCharSet == ANSI_CHARSET) &&
                         font->lfFaceName[0] != L'@';
-    if (wanted && ::SendMessageW(reinterpret_cast<HWND>(list), CB_FINDSTRINGEXACT,
-                                 static_cast<WPARAM>(-1),
-                                 reinterpret_cast<LPARAM>(font->lfFaceName)) == CB_ERR) {
+    if (wanted &&
+        ::SendMessageW(reinterpret_cast<HWND>(list), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                       reinterpret_cast<LPARAM>(font->lfFaceName)) == CB_ERR) {
         ::SendMessageW(reinterpret_cast<HWND>(list), CB_ADDSTRING, 0,
                        reinterpret_cast<LPARAM>(font->lfFaceName));
     }

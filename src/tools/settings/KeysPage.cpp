@@ -77,8 +77,8 @@ private:
         const bool modifiedBefore = shell().modified();
         shell().SetModified(true);
         const std::uint8_t key = KeyOf(id);
-        if (key == 0 || key != KeyOf(id == kSettingsKeyEdit ? kWordMakingKeyEdit
-                                                            : kSettingsKeyEdit)) {
+        if (key == 0 ||
+            key != KeyOf(id == kSettingsKeyEdit ? kWordMakingKeyEdit : kSettingsKeyEdit)) {
             return;
         }
         // Both hotkeys on one key: refused, the stored key goes back, and the

@@ -30,8 +30,8 @@ ControlClass ClassOf(const PageRow& row) {
     case RowKind::Radio:
         return {L"Button", BS_AUTORADIOBUTTON};
     case RowKind::List:
-        return {L"COMBOBOX", CBS_DROPDOWNLIST | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP |
-                                 row.listStyle};
+        return {L"COMBOBOX",
+                CBS_DROPDOWNLIST | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP | row.listStyle};
     case RowKind::Edit:
         return {L"Edit", WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP};
     case RowKind::Button:
@@ -235,9 +235,8 @@ ControlState CSettingsPage::ReadState(const PageRow& row, HWND control) const {
     } else if (row.kind == RowKind::Edit) {
         const std::wstring text = WindowText(control);
         // An empty edit keeps the stored key.
-        state.virtualKey =
-            text.empty() ? FillState(row.binding, shell_.record()).virtualKey
-                         : static_cast<std::uint8_t>(::VkKeyScanW(text[0]) & 0xFF);
+        state.virtualKey = text.empty() ? FillState(row.binding, shell_.record()).virtualKey
+                                        : static_cast<std::uint8_t>(::VkKeyScanW(text[0]) & 0xFF);
     }
     return state;
 }

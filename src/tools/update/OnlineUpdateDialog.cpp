@@ -47,9 +47,7 @@ struct LineRow {
 constexpr LineRow kLines[] = {
     {kInstalledLineId, 30}, // version
     {kInstalledLineId, 43}, // release date
-    {kLatestLineId, 68},
-    {kLatestDateLineId, 81},
-    {kHintLineId, 94},
+    {kLatestLineId, 68},    {kLatestDateLineId, 81}, {kHintLineId, 94},
 };
 
 std::wstring DateLine(const std::wstring& version) {

@@ -38,8 +38,8 @@ constexpr ColumnButtonRow kColumnButtons[] = {
     {kCommandButtonClass, L"确定", IDOK, 143, kIconOk},
 };
 
-constexpr DWORD kListStyle = LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
-                             LVS_SORTASCENDING | LVS_OWNERDATA | WS_BORDER | WS_TABSTOP;
+constexpr DWORD kListStyle = LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SORTASCENDING |
+                             LVS_OWNERDATA | WS_BORDER | WS_TABSTOP;
 constexpr DWORD kListExStyle = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_UNDERLINEHOT;
 
 struct ColumnRow {
@@ -71,7 +71,8 @@ constexpr wchar_t kMsgExported[] = L"词条导出成功！";
 constexpr wchar_t kMsgExportFailed[] = L"导出文件保存失败，词条导出失败！";
 constexpr wchar_t kMsgExportObjectFailed[] = L"导出文件对象创建失败，不能导出词条！";
 constexpr wchar_t kMsgChooseEntry[] = L"请选择欲删除的词条！";
-constexpr wchar_t kAskClear[] = L"温馨提示：\r\n\r\n清除操作会删除所有用户词条\r\n且不能恢复，是否继续？";
+constexpr wchar_t kAskClear[] =
+    L"温馨提示：\r\n\r\n清除操作会删除所有用户词条\r\n且不能恢复，是否继续？";
 constexpr wchar_t kClearCaption[] = L"潮汐输入法 提示";
 
 // A message with its "%d"s filled in by `numbers` in order and its "%s" by `text`.
@@ -170,8 +171,7 @@ bool CUserDictDialog::ReadEntries() {
 void CUserDictDialog::CreateList(HWND dialog) {
     INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_LISTVIEW_CLASSES};
     ::InitCommonControlsEx(&classes);
-    list_ = CreateControl(*this, WC_LISTVIEWW, L"", kListStyle, 105, 20, 180, 137, dialog,
-                          kListId);
+    list_ = CreateControl(*this, WC_LISTVIEWW, L"", kListStyle, 105, 20, 180, 137, dialog, kListId);
     if (!list_) {
         return;
     }
@@ -247,9 +247,8 @@ void CUserDictDialog::OnImport(HWND dialog) {
     ReadOnlyFileView::Error error = ReadOnlyFileView::Error::None;
     const auto file = ReadOnlyFileView::Open(path, &error);
     if (!file) {
-        ShowInfoMessage(dialog,
-                        error == ReadOnlyFileView::Error::MapFailed ? kMsgReaderFailed
-                                                                    : kMsgOpenFailed);
+        ShowInfoMessage(dialog, error == ReadOnlyFileView::Error::MapFailed ? kMsgReaderFailed
+                                                                            : kMsgOpenFailed);
         return;
     }
     const std::u16string_view units = file->units();
@@ -272,13 +271,12 @@ void CUserDictDialog::OnImport(HWND dialog) {
             dialog, Format(kMsgEncodingFailed, {progress.lineNumber}, progress.culprit).c_str());
         break;
     case UserImportStop::IllegalCode:
-        ShowInfoMessage(
-            dialog, Format(kMsgIllegalCode, {progress.lineNumber}, progress.culprit).c_str());
+        ShowInfoMessage(dialog,
+                        Format(kMsgIllegalCode, {progress.lineNumber}, progress.culprit).c_str());
         break;
     case UserImportStop::EntryRefused:
         ShowInfoMessage(
-            dialog,
-            Format(kMsgEntryRefused, {progress.lineNumber + 1}, progress.culprit).c_str());
+            dialog, Format(kMsgEntryRefused, {progress.lineNumber + 1}, progress.culprit).c_str());
         break;
     case UserImportStop::LibraryFull:
     case UserImportStop::None: {

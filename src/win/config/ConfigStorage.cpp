@@ -27,9 +27,9 @@ public:
         const std::wstring name = ToWide(kConfigMappingName);
         // A mapping of that name too small for the record is refused rather
         // than written past.
-        mapping_ = FileMapping::OpenOrCreate(name.c_str(), INVALID_HANDLE_VALUE, kRecordBytes,
-                                             FileMapping::Access::ReadWrite,
-                                             FileMapping::Fit::Exactly);
+        mapping_ =
+            FileMapping::OpenOrCreate(name.c_str(), INVALID_HANDLE_VALUE, kRecordBytes,
+                                      FileMapping::Access::ReadWrite, FileMapping::Fit::Exactly);
         if (!mapping_) {
             return false;
         }

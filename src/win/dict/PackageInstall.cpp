@@ -29,8 +29,7 @@ int InstallPackagedDictionary(const wchar_t* targetPath, const wchar_t* sourcePa
     // Only a word library is installed as one, and only a whole one.
     const auto library =
         result.status == UnpackStatus::Ok ? LibraryView::Open(result.library) : std::nullopt;
-    if (!library || !library->Verify() ||
-        !ReplaceFileContents(targetPath, result.library)) {
+    if (!library || !library->Verify() || !ReplaceFileContents(targetPath, result.library)) {
         return 0;
     }
     return static_cast<int>(result.library.size());

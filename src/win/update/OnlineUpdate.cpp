@@ -29,8 +29,7 @@ std::wstring TemporaryFilePath(const wchar_t* name) {
 
 std::wstring ReadProfileText(const std::wstring& path, const wchar_t* key) {
     wchar_t text[kProfileTextCapacity] = {};
-    ::GetPrivateProfileStringW(kVersionSection, key, L"", text, kProfileTextCapacity,
-                               path.c_str());
+    ::GetPrivateProfileStringW(kVersionSection, key, L"", text, kProfileTextCapacity, path.c_str());
     return text;
 }
 

@@ -47,8 +47,8 @@ bool SpawnUnixProgram(std::vector<std::string> arguments) {
 
 LocalWebServer::LocalWebServer(const std::wstring& root) {
     const std::wstring script = L"" TIDE_SOURCE_DIR L"/tests/win/support/web_server.py";
-    if (!SpawnUnixProgram({"/usr/bin/python3", UnixPath(script), UnixPath(root),
-                           UnixPath(state_.path())})) {
+    if (!SpawnUnixProgram(
+            {"/usr/bin/python3", UnixPath(script), UnixPath(root), UnixPath(state_.path())})) {
         return;
     }
     const std::wstring portFile = state_ / L"port";
