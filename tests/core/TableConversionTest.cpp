@@ -371,6 +371,82 @@ TEST(ConvertTable, WritesOnlyWhatTheTargetsReaderTakesBackAsWritten) {
                   "encoder rule 1 is for phrases longer than Rime encodes: left out"});
 }
 
+// Bytes from the base64 a fuzzer printed.
+std::string FromBase64(std::string_view text) {
+    constexpr std::string_view kDigits =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string bytes;
+    std::uint32_t bits = 0;
+    int count = 0;
+    for (const char c : text) {
+        const std::size_t digit = kDigits.find(c);
+        if (digit == std::string_view::npos) {
+            continue; // padding
+        }
+        bits = bits << 6 | static_cast<std::uint32_t>(digit);
+        if ((count += 6) >= 8) {
+            count -= 8;
+            bytes += static_cast<char>(bits >> count & 0xFF);
+        }
+    }
+    return bytes;
+}
+
+TEST(ConvertTable, AWordOrNameSpelledWithOverlongBytesNeverBreaksAWrittenLine) {
+    // Inputs the fuzzers found: a name and words holding C0 8D (a carriage
+    // return spelled in two bytes), C0 8A (a line feed) and raw tabs and
+    // NULs. Every target's own reader takes back exactly what was written.
+    const struct {
+        TableFormat from;
+        std::string_view base64;
+    } kInputs[] = {
+        {TableFormat::Rime,
+         "77u/LS0tjQpuYW1lOiBjcQAAYSAAwI1oS2V5Q29kc/"
+         "Nzc3Mwc3Nzc3Nzc3Nzc3MtLQ11bnRpbCB0aGUgbmV4eSBsaW5l"
+         "CiMgbm8gY29tbWVudGcAAAAKcyMJaGFycArml6UJagrmm7AJagrmmI7lCnMjCWhhcnAK5pelCWoKZXJzaW9uOiAiM"
+         "S5p"
+         "MCINCmNvbHVtbnM6DQogIC0gdGV4dA0KICAtIGNvZGUNCi4uLg0K5Y+"
+         "jCWtra2sNCuWTgQlpaWlpaWlpaWlpaWlpaWlp"
+         "aWlpaWlpaWlpaWlpaWlpaWlpaWlpaWlpaWlpZ2U6ICAyLDNdWzMKIGsJIA0K"},
+        {TableFormat::Fcitx,
+         "S2V5Q29kZT1hYmNkDQoJGQpbRGF0YV0KQWIgIuWVvOSPtyIKYWIgIrhPYV0KYWIgIuWVlbzkj7ciIyBLZXlDbwphY"
+         "iAi"
+         "CmEJICLllbzkj7ciCmFiICIKYQkZYV0gIgphCdBhXQphYiAi5ZVEYf+85I+"
+         "3IgphYiAiCmEJdGFdCmFiCXRhXQphYiAi"
+         "5ZW85Y83ImV5J29kCmEJGQpbRGH/"
+         "vOSPtyIKgA0KYWIgIOS6jCAKYWIgIuWVlbzkj7ciCmFiICIKYQkgwIlYACBhAAAK"
+         "YWIgIgphCRlhXSAiCmEJ0GFdIuWVvOWPtyIKYQkZCiAiCmEEICLllbzkj7ciCmFiICIKYQkZYV0gIgphYWIg/v//"
+         "8rzk"
+         "j7ciCmFiICIKYQliICLmnInlpLkK"},
+        {TableFormat::Fcitx,
+         "S2V5Q29kZT1hYm9wcXJzdHUAAANoOj10DQpbRGF0YV0NCmEZ5LSADQphYiABAGEgAMCK6iA9YWJjDQpMZW5ndGg9M"
+         "g0K"
+         "W0RhdGFdDQphCeS0gA0KYWIgIOSADQphYiABAGEgAPv7+/v7+/v7+/v7+/v7+/"
+         "v7+7qMIAphYiAgwIrqID1h5LqMIA0K"},
+    };
+    for (const auto& input : kInputs) {
+        const std::string bytes = FromBase64(input.base64);
+        for (const TableFormat to : {TableFormat::Tide, TableFormat::Rime, TableFormat::Fcitx}) {
+            const ConversionResult result = ConvertTable(input.from, to, bytes, "fuzz", "fuzz");
+            ASSERT_EQ(result.error, "");
+            std::string storage;
+            const LoadedTable back = to == TableFormat::Tide ? ReadTideTable(result.output, storage)
+                                     : to == TableFormat::Rime ? ReadRimeDict(result.output)
+                                                               : ReadFcitxTable(result.output);
+            EXPECT_EQ(back.error, "");
+            EXPECT_EQ(back.entries.size(), result.written) << static_cast<int>(to);
+            if (to == TableFormat::Tide && result.written > 0) {
+                // Its header is one our compiler takes: no name broken in two.
+                const CompileResult compiled =
+                    CompileCodeTableText({reinterpret_cast<const char16_t*>(result.output.data()),
+                                          result.output.size() / 2},
+                                         result.output.size());
+                EXPECT_TRUE(compiled.ok) << ToUtf8(compiled.message);
+            }
+        }
+    }
+}
+
 TEST(TextLines, CountsEveryLineFeedWhereverItFalls) {
     // Line feeds at every place of an eight-byte word, and bytes that differ
     // from a line feed only in the high bit or next to it.

@@ -62,7 +62,8 @@ char16_t* Utf8ToUtf16(std::string_view text, char16_t* target) {
             const auto second = static_cast<unsigned char>(text[i + 1]);
             const auto third = static_cast<unsigned char>(text[i + 2]);
             const char32_t c = (lead & 0x0F) << 12 | (second & 0x3F) << 6 | (third & 0x3F);
-            if ((second & 0xC0) == 0x80 && (third & 0xC0) == 0x80 && !IsSurrogate(c)) {
+            if ((second & 0xC0) == 0x80 && (third & 0xC0) == 0x80 && c >= 0x800 &&
+                !IsSurrogate(c)) {
                 *target++ = static_cast<char16_t>(c);
                 i += 3;
                 continue;
@@ -79,7 +80,11 @@ char16_t* Utf8ToUtf16(std::string_view text, char16_t* target) {
             valid = (next & 0xC0) == 0x80;
             c = (c << 6) | (next & 0x3F);
         }
-        if (!valid || c > 0x10FFFF || IsSurrogate(c)) {
+        // An overlong form (a character in more bytes than it takes: C0 8A
+        // for a line feed) is no character, or a control character would
+        // come out of bytes that hold none.
+        const char32_t shortest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+        if (!valid || c < shortest || c > 0x10FFFF || IsSurrogate(c)) {
             *target++ = u'\uFFFD';
             ++i;
             continue;

@@ -222,8 +222,7 @@ std::string WriteFcitxTable(const LoadedTable& table, SkippedLines& skipped,
                std::all_of(code.begin(), code.end(), [](char c) { return c > ' ' && c < 127; });
     };
     const auto writableWord = [](std::string_view word) {
-        return word.front() != '"' && std::none_of(word.begin(), word.end(),
-                                                   [](char c) { return IsSpace(c) || c == '\n'; });
+        return word.front() != '"' && word.find(' ') == std::string_view::npos && LineCanHold(word);
     };
     std::array<bool, 128> used{};
     std::size_t longest = 0;

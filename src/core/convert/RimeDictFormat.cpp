@@ -340,8 +340,7 @@ std::string WriteRimeDict(const LoadedTable& table, std::string_view dictName,
             ++skipped.emptyWord;
         } else if (entry.code.empty()) {
             ++skipped.noCode;
-        } else if (entry.word.front() == '#' ||
-                   entry.word.find_first_of("\t\r") != std::string_view::npos) {
+        } else if (entry.word.front() == '#' || !LineCanHold(entry.word)) {
             ++skipped.wordNotWritable;
         } else if (entry.code.size() != TrimAscii(entry.code).size() ||
                    entry.code.find_first_of("\t\r") != std::string_view::npos) {

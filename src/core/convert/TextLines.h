@@ -3,10 +3,12 @@
 // skipped.
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -78,14 +80,24 @@ inline std::size_t CountLines(std::string_view text) {
     return count;
 }
 
+// A C0 control character or DEL. No line of any table format holds one: a
+// tab or a line end would split the line, other controls mean nothing there.
+constexpr bool IsControlByte(char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+}
+
+// The one check of what a line of any format can hold, for every word and
+// header text a writer writes: no control character. (The UTF-8 decoder
+// makes none out of bytes that hold none, so UTF-16 output holds none.)
+inline bool LineCanHold(std::string_view text) {
+    return std::none_of(text.begin(), text.end(), IsControlByte);
+}
+
 // Without control characters (a header value spans one line of any format).
 inline std::string PrintableText(std::string_view text) {
     std::string printable;
-    for (const char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) {
-            printable += c;
-        }
-    }
+    std::copy_if(text.begin(), text.end(), std::back_inserter(printable),
+                 [](char c) { return !IsControlByte(c); });
     return printable;
 }
 

@@ -41,18 +41,10 @@ bool IsCodeLetters(std::string_view code) {
            std::all_of(code.begin(), code.end(), [](char c) { return c >= 'a' && c <= 'z'; });
 }
 
-// A word a line can hold: no tab, no white space at either end (the reader
-// trims it). Words are a few bytes: one loop over them.
+// A word a line can hold: what any line holds, and no space at either end
+// (the reader trims it).
 bool FitsEntryLine(std::string_view word) {
-    if (word.empty() || IsAsciiSpace(word.front()) || IsAsciiSpace(word.back())) {
-        return false;
-    }
-    for (const char c : word) {
-        if (c == '\t') {
-            return false;
-        }
-    }
-    return true;
+    return !word.empty() && word.front() != ' ' && word.back() != ' ' && LineCanHold(word);
 }
 
 } // namespace
