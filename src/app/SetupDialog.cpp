@@ -60,19 +60,12 @@ INT_PTR CSetupDialog::Run() {
     fields.title = std::u16string_view(reinterpret_cast<const char16_t*>(kLauncherTitle));
     fields.width = kLauncherWidth;
     fields.height = kLauncherHeight;
-    return ShowDialogTemplate(instance_, fields, owner_, DialogProc, BindingParameter(), true);
+    return ShowDialogTemplate(instance_, fields, owner_,
+                              DialogProcFor<CSetupDialog, &CSetupDialog::HandleMessage>,
+                              BindingParameter(), true);
 }
 
-INT_PTR CALLBACK CSetupDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                          LPARAM lParam) noexcept {
-    CSetupDialog* self = BindDialogObject<CSetupDialog>(dialog, message, lParam);
-    if (!self) {
-        return FALSE;
-    }
-    return HandleGuarded([&] { return self->HandleMessage(dialog, message, wParam); });
-}
-
-INT_PTR CSetupDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam) {
+INT_PTR CSetupDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
         ::SetClassLongPtrW(

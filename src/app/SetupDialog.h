@@ -18,9 +18,7 @@ public:
     INT_PTR Run();
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                       LPARAM lParam) noexcept;
-    INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam);
+    INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR OnCommand(HWND dialog, int id);
 };
 

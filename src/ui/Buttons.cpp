@@ -180,31 +180,25 @@ void PaintOptionButton(HWND button) {
     DoubleBuffer buffer(paint.dc(), client);
     GdiplusGraphics graphics = GraphicsForDc(buffer.dc());
     FillRect(graphics.get(), kWhite, 0, 0, w, h);
-    {
-        GpPen* pen = nullptr;
-        const COLORREF outline = IsButtonHovered(button) ? kHoverColor : kWhite;
-        GdipCreatePen1(0xFF000000u | (GetRValue(outline) << 16) | (GetGValue(outline) << 8) |
-                           GetBValue(outline),
-                       1.0f, UnitPixel, &pen);
-        GdipDrawRectangleI(graphics.get(), pen, 0, 0, w - 1, h - 1);
-        GdipDeletePen(pen);
+    if (const GdiplusPen pen = SolidPen(IsButtonHovered(button) ? kHoverColor : kWhite, 1.0f)) {
+        GdipDrawRectangleI(graphics.get(), pen.get(), 0, 0, w - 1, h - 1);
     }
     const int insetX = w / 20;
     const int insetY = h / 10;
     int imageWidth = 0;
     if (auto bitmap =
             reinterpret_cast<HBITMAP>(::SendMessageW(button, BM_GETIMAGE, IMAGE_BITMAP, 0))) {
-        GpBitmap* image = nullptr;
-        if (GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &image) == Ok) {
+        GpBitmap* created = nullptr;
+        if (GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &created) == Ok) {
+            const GdiplusImage image(created);
             UINT iw = 0;
             UINT ih = 0;
-            GdipGetImageWidth(image, &iw);
-            GdipGetImageHeight(image, &ih);
+            GdipGetImageWidth(image.get(), &iw);
+            GdipGetImageHeight(image.get(), &ih);
             GdipSetCompositingQuality(graphics.get(), CompositingQualityHighQuality);
             GdipSetInterpolationMode(graphics.get(), InterpolationModeHighQualityBicubic);
-            GdipDrawImageRectI(graphics.get(), image, insetX, insetY, static_cast<INT>(iw),
+            GdipDrawImageRectI(graphics.get(), image.get(), insetX, insetY, static_cast<INT>(iw),
                                static_cast<INT>(ih));
-            GdipDisposeImage(image);
             imageWidth = static_cast<int>(iw);
         }
     }

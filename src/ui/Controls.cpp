@@ -21,6 +21,30 @@ constexpr int kCommandButtonHeight = 14;
 
 } // namespace
 
+ControlClass ClassOf(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Text:
+        return {L"Static", SS_CENTERIMAGE};
+    case ControlKind::Check:
+        return {L"Button", BS_AUTOCHECKBOX | WS_TABSTOP};
+    case ControlKind::RadioFirst:
+        return {L"Button", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP};
+    case ControlKind::Radio:
+        return {L"Button", BS_AUTORADIOBUTTON};
+    case ControlKind::List:
+        return {L"COMBOBOX", CBS_DROPDOWNLIST | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP};
+    case ControlKind::Edit:
+        return {L"Edit", WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP};
+    case ControlKind::NumberEdit:
+        return {L"Edit", WS_BORDER | ES_NUMBER | WS_TABSTOP};
+    case ControlKind::ColourSwatch:
+        return {L"Static", SS_OWNERDRAW | SS_SUNKEN};
+    case ControlKind::Button:
+        return {L"Button", BS_PUSHBUTTON | BS_FLAT | WS_TABSTOP};
+    }
+    return {L"Static", 0};
+}
+
 HWND CreateControl(const CDialog& owner, const wchar_t* className, const wchar_t* caption,
                    DWORD style, int x, int y, int width, int height, HWND parent, int id) {
     DialogRect place{x, y, width, height};

@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "win/Handles.h"
 
@@ -16,6 +18,50 @@ class CDialog;
 // of `parent`, with the parent's font; corrected when the fallback face is in use.
 HWND CreateControl(const CDialog& owner, const wchar_t* className, const wchar_t* caption,
                    DWORD style, int x, int y, int width, int height, HWND parent, int id);
+
+// One control of a dialog built from a table: one row per control.
+struct ControlRow {
+    const wchar_t* className;
+    const wchar_t* caption; // null: the dialog fills it in
+    DWORD style;            // WS_CHILD | WS_VISIBLE are added
+    int id;
+    int x, y, width, height; // dialog units
+};
+
+// Creates the control of every row on `parent`, in the table's order; a row
+// without a caption shows `captionOf(row)`. The controls, one per row
+// (nullptr where one could not be made).
+template <typename CaptionOf>
+std::vector<HWND> CreateControlRows(const CDialog& owner, std::span<const ControlRow> rows,
+                                    HWND parent, CaptionOf&& captionOf) {
+    std::vector<HWND> controls;
+    controls.reserve(rows.size());
+    for (const ControlRow& row : rows) {
+        const wchar_t* caption = row.caption ? row.caption : captionOf(row);
+        controls.push_back(CreateControl(owner, row.className, caption, row.style, row.x, row.y,
+                                         row.width, row.height, parent, row.id));
+    }
+    return controls;
+}
+
+// The kinds of control the settings pages and the skin editor's panels are
+// made of, and the window class and style each is created with.
+enum class ControlKind {
+    Text,         // a one-line static text, centred vertically
+    Check,        // an automatic check box
+    RadioFirst,   // the first automatic radio button of a group, a tab stop
+    Radio,        // a further radio button of the group
+    List,         // a drop-down list
+    Edit,         // a bordered one-line edit
+    NumberEdit,   // the same, digits only
+    ColourSwatch, // an owner-drawn sunken static
+    Button,       // a flat push button
+};
+struct ControlClass {
+    const wchar_t* name;
+    DWORD style;
+};
+ControlClass ClassOf(ControlKind kind);
 
 // A page of a framed dialog: a child dialog without a title; visible or hidden.
 // Returns the window, or nullptr when the template memory cannot be had.

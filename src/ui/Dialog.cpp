@@ -39,6 +39,14 @@ int UnitsToPixelsY(HWND dialog, int units) {
 
 } // namespace
 
+void TraceStoppedException(const char* what) noexcept {
+    ::OutputDebugStringW(L"TideSetup: a message handler threw; the message was left unhandled\n");
+    if (what) {
+        ::OutputDebugStringA(what);
+        ::OutputDebugStringA("\n");
+    }
+}
+
 INT_PTR CDialogBox::ShowModal(const wchar_t* title, int width, int height, int navigationWidth) {
     width_ = width;
     height_ = height;
@@ -49,8 +57,9 @@ INT_PTR CDialogBox::ShowModal(const wchar_t* title, int width, int height, int n
     fields.title = std::u16string_view(reinterpret_cast<const char16_t*>(title));
     fields.width = static_cast<std::int16_t>(width);
     fields.height = static_cast<std::int16_t>(height);
-    return ShowDialogTemplate(instance_, fields, owner_, FramedDialogProc, BindingParameter(),
-                              true);
+    return ShowDialogTemplate(instance_, fields, owner_,
+                              DialogProcFor<CDialogBox, &CDialogBox::FramedMessage>,
+                              BindingParameter(), true);
 }
 
 INT_PTR CDialogBox::HandleMessage(HWND, UINT, WPARAM, LPARAM) {
@@ -67,17 +76,10 @@ bool CDialogBox::OnClose(HWND) {
 
 void CDialogBox::PaintContent(HWND, HDC) {}
 
-INT_PTR CALLBACK CDialogBox::FramedDialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                              LPARAM lParam) noexcept {
-    CDialogBox* self = BindDialogObject<CDialogBox>(dialog, message, lParam);
-    if (!self) {
-        return FALSE;
-    }
-    return HandleGuarded([&] {
-        bool handled = false;
-        const INT_PTR result = self->FrameMessage(dialog, message, wParam, lParam, handled);
-        return handled ? result : self->HandleMessage(dialog, message, wParam, lParam);
-    });
+INT_PTR CDialogBox::FramedMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    bool handled = false;
+    const INT_PTR result = FrameMessage(dialog, message, wParam, lParam, handled);
+    return handled ? result : HandleMessage(dialog, message, wParam, lParam);
 }
 
 INT_PTR CDialogBox::FrameMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam,

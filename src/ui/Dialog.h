@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include <exception>
+
 #include "ui/ControlImages.h"
 
 namespace tide {
@@ -60,16 +62,35 @@ Object* BindDialogObject(HWND dialog, UINT message, LPARAM lParam) noexcept {
     return static_cast<Object*>(object);
 }
 
+// Leaves a trace of an exception that HandleGuarded stopped, for a debugger
+// or a debug-output viewer: what it said, when it was a std::exception.
+void TraceStoppedException(const char* what) noexcept;
+
 // The one place where an exception thrown while handling a message stops: the
-// message counts as not handled (the dialog manager's default), and nothing
-// unwinds through the system's code.
+// message counts as not handled (the dialog manager's default), nothing
+// unwinds through the system's code, and a trace is left.
 template <typename Handler>
-INT_PTR HandleGuarded(Handler&& handler) noexcept {
+auto HandleGuarded(Handler&& handler) noexcept -> decltype(handler()) {
     try {
         return handler();
+    } catch (const std::exception& error) {
+        TraceStoppedException(error.what());
     } catch (...) {
+        TraceStoppedException(nullptr);
+    }
+    return FALSE;
+}
+
+// The dialog procedure of every dialog and page of the program: the window
+// finds its object through BindDialogObject, and each message from
+// WM_INITDIALOG on goes to the member Handler behind HandleGuarded.
+template <typename Object, INT_PTR (Object::*Handler)(HWND, UINT, WPARAM, LPARAM)>
+INT_PTR CALLBACK DialogProcFor(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    Object* self = BindDialogObject<Object>(dialog, message, lParam);
+    if (!self) {
         return FALSE;
     }
+    return HandleGuarded([&] { return (self->*Handler)(dialog, message, wParam, lParam); });
 }
 
 class CDialogBox : public CDialog {
@@ -94,8 +115,8 @@ public:
     int navigationWidth() const { return navigationWidth_; }
 
 private:
-    static INT_PTR CALLBACK FramedDialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                             LPARAM lParam) noexcept;
+    // The frame's messages first, then the tool's HandleMessage.
+    INT_PTR FramedMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR FrameMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
     void PaintFrame(HWND dialog, HDC dc);
 

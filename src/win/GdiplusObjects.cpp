@@ -16,10 +16,18 @@ GdiplusGraphics GraphicsForDc(HDC dc) {
 
 GdiplusBrush SolidBrush(COLORREF color, BYTE alpha) {
     GpSolidFill* brush = nullptr;
-    const ARGB argb = static_cast<ARGB>(alpha) << 24 | (GetRValue(color) << 16) |
-                      (GetGValue(color) << 8) | GetBValue(color);
-    GdipCreateSolidFill(argb, &brush);
+    if (GdipCreateSolidFill(Argb(color, alpha), &brush) != Ok) {
+        return {};
+    }
     return GdiplusBrush(brush);
+}
+
+GdiplusPen SolidPen(COLORREF color, float width, BYTE alpha) {
+    GpPen* pen = nullptr;
+    if (GdipCreatePen1(Argb(color, alpha), width, UnitPixel, &pen) != Ok) {
+        return {};
+    }
+    return GdiplusPen(pen);
 }
 
 GdiplusFont FontFromGdi(HDC dc, HFONT font) {

@@ -11,16 +11,9 @@
 #include <span>
 #include <vector>
 
-#include "win/Handles.h"
+#include "win/GdiplusObjects.h"
 
 namespace tide {
-
-struct GdiplusImageTraits {
-    using Value = Gdiplus::GpImage*;
-    static Value Invalid() noexcept { return nullptr; }
-    static void Close(Value value) noexcept { Gdiplus::DllExports::GdipDisposeImage(value); }
-};
-using GdiplusImage = UniqueResource<GdiplusImageTraits>;
 
 // Nothing for no bytes. The bytes are copied into a stream that the image
 // keeps (GDI+ decodes lazily).

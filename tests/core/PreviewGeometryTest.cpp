@@ -34,12 +34,10 @@ SkinRecord Skin() {
     return skin;
 }
 
-TEST(PreviewGeometry, CharactersAndColours) {
+TEST(PreviewGeometry, Characters) {
     EXPECT_EQ(CharMetricsOf(101.7f, 19.9f).width, 20) << "the width is truncated, then divided";
     EXPECT_EQ(CharMetricsOf(101.7f, 19.9f).height, 19);
     EXPECT_EQ(CharMetricsOf(99.9f, 0).width, 19);
-    EXPECT_EQ(PreviewArgb(0x00112233u), 0xFE332211u);
-    EXPECT_EQ(PreviewArgb(0xFFFFFFFFu), 0xFEFFFFFFu) << "the top byte of a COLORREF is not alpha";
 }
 
 TEST(PreviewGeometry, AHorizontalBarWithItsCodeRowAndPagerInTheCandidateRow) {

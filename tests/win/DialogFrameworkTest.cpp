@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "core/ui/DialogTemplate.h"
@@ -121,8 +122,41 @@ TEST(FramedDialog, EachDialogKeepsItsOwnMessagesWhateverOtherDialogObjectsDo) {
     EXPECT_EQ(probe.counted, 1) << "the first dialog still answers after another came and went";
 }
 
-TEST(FramedDialog, AnExceptionInAHandlerStopsAtTheDialogProcedure) {
+// What OutputDebugString said while it is alive. Each call raises
+// DBG_PRINTEXCEPTION_C (newer systems raise a wide twin first, with the ANSI
+// text as well), which a vectored handler sees before anyone else.
+class DebugOutputRecorder {
+public:
+    DebugOutputRecorder() : handler_(::AddVectoredExceptionHandler(1, &Record)) { current_ = this; }
+    ~DebugOutputRecorder() {
+        ::RemoveVectoredExceptionHandler(handler_);
+        current_ = nullptr;
+    }
+    DebugOutputRecorder(const DebugOutputRecorder&) = delete;
+    DebugOutputRecorder& operator=(const DebugOutputRecorder&) = delete;
+
+    std::string text;
+
+private:
+    static LONG CALLBACK Record(EXCEPTION_POINTERS* pointers) {
+        constexpr DWORD kPrint = 0x40010006;     // DBG_PRINTEXCEPTION_C
+        constexpr DWORD kWidePrint = 0x4001000A; // DBG_PRINTEXCEPTION_WIDE_C
+        const EXCEPTION_RECORD& record = *pointers->ExceptionRecord;
+        if (current_ && record.ExceptionCode == kPrint && record.NumberParameters >= 2) {
+            current_->text += reinterpret_cast<const char*>(record.ExceptionInformation[1]);
+        } else if (current_ && record.ExceptionCode == kWidePrint && record.NumberParameters >= 4) {
+            current_->text += reinterpret_cast<const char*>(record.ExceptionInformation[3]);
+        }
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+
+    static inline DebugOutputRecorder* current_ = nullptr;
+    void* handler_;
+};
+
+TEST(FramedDialog, AnExceptionInAHandlerStopsAtTheDialogProcedureAndLeavesATrace) {
     ProbeDialog probe;
+    DebugOutputRecorder output;
     probe.checks = [](ProbeDialog& d) {
         ::SendMessageW(d.window, kThrow, 0, 0);
         ::SendMessageW(d.window, kCount, 0, 0);
@@ -130,6 +164,9 @@ TEST(FramedDialog, AnExceptionInAHandlerStopsAtTheDialogProcedure) {
     };
     EXPECT_EQ(probe.ShowModal(L"测试", 262, 152, 0), kResultOk);
     EXPECT_EQ(probe.counted, 1) << "the dialog goes on after the exception";
+    EXPECT_NE(output.text.find("a message handler threw"), std::string::npos) << output.text;
+    EXPECT_NE(output.text.find("handler failed"), std::string::npos)
+        << "the exception's own words are in the trace: " << output.text;
 }
 
 TEST(FramedDialog, TheToolPaintsAfterTheFrame) {

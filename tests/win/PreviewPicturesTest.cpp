@@ -81,7 +81,7 @@ TEST_F(PreviewPictures, BarsAreAsLargeAsTheirLayoutAndSelectTheFirstCandidate) {
             const Gdiplus::ARGB pixel =
                 PixelAt(bar.get(), layout.selectionBox->left + 1,
                         (layout.selectionBox->top + layout.selectionBox->bottom) / 2);
-            EXPECT_EQ(pixel & 0x00FFFFFF, PreviewArgb(box) & 0x00FFFFFF) << vertical;
+            EXPECT_EQ(pixel & 0x00FFFFFF, Argb(box) & 0x00FFFFFF) << vertical;
         }
         SavePicture(bar.get(), vertical ? L"preview-vertical.png" : L"preview-horizontal.png");
     }

@@ -29,10 +29,8 @@ struct PreviewRect {
     friend bool operator==(const PreviewRect&, const PreviewRect&) = default;
 };
 
-// Record colours are COLORREF (0x00BBGGRR); pictures are drawn with alpha 254.
-constexpr std::uint32_t PreviewArgb(std::uint32_t colorref) {
-    return 0xFE000000u | (colorref & 0xFFu) << 16 | (colorref & 0xFF00u) | (colorref >> 16 & 0xFFu);
-}
+// Record colours are COLORREF (0x00BBGGRR); pictures draw them with this alpha.
+inline constexpr std::uint8_t kPreviewAlpha = 254;
 
 // The size of one Chinese character, from the measured size of kCharSample.
 struct CharMetrics {

@@ -112,10 +112,12 @@ INT_PTR CAboutDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_INITDIALOG:
         CreateColumnButtons(*this, navigationWidth(), kNavigation, dialog);
         SelectNavigateButton(dialog, kAboutButtonId, kSupportButtonId, kAboutButtonId);
-        aboutPage_ = CreatePageDialog(*this, AboutPageProc, true, kPageX, kPageY, kPageWidth,
-                                      kPageHeight, dialog);
-        supportPage_ = CreatePageDialog(*this, SupportPageProc, false, kPageX, kPageY, kPageWidth,
-                                        kPageHeight, dialog);
+        aboutPage_ =
+            CreatePageDialog(*this, DialogProcFor<CAboutDialog, &CAboutDialog::AboutPageMessage>,
+                             true, kPageX, kPageY, kPageWidth, kPageHeight, dialog);
+        supportPage_ =
+            CreatePageDialog(*this, DialogProcFor<CAboutDialog, &CAboutDialog::SupportPageMessage>,
+                             false, kPageX, kPageY, kPageWidth, kPageHeight, dialog);
         return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
@@ -144,29 +146,21 @@ INT_PTR CAboutDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LP
     }
 }
 
-INT_PTR CALLBACK CAboutDialog::AboutPageProc(HWND page, UINT message, WPARAM,
-                                             LPARAM lParam) noexcept {
-    CAboutDialog* self = BindDialogObject<CAboutDialog>(page, message, lParam);
-    if (message == WM_INITDIALOG && self) {
-        return HandleGuarded([&]() -> INT_PTR {
-            CreateTexts(*self, page, kAboutTexts, InstalledImeVersionText(), self->headingFont_);
-            return TRUE;
-        });
+INT_PTR CAboutDialog::AboutPageMessage(HWND page, UINT message, WPARAM, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        CreateTexts(*this, page, kAboutTexts, InstalledImeVersionText(), headingFont_);
+        return TRUE;
     }
     return WhiteBackground(message);
 }
 
-INT_PTR CALLBACK CAboutDialog::SupportPageProc(HWND page, UINT message, WPARAM,
-                                               LPARAM lParam) noexcept {
-    CAboutDialog* self = BindDialogObject<CAboutDialog>(page, message, lParam);
-    if (message == WM_INITDIALOG && self) {
-        return HandleGuarded([&]() -> INT_PTR {
-            CreateTexts(*self, page, kSupportTexts, L"", self->headingFont_);
-            HWND picture = CreateControl(*self, L"Static", L"", kPictureStyle, kPageWidth - 90, 57,
-                                         70, 62, page, kPictureId);
-            self->images().Show(picture, LoadPngBitmap(page, kPngSupport));
-            return TRUE;
-        });
+INT_PTR CAboutDialog::SupportPageMessage(HWND page, UINT message, WPARAM, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        CreateTexts(*this, page, kSupportTexts, L"", headingFont_);
+        HWND picture = CreateControl(*this, L"Static", L"", kPictureStyle, kPageWidth - 90, 57, 70,
+                                     62, page, kPictureId);
+        images().Show(picture, LoadPngBitmap(page, kPngSupport));
+        return TRUE;
     }
     return WhiteBackground(message);
 }

@@ -16,10 +16,8 @@ public:
     INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    static INT_PTR CALLBACK AboutPageProc(HWND page, UINT message, WPARAM wParam,
-                                          LPARAM lParam) noexcept;
-    static INT_PTR CALLBACK SupportPageProc(HWND page, UINT message, WPARAM wParam,
-                                            LPARAM lParam) noexcept;
+    INT_PTR AboutPageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR SupportPageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
     HWND aboutPage_ = nullptr;
     HWND supportPage_ = nullptr;
     FontHandle headingFont_;

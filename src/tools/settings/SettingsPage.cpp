@@ -13,29 +13,26 @@ constexpr COLORREF kHeadingColor = RGB(0, 120, 215);
 constexpr wchar_t kHeadingFace[] = L"Microsoft YaHei UI";
 constexpr int kHeadingPoints = 11;
 
-struct ControlClass {
-    const wchar_t* name;
-    DWORD style;
-};
-
 ControlClass ClassOf(const PageRow& row) {
     switch (row.kind) {
     case RowKind::Heading:
     case RowKind::Label:
-        return {L"Static", SS_CENTERIMAGE};
+        return ClassOf(ControlKind::Text);
     case RowKind::Check:
-        return {L"Button", BS_AUTOCHECKBOX | WS_TABSTOP};
+        return ClassOf(ControlKind::Check);
     case RowKind::RadioGroup:
-        return {L"Button", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP};
+        return ClassOf(ControlKind::RadioFirst);
     case RowKind::Radio:
-        return {L"Button", BS_AUTORADIOBUTTON};
-    case RowKind::List:
-        return {L"COMBOBOX",
-                CBS_DROPDOWNLIST | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP | row.listStyle};
+        return ClassOf(ControlKind::Radio);
+    case RowKind::List: {
+        ControlClass list = ClassOf(ControlKind::List);
+        list.style |= row.listStyle;
+        return list;
+    }
     case RowKind::Edit:
-        return {L"Edit", WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP};
+        return ClassOf(ControlKind::Edit);
     case RowKind::Button:
-        return {L"Button", BS_PUSHBUTTON | BS_FLAT | WS_TABSTOP};
+        return ClassOf(ControlKind::Button);
     }
     return {L"Static", 0};
 }
@@ -58,17 +55,9 @@ CSettingsPage::CSettingsPage(CConfigureDialog& shell, std::span<const PageRow> r
 
 HWND CSettingsPage::Create(HWND shellWindow, bool visible, int x, int y, int width, int height) {
     owner_ = shellWindow;
-    window_ = CreatePageDialog(*this, PageProc, visible, x, y, width, height, shellWindow);
+    window_ = CreatePageDialog(*this, DialogProcFor<CSettingsPage, &CSettingsPage::HandleMessage>,
+                               visible, x, y, width, height, shellWindow);
     return window_;
-}
-
-INT_PTR CALLBACK CSettingsPage::PageProc(HWND page, UINT message, WPARAM wParam,
-                                         LPARAM lParam) noexcept {
-    CSettingsPage* self = BindDialogObject<CSettingsPage>(page, message, lParam);
-    if (!self) {
-        return FALSE;
-    }
-    return HandleGuarded([&] { return self->HandleMessage(page, message, wParam, lParam); });
 }
 
 INT_PTR CSettingsPage::HandleMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -78,8 +78,6 @@ protected:
     void ApplyEnablingRules();
 
 private:
-    static INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam,
-                                     LPARAM lParam) noexcept;
     INT_PTR HandleMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
     ControlState ReadState(const PageRow& row, HWND control) const;

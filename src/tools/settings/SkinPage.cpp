@@ -85,7 +85,8 @@ protected:
     void OnCreated() override {
         const INT_PTR preview = CreateChildDialog(
             *this, kPreviewStyle, 0, L"", kPreviewX, kPreviewY, kPreviewWidth,
-            CConfigureDialog::kPageHeight - kPreviewBottomGap, PreviewProc, window(), false);
+            CConfigureDialog::kPageHeight - kPreviewBottomGap,
+            DialogProcFor<CSkinPage, &CSkinPage::PreviewMessage>, window(), false);
         preview_ = preview == -1 ? nullptr : reinterpret_cast<HWND>(preview);
         LoadPreview();
         FillList();
@@ -113,14 +114,6 @@ protected:
     }
 
 private:
-    static INT_PTR CALLBACK PreviewProc(HWND window, UINT message, WPARAM wParam,
-                                        LPARAM lParam) noexcept {
-        CSkinPage* self = BindDialogObject<CSkinPage>(window, message, lParam);
-        return self ? HandleGuarded(
-                          [&] { return self->PreviewMessage(window, message, wParam, lParam); })
-                    : FALSE;
-    }
-
     // The list rebuilt from the Skin folder; the current index follows the
     // record's skin (and stays where it was when no file is the record's).
     void FillList() {
@@ -285,10 +278,8 @@ private:
             UpdatePreviewScroll();
             return TRUE;
         case WM_PAINT: {
-            PAINTSTRUCT paint;
-            HDC dc = ::BeginPaint(window, &paint);
-            PaintPreview(dc);
-            ::EndPaint(window, &paint);
+            PaintScope paint(window);
+            PaintPreview(paint.dc());
             return TRUE;
         }
         case WM_HSCROLL:

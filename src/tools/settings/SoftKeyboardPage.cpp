@@ -73,15 +73,8 @@ constexpr DWORD kDefineStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | DS_CENTER;
 constexpr int kPlainEditId = 257;
 constexpr int kShiftedEditId = 258;
 
-struct DefineRow {
-    const wchar_t* className;
-    const wchar_t* caption; // null: filled in
-    DWORD style;
-    int id;
-    int x, y, width, height;
-};
 // clang-format off
-constexpr DefineRow kDefineRows[] = {
+constexpr ControlRow kDefineRows[] = {
     {L"Static", L"",           SS_ETCHEDFRAME, 0, 5,  5,  130, 60},
     {L"Static", nullptr,       0,              0, 15, 15, 110, 10},
     {L"Static", L"软键字符：", 0,              0, 15, 30, 36,  10},
@@ -134,9 +127,9 @@ protected:
     void FillLists() override { FillLayoutList(); }
 
     void OnCreated() override {
-        const INT_PTR keyboard =
-            CreateChildDialog(*this, kKeyboardStyle, 0, L"", kKeyboardX, kKeyboardY, kKeyboardWidth,
-                              kKeyboardHeight, KeyboardProc, window(), false);
+        const INT_PTR keyboard = CreateChildDialog(
+            *this, kKeyboardStyle, 0, L"", kKeyboardX, kKeyboardY, kKeyboardWidth, kKeyboardHeight,
+            DialogProcFor<CSoftKeyboardPage, &CSoftKeyboardPage::KeyboardMessage>, window(), false);
         keyboard_ = keyboard == -1 ? nullptr : reinterpret_cast<HWND>(keyboard);
         picture_ =
             ImageFromResource(instance(), MAKEINTRESOURCEW(kPngKeyboard), MAKEINTRESOURCEW(256));
@@ -181,21 +174,6 @@ protected:
     }
 
 private:
-    static INT_PTR CALLBACK KeyboardProc(HWND window, UINT message, WPARAM wParam,
-                                         LPARAM lParam) noexcept {
-        CSoftKeyboardPage* self = BindDialogObject<CSoftKeyboardPage>(window, message, lParam);
-        return self ? HandleGuarded(
-                          [&] { return self->KeyboardMessage(window, message, wParam, lParam); })
-                    : FALSE;
-    }
-    static INT_PTR CALLBACK DefineProc(HWND window, UINT message, WPARAM wParam,
-                                       LPARAM lParam) noexcept {
-        CSoftKeyboardPage* self = BindDialogObject<CSoftKeyboardPage>(window, message, lParam);
-        return self ? HandleGuarded(
-                          [&] { return self->DefineMessage(window, message, wParam, lParam); })
-                    : FALSE;
-    }
-
     std::uint8_t TypedKey() const {
         wchar_t text[2] = {};
         ::GetWindowTextW(Control(kHotkeyEditId), text, 2);
@@ -307,10 +285,8 @@ private:
             keyboard_ = window;
             return TRUE;
         case WM_PAINT: {
-            PAINTSTRUCT paint;
-            HDC dc = ::BeginPaint(window, &paint);
-            PaintKeyboard(window, dc);
-            ::EndPaint(window, &paint);
+            PaintScope paint(window);
+            PaintKeyboard(window, paint.dc());
             return TRUE;
         }
         case WM_LBUTTONDOWN:
@@ -387,7 +363,8 @@ private:
             return;
         }
         defining_ = *index;
-        if (CreateChildDialog(*this, kDefineStyle, 0, L"定义软键字符", 0, 0, 140, 70, DefineProc,
+        if (CreateChildDialog(*this, kDefineStyle, 0, L"定义软键字符", 0, 0, 140, 70,
+                              DialogProcFor<CSoftKeyboardPage, &CSoftKeyboardPage::DefineMessage>,
                               keyboard_, true) == IDOK) {
             LayoutChanged();
             shell().UpdateApplyButton();
@@ -403,16 +380,13 @@ private:
                         PromptCharacter(VirtualKeyForSymbolIndex(defining_)));
             const std::wstring plain = UnitText(units[defining_]);
             const std::wstring shifted = UnitText(units[kSymbolKeyCount + defining_]);
-            for (const DefineRow& row : kDefineRows) {
-                const wchar_t* caption = row.caption                ? row.caption
-                                         : row.id == kPlainEditId   ? plain.c_str()
-                                         : row.id == kShiftedEditId ? shifted.c_str()
-                                                                    : prompt;
-                HWND control = CreateControl(*this, row.className, caption, row.style, row.x, row.y,
-                                             row.width, row.height, dialog, row.id);
-                if (row.id == kPlainEditId || row.id == kShiftedEditId) {
-                    ::SendMessageW(control, EM_LIMITTEXT, 1, 0);
-                }
+            CreateControlRows(*this, kDefineRows, dialog, [&](const ControlRow& row) {
+                return row.id == kPlainEditId     ? plain.c_str()
+                       : row.id == kShiftedEditId ? shifted.c_str()
+                                                  : prompt;
+            });
+            for (const int edit : {kPlainEditId, kShiftedEditId}) {
+                ::SendDlgItemMessageW(dialog, edit, EM_LIMITTEXT, 1, 0);
             }
             return TRUE;
         }

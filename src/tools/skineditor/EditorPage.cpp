@@ -29,10 +29,10 @@ constexpr int kPanelStepPixels = 30;
 constexpr int kUpDownMaximum = 1000;
 constexpr DWORD kUpDownStyle =
     UDS_AUTOBUDDY | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_SETBUDDYINT | UDS_HOTTRACK;
-constexpr DWORD kPageVisibleStyle = 0x50000040;
-constexpr DWORD kPageHiddenStyle = 0x40000040;
-constexpr DWORD kPreviewStyle = 0x50000000;
-constexpr DWORD kPanelStyle = 0x50800000 | WS_VSCROLL;
+constexpr DWORD kPageHiddenStyle = WS_CHILD | DS_SETFONT;
+constexpr DWORD kPageVisibleStyle = kPageHiddenStyle | WS_VISIBLE;
+constexpr DWORD kPreviewStyle = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kPanelStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL;
 
 template <typename Value>
 Value ReadField(const SkinRecord& record, int offset) {
@@ -72,31 +72,25 @@ std::wstring FactorText(float value) {
     return text;
 }
 
-struct ControlClass {
-    const wchar_t* name;
-    DWORD style;
-};
-
 ControlClass ClassOf(const PanelRow& row) {
     switch (row.kind) {
     case PanelRowKind::Section:
     case PanelRowKind::Label:
-        return {L"Static", SS_CENTERIMAGE};
+        return ClassOf(ControlKind::Text);
     case PanelRowKind::Image:
     case PanelRowKind::Float:
     case PanelRowKind::Text:
-        return {L"Edit", WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP};
+        return ClassOf(ControlKind::Edit);
     case PanelRowKind::Number:
-        return {L"Edit", WS_BORDER | ES_NUMBER | WS_TABSTOP};
+        return ClassOf(ControlKind::NumberEdit);
     case PanelRowKind::Colour:
-        return {L"Static", SS_OWNERDRAW | SS_SUNKEN};
+        return ClassOf(ControlKind::ColourSwatch);
     case PanelRowKind::Check:
-        return {L"Button", BS_AUTOCHECKBOX | WS_TABSTOP};
+        return ClassOf(ControlKind::Check);
     case PanelRowKind::Radio:
-        return {L"Button", static_cast<DWORD>(BS_AUTORADIOBUTTON |
-                                              (row.groupStart ? WS_GROUP | WS_TABSTOP : 0))};
+        return ClassOf(row.groupStart ? ControlKind::RadioFirst : ControlKind::Radio);
     case PanelRowKind::Browse:
-        return {L"Button", BS_PUSHBUTTON | BS_FLAT | WS_TABSTOP};
+        return ClassOf(ControlKind::Button);
     }
     return {L"Static", 0};
 }
@@ -197,31 +191,10 @@ HWND CEditorPage::Create(HWND editorWindow, bool visible, int x, int y, int widt
     owner_ = editorWindow;
     width_ = width;
     height_ = height;
-    const INT_PTR page = CreateChildDialog(*this, visible ? kPageVisibleStyle : kPageHiddenStyle, 0,
-                                           L"", x, y, width, height, PageProc, editorWindow, false);
+    const INT_PTR page = CreateChildDialog(
+        *this, visible ? kPageVisibleStyle : kPageHiddenStyle, 0, L"", x, y, width, height,
+        DialogProcFor<CEditorPage, &CEditorPage::PageMessage>, editorWindow, false);
     return page == -1 ? nullptr : reinterpret_cast<HWND>(page);
-}
-
-INT_PTR CALLBACK CEditorPage::PageProc(HWND window, UINT message, WPARAM wParam,
-                                       LPARAM lParam) noexcept {
-    CEditorPage* self = BindDialogObject<CEditorPage>(window, message, lParam);
-    return self ? HandleGuarded([&] { return self->PageMessage(window, message, wParam, lParam); })
-                : FALSE;
-}
-
-INT_PTR CALLBACK CEditorPage::PanelProc(HWND window, UINT message, WPARAM wParam,
-                                        LPARAM lParam) noexcept {
-    CEditorPage* self = BindDialogObject<CEditorPage>(window, message, lParam);
-    return self ? HandleGuarded([&] { return self->PanelMessage(window, message, wParam, lParam); })
-                : FALSE;
-}
-
-INT_PTR CALLBACK CEditorPage::PreviewProc(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam) noexcept {
-    CEditorPage* self = BindDialogObject<CEditorPage>(window, message, lParam);
-    return self ? HandleGuarded(
-                      [&] { return self->PreviewMessage(window, message, wParam, lParam); })
-                : FALSE;
 }
 
 INT_PTR CEditorPage::PageMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -258,12 +231,13 @@ void CEditorPage::CreateFrame() {
     }
     const int previewWidth = (width_ - 30) / 2 + 7;
     const int previewHeight = height_ - 15 - 11;
-    const INT_PTR preview = CreateChildDialog(*this, kPreviewStyle, 0, L"", 16, 10, previewWidth,
-                                              previewHeight, PreviewProc, window_, false);
+    const INT_PTR preview =
+        CreateChildDialog(*this, kPreviewStyle, 0, L"", 16, 10, previewWidth, previewHeight,
+                          DialogProcFor<CEditorPage, &CEditorPage::PreviewMessage>, window_, false);
     preview_ = preview == -1 ? nullptr : reinterpret_cast<HWND>(preview);
-    const INT_PTR panel =
-        CreateChildDialog(*this, kPanelStyle, 0, L"", previewWidth + 17, 4, previewWidth - 17,
-                          previewHeight + 5, PanelProc, window_, false);
+    const INT_PTR panel = CreateChildDialog(
+        *this, kPanelStyle, 0, L"", previewWidth + 17, 4, previewWidth - 17, previewHeight + 5,
+        DialogProcFor<CEditorPage, &CEditorPage::PanelMessage>, window_, false);
     panel_ = panel == -1 ? nullptr : reinterpret_cast<HWND>(panel);
     if (panel_) {
         SetScrollExtent(panel_, SB_VERT, frame_.scrollSteps, frame_.scrollPage, SIF_POS);
@@ -546,10 +520,11 @@ INT_PTR CEditorPage::PreviewMessage(HWND window, UINT message, WPARAM wParam, LP
         preview_ = window;
         return TRUE;
     case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = ::BeginPaint(window, &paint);
-        const bool drawn = PaintPreview(window, dc);
-        ::EndPaint(window, &paint);
+        bool drawn = false;
+        {
+            PaintScope paint(window);
+            drawn = PaintPreview(window, paint.dc());
+        }
         if (drawn) {
             editor_.MarkModified();
         }

@@ -142,9 +142,6 @@ protected:
     void SetPreviewScrollWidth(int width);
 
 private:
-    static INT_PTR CALLBACK PageProc(HWND, UINT, WPARAM, LPARAM) noexcept;
-    static INT_PTR CALLBACK PanelProc(HWND, UINT, WPARAM, LPARAM) noexcept;
-    static INT_PTR CALLBACK PreviewProc(HWND, UINT, WPARAM, LPARAM) noexcept;
     INT_PTR PageMessage(HWND, UINT, WPARAM, LPARAM);
     INT_PTR PanelMessage(HWND, UINT, WPARAM, LPARAM);
     INT_PTR PreviewMessage(HWND, UINT, WPARAM, LPARAM);

@@ -248,10 +248,12 @@ private:
         }
         RECT client = {};
         ::GetClientRect(window, &client);
-        HDC dc = ::GetDC(window);
-        ComposePictures(dc);
-        const std::optional<PreviewRect> box = MeasurePreview(dc);
-        ::ReleaseDC(window, dc);
+        std::optional<PreviewRect> box;
+        {
+            WindowDc dc(window);
+            ComposePictures(dc.get());
+            box = MeasurePreview(dc.get());
+        }
         SetScrollExtent(window, SB_HORZ, box ? box->right : 0, client.right,
                         SIF_POS | SIF_DISABLENOSCROLL);
         RedrawPreview();

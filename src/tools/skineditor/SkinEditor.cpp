@@ -48,10 +48,8 @@ bool Ask(HWND owner, const wchar_t* question, UINT icon) {
 
 // The LOGFONT height of 12 points on this screen, for the new skin's texts.
 std::int32_t TwelvePointHeight(HWND window) {
-    HDC dc = ::GetDC(window);
-    const int height = -::MulDiv(12, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
-    ::ReleaseDC(window, dc);
-    return height;
+    WindowDc dc(window);
+    return -::MulDiv(12, dc ? ::GetDeviceCaps(dc.get(), LOGPIXELSY) : 96, 72);
 }
 
 std::unique_ptr<SkinFile> NewSkin(HWND window) {

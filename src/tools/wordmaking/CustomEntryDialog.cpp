@@ -36,14 +36,6 @@ constexpr ColumnButtonRow kColumnButtons[] = {
 constexpr DWORD kWordEditStyle = WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr DWORD kCodeEditStyle = WS_BORDER | WS_TABSTOP;
 
-struct ControlRow {
-    const wchar_t* className;
-    const wchar_t* caption; // null: the code length line, filled in
-    DWORD style;
-    int id;
-    int x, y, width, height; // dialog units
-};
-
 // clang-format off
 constexpr ControlRow kControls[] = {
     {L"Static", L"编辑词条：",                       0,              kHeadingId,  93,  15, 139, 10},
@@ -139,12 +131,12 @@ void CCustomEntryDialog::CreateControls(HWND dialog) {
     const int codeLength = GetCurrentCodeLength();
     const std::wstring codeLengthLine = CodeLengthLine(codeLength);
     headingFont_ = CreateUiFont(dialog, kHeadingFace, kHeadingPoints);
-    for (const ControlRow& row : kControls) {
-        HWND control =
-            CreateControl(*this, row.className, row.caption ? row.caption : codeLengthLine.c_str(),
-                          row.style, row.x, row.y, row.width, row.height, dialog, row.id);
-        if (control && row.id == kHeadingId && headingFont_) {
-            ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_.get()), TRUE);
+    const std::vector<HWND> controls = CreateControlRows(
+        *this, kControls, dialog, [&](const ControlRow&) { return codeLengthLine.c_str(); });
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (controls[i] && kControls[i].id == kHeadingId && headingFont_) {
+            ::SendMessageW(controls[i], WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_.get()),
+                           TRUE);
         }
     }
     ::SendDlgItemMessageW(dialog, kWordEditId, EM_LIMITTEXT, kMaxWordLength, 0);

@@ -31,14 +31,6 @@ constexpr UINT_PTR kWordEditSubclass = 1;
 
 constexpr DWORD kEditStyle = WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
 
-struct ControlRow {
-    const wchar_t* className;
-    const wchar_t* caption; // null: the proposed word
-    DWORD style;
-    int id;
-    int x, y, width, height; // dialog units
-};
-
 constexpr ControlRow kControls[] = {
     {L"Static", L"上下光标键增减词长，其他键输入或编辑。", SS_CENTERIMAGE, kNoId, 10, 10, 130, 10},
     {L"Static", L"", SS_ETCHEDFRAME, kNoId, 5, 5, 150, 65},
@@ -84,16 +76,9 @@ INT_PTR COnlineEudeDialog::ShowModal(const wchar_t* title) {
     fields.title = AsU16(title);
     fields.width = kDialogWidth;
     fields.height = kDialogHeight;
-    return ShowDialogTemplate(instance_, fields, owner_, DialogProc, BindingParameter(), true);
-}
-
-INT_PTR CALLBACK COnlineEudeDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                               LPARAM lParam) noexcept {
-    COnlineEudeDialog* self = BindDialogObject<COnlineEudeDialog>(dialog, message, lParam);
-    if (!self) {
-        return FALSE;
-    }
-    return HandleGuarded([&] { return self->HandleMessage(dialog, message, wParam, lParam); });
+    return ShowDialogTemplate(instance_, fields, owner_,
+                              DialogProcFor<COnlineEudeDialog, &COnlineEudeDialog::HandleMessage>,
+                              BindingParameter(), true);
 }
 
 INT_PTR COnlineEudeDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -137,10 +122,7 @@ INT_PTR COnlineEudeDialog::HandleMessage(HWND dialog, UINT message, WPARAM wPara
 }
 
 void COnlineEudeDialog::CreateControls(HWND dialog, const std::wstring& word) {
-    for (const ControlRow& row : kControls) {
-        CreateControl(*this, row.className, row.caption ? row.caption : word.c_str(), row.style,
-                      row.x, row.y, row.width, row.height, dialog, row.id);
-    }
+    CreateControlRows(*this, kControls, dialog, [&](const ControlRow&) { return word.c_str(); });
     if (HWND edit = ::GetDlgItem(dialog, kWordEditId)) {
         ::SetWindowSubclass(edit, WordEditProc, kWordEditSubclass,
                             reinterpret_cast<DWORD_PTR>(this));

@@ -9,17 +9,12 @@ using namespace Gdiplus::DllExports;
 
 namespace {
 
-using GdiplusPen = UniqueResource<GdiplusTraits<GpPen, GdipDeletePen>>;
-using GdiplusPath = UniqueResource<GdiplusTraits<GpPath, GdipDeletePath>>;
-
 const WCHAR* Units(std::u16string_view text) {
     return reinterpret_cast<const WCHAR*>(text.data());
 }
 
 GdiplusBrush Brush(COLORREF color) {
-    GpSolidFill* brush = nullptr;
-    GdipCreateSolidFill(PreviewArgb(color), &brush);
-    return GdiplusBrush(brush);
+    return SolidBrush(color, kPreviewAlpha);
 }
 
 GdiplusFont Font(HDC dc, const LOGFONTW* font) {
@@ -138,13 +133,12 @@ void PreviewCanvas::DrawText(HDC dc, std::u16string_view text, COLORREF color, c
 }
 
 void PreviewCanvas::DrawLine(COLORREF color, float width, const PreviewLine& line) {
-    GpPen* pen = nullptr;
-    if (!graphics_ || GdipCreatePen1(PreviewArgb(color), width, UnitPixel, &pen) != Ok) {
+    const GdiplusPen pen = SolidPen(color, width, kPreviewAlpha);
+    if (!graphics_ || !pen) {
         Check(GenericError);
         return;
     }
-    const GdiplusPen owned(pen);
-    Check(GdipDrawLineI(graphics_.get(), pen, line.x1, line.y1, line.x2, line.y2));
+    Check(GdipDrawLineI(graphics_.get(), pen.get(), line.x1, line.y1, line.x2, line.y2));
 }
 
 void PreviewCanvas::DrawBox(COLORREF border, COLORREF fill, float penWidth, bool rounded,
@@ -167,16 +161,14 @@ void PreviewCanvas::DrawBox(COLORREF border, COLORREF fill, float penWidth, bool
             return;
         }
     }
-    GpPen* pen = nullptr;
     const GdiplusPath outline = BoxPath(x, y, w - 1, h - 1, rounded);
-    if (!outline ||
-        GdipCreatePen1(PreviewArgb(border), std::abs(penWidth), UnitPixel, &pen) != Ok) {
+    const GdiplusPen pen = SolidPen(border, std::abs(penWidth), kPreviewAlpha);
+    if (!outline || !pen) {
         Check(GenericError);
         return;
     }
-    const GdiplusPen owned(pen);
     GdipSetPixelOffsetMode(g, PixelOffsetModeDefault);
-    Check(GdipDrawPath(g, pen, outline.get()));
+    Check(GdipDrawPath(g, pen.get(), outline.get()));
 }
 
 void PreviewCanvas::DrawImage(GpImage* image, const PreviewRect& destination,
