@@ -71,7 +71,9 @@ tide_wine_stamp() {
 # Exports the Wine environment for the prefix at $1 and creates the prefix on
 # first use: Chinese font replacements, no Mono/Gecko prompts.
 tide_wine_prefix() {
-    export WINEPREFIX="$1"
+    # Wine takes an absolute prefix only.
+    export WINEPREFIX
+    WINEPREFIX=$(realpath -m "$1")
     export WINEARCH=win64
     export WINEDEBUG=${WINEDEBUG:--all}
     export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"

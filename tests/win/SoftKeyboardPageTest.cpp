@@ -245,6 +245,26 @@ TEST_F(SoftKeyboardPage, AHotkeyOnTheOtherHotkeysKeyIsRefusedAndTheMarkStays) {
     EXPECT_EQ(seen[1].text, L"不能与在线造词键相同。");
 }
 
+// What counts is the other hotkeys as the user sees them: a settings key
+// changed on the keys page and not yet applied.
+TEST_F(SoftKeyboardPage, AHotkeyIsCheckedAgainstTheKeysAsTheKeysPageShowsThem) {
+    test::MessageBoxWatcher boxes;
+    DrivenSettings settings([](HWND dialog, CConfigureDialog& tool) {
+        ::SetWindowTextW(test::FindDescendant(dialog, 1043), L"q"); // the settings hotkey
+        ::SetWindowTextW(Control(dialog, kHotkeyEdit), L"q");
+        EXPECT_EQ(WindowText(Control(dialog, kHotkeyEdit)), L"\\") << "refused: Q is taken";
+        ::SetWindowTextW(Control(dialog, kHotkeyEdit), L"-");
+        EXPECT_EQ(WindowText(Control(dialog, kHotkeyEdit)), L"-") << "the old settings key is free";
+        Press(dialog, kApply);
+        EXPECT_EQ(tool.record().SettingsHotkey & 0xFF, 'Q');
+        EXPECT_EQ(tool.record().SoftKeyboardHotkey & 0xFF, ::VkKeyScanW(L'-') & 0xFF);
+    });
+    settings.Run();
+    const auto seen = boxes.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, L"不能与输入法设置键相同。");
+}
+
 // Restoring the defaults comes in through Fill: the list, the key and the
 // keyboard show the default layout again.
 TEST_F(SoftKeyboardPage, RestoredDefaultsShowOnThePage) {

@@ -141,6 +141,17 @@ void CConfigureDialog::UpdateApplyButton() {
     ::EnableWindow(::GetDlgItem(dialog_, kApplyId), modified_ ? TRUE : FALSE);
 }
 
+std::uint8_t CConfigureDialog::ShownHotkey(RecordField field) const {
+    for (int i = 0; i < kPageCount; ++i) {
+        if (PageWindow(i)) {
+            if (const std::optional<std::uint8_t> key = pages_[i]->ShownHotkey(field)) {
+                return *key;
+            }
+        }
+    }
+    return FillState(BindField(BindKind::HotkeyKey, field), record_).virtualKey;
+}
+
 HWND CConfigureDialog::PageWindow(int index) const {
     return pages_[index] ? pages_[index]->window() : nullptr;
 }

@@ -28,6 +28,9 @@ public:
     void SetModified(bool modified) { modified_ = modified; }
     // "应用" is enabled exactly while there is something to save.
     void UpdateApplyButton();
+    // The key of a hotkey as the user sees it: the edit of the page that
+    // shows it, else the working record's.
+    std::uint8_t ShownHotkey(RecordField field) const;
 
     static constexpr int kPageCount = 6;
     static constexpr int kPageHeight = 250; // dialog units, every page

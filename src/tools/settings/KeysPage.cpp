@@ -55,53 +55,10 @@ constexpr PageRow kKeysRows[] = {
 };
 // clang-format on
 
-constexpr wchar_t kSameAsWordMaking[] = L"不能与在线造词键相同。";
-constexpr wchar_t kSameAsSettings[] = L"不能与输入法设置键相同。";
-
-class CKeysPage : public CSettingsPage {
-public:
-    explicit CKeysPage(CConfigureDialog& shell) : CSettingsPage(shell, kKeysRows) {}
-
-private:
-    // The virtual key an edit's first character stands for; 0 for an empty edit.
-    std::uint8_t KeyOf(int edit) const {
-        wchar_t text[2] = {};
-        ::GetWindowTextW(Control(edit), text, 2);
-        return text[0] ? static_cast<std::uint8_t>(::VkKeyScanW(text[0]) & 0xFF) : 0;
-    }
-
-    void OnCommand(int id, int code) override {
-        if (code != EN_CHANGE || (id != kSettingsKeyEdit && id != kWordMakingKeyEdit)) {
-            return;
-        }
-        const bool modifiedBefore = shell().modified();
-        shell().SetModified(true);
-        const std::uint8_t key = KeyOf(id);
-        if (key == 0 ||
-            key != KeyOf(id == kSettingsKeyEdit ? kWordMakingKeyEdit : kSettingsKeyEdit)) {
-            return;
-        }
-        // Both hotkeys on one key: refused, the stored key goes back, and the
-        // modified mark is what it was before this edit.
-        ::MessageBoxW(window(), id == kSettingsKeyEdit ? kSameAsWordMaking : kSameAsSettings,
-                      L"提示", MB_OK | MB_ICONINFORMATION);
-        ShowStoredKey(id);
-        shell().SetModified(modifiedBefore);
-    }
-
-    void ShowStoredKey(int edit) {
-        for (const PageRow& row : kKeysRows) {
-            if (row.id == edit) {
-                FillRow(row);
-            }
-        }
-    }
-};
-
 } // namespace
 
 std::unique_ptr<CSettingsPage> MakeKeysPage(CConfigureDialog& shell) {
-    return std::make_unique<CKeysPage>(shell);
+    return std::make_unique<CSettingsPage>(shell, kKeysRows);
 }
 
 } // namespace tide

@@ -42,6 +42,28 @@ bool IsButtonRow(const PageRow& row) {
            row.kind == RowKind::Radio;
 }
 
+// The hotkeys that must not share a key, checked in this order when the key
+// of `edited` is typed: each against what the user sees of `other` now.
+struct HotkeyClash {
+    RecordField edited;
+    RecordField other;
+    const wchar_t* refusal;
+};
+constexpr wchar_t kSameAsWordMaking[] = L"不能与在线造词键相同。";
+constexpr wchar_t kSameAsSettings[] = L"不能与输入法设置键相同。";
+constexpr HotkeyClash kHotkeyClashes[] = {
+    {RecordField::SettingsHotkey, RecordField::WordMakingHotkey, kSameAsWordMaking},
+    {RecordField::WordMakingHotkey, RecordField::SettingsHotkey, kSameAsSettings},
+    {RecordField::SoftKeyboardHotkey, RecordField::SettingsHotkey, kSameAsSettings},
+    {RecordField::SoftKeyboardHotkey, RecordField::WordMakingHotkey, kSameAsWordMaking},
+};
+
+// The virtual key of an edit's first character; 0 for an empty edit.
+std::uint8_t KeyShownBy(HWND edit) {
+    const std::wstring text = WindowText(edit);
+    return text.empty() ? 0 : static_cast<std::uint8_t>(::VkKeyScanW(text[0]) & 0xFF);
+}
+
 // The character a virtual key types on this keyboard, and back.
 std::wstring KeyText(std::uint8_t virtualKey) {
     const UINT character = ::MapVirtualKeyW(virtualKey, MAPVK_VK_TO_CHAR) & 0xFFFF;
@@ -80,6 +102,10 @@ INT_PTR CSettingsPage::HandleMessage(HWND page, UINT message, WPARAM wParam, LPA
         const int id = LOWORD(wParam);
         const int code = HIWORD(wParam);
         if (OnPageCommand(id, code)) {
+            return TRUE;
+        }
+        if (code == EN_CHANGE && OnHotkeyEdited(id)) {
+            shell_.UpdateApplyButton();
             return TRUE;
         }
         HWND control = reinterpret_cast<HWND>(lParam);
@@ -134,6 +160,39 @@ std::wstring CSettingsPage::Caption(const PageRow& row) {
 }
 
 void CSettingsPage::OnCommand(int, int) {}
+
+std::optional<std::uint8_t> CSettingsPage::ShownHotkey(RecordField field) const {
+    for (std::size_t i = 0; i < rows_.size() && i < controls_.size(); ++i) {
+        const Binding& binding = rows_[i].binding;
+        if (binding.kind == BindKind::HotkeyKey && binding.field == field && controls_[i]) {
+            return KeyShownBy(controls_[i]);
+        }
+    }
+    return std::nullopt;
+}
+
+bool CSettingsPage::OnHotkeyEdited(int id) {
+    for (std::size_t i = 0; i < rows_.size() && i < controls_.size(); ++i) {
+        const PageRow& row = rows_[i];
+        if (row.id != id || row.binding.kind != BindKind::HotkeyKey) {
+            continue;
+        }
+        const bool modifiedBefore = shell_.modified();
+        shell_.SetModified(true);
+        const std::uint8_t key = KeyShownBy(controls_[i]);
+        for (const HotkeyClash& clash : kHotkeyClashes) {
+            if (key != 0 && clash.edited == row.binding.field &&
+                key == shell_.ShownHotkey(clash.other)) {
+                ::MessageBoxW(window_, clash.refusal, L"提示", MB_OK | MB_ICONINFORMATION);
+                FillRow(row);
+                shell_.SetModified(modifiedBefore);
+                break;
+            }
+        }
+        return true;
+    }
+    return false;
+}
 
 HWND CSettingsPage::Control(int id) const {
     for (std::size_t i = 0; i < rows_.size() && i < controls_.size(); ++i) {

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -54,6 +56,9 @@ public:
     // Record to controls, and back.
     virtual void Fill();
     virtual void Collect();
+    // The key the hotkey edit bound to `field` shows now (0 for an empty
+    // edit); nothing when this page has no such edit.
+    std::optional<std::uint8_t> ShownHotkey(RecordField field) const;
 
 protected:
     // The caption of a row as shown; the table's caption unless the page fills it in.
@@ -79,6 +84,10 @@ protected:
 
 private:
     INT_PTR HandleMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+    // A key typed into a hotkey edit: refused, with the stored key put back
+    // and the modified mark as it was, when another hotkey shows that key.
+    // False when `id` is no hotkey edit.
+    bool OnHotkeyEdited(int id);
     void CreateControls();
     ControlState ReadState(const PageRow& row, HWND control) const;
     void ShowState(const PageRow& row, HWND control, const ControlState& state);

@@ -62,8 +62,6 @@ constexpr std::array<const wchar_t*, 14> kLayouts = {
     L"PC键盘",     L"数字序号", L"中文数字", L"标点符号", L"特殊符号", L"数学符号", L"日文平假名",
     L"日文片假名", L"注音符号", L"拼音字母", L"希腊字母", L"俄文字母", L"制表符",   L"用户符号"};
 
-constexpr wchar_t kSameAsSettings[] = L"不能与输入法设置键相同。";
-constexpr wchar_t kSameAsWordMaking[] = L"不能与在线造词键相同。";
 constexpr wchar_t kMsgExportFailed[] = L"导出文件保存失败，软键盘导出失败！";
 
 // The keyboard window and the define-character dialog (dialog units).
@@ -151,35 +149,7 @@ protected:
         return true;
     }
 
-    void OnCommand(int id, int code) override {
-        if (id != kHotkeyEditId || code != EN_CHANGE) {
-            return;
-        }
-        const bool modifiedBefore = shell().modified();
-        shell().SetModified(true);
-        const std::uint8_t key = TypedKey();
-        const ConfigRecord& record = shell().record();
-        const wchar_t* refusal = nullptr;
-        if (key != 0 && key == (record.SettingsHotkey & 0xFF)) {
-            refusal = kSameAsSettings;
-        } else if (key != 0 && key == (record.WordMakingHotkey & 0xFF)) {
-            refusal = kSameAsWordMaking;
-        }
-        if (!refusal) {
-            return;
-        }
-        ::MessageBoxW(window(), refusal, L"提示", MB_OK | MB_ICONINFORMATION);
-        ShowStoredKey();
-        shell().SetModified(modifiedBefore); // the mark stays as it was
-    }
-
 private:
-    std::uint8_t TypedKey() const {
-        wchar_t text[2] = {};
-        ::GetWindowTextW(Control(kHotkeyEditId), text, 2);
-        return text[0] ? static_cast<std::uint8_t>(::VkKeyScanW(text[0]) & 0xFF) : 0;
-    }
-
     void ShowStoredKey() {
         for (const PageRow& row : kRows) {
             if (row.id == kHotkeyEditId) {
