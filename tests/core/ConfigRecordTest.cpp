@@ -79,6 +79,27 @@ TEST(ConfigRecord, RecordFromBytesNeedsAWholeRecord) {
     EXPECT_FALSE(RecordFromBytes(std::span(bytes).first(kConfigRecordSize - 1)));
 }
 
+TEST(ConfigBackup, AWholeRecordOfThisVersionRestoresAndNothingElseDoes) {
+    std::vector<std::uint8_t> bytes(kConfigRecordSize + 3, 0x5A);
+    bytes[0] = 0xDC; // 476, little-endian
+    bytes[1] = 0x01;
+    const CheckedBackup whole = CheckConfigBackup(bytes);
+    ASSERT_EQ(whole.check, BackupCheck::Ok);
+    EXPECT_TRUE(std::equal(RecordBytes(whole.record).begin(), RecordBytes(whole.record).end(),
+                           bytes.begin()))
+        << "the first 476 bytes, whatever follows them";
+
+    const std::span<const std::uint8_t> all(bytes);
+    EXPECT_EQ(CheckConfigBackup(all.first(kConfigRecordSize - 1)).check, BackupCheck::Damaged)
+        << "cut short";
+    EXPECT_EQ(CheckConfigBackup(all.first(1)).check, BackupCheck::Damaged) << "no version";
+    EXPECT_EQ(CheckConfigBackup({}).check, BackupCheck::Damaged);
+    bytes[0] = 0xD8; // 472: another version's record, whatever its length
+    EXPECT_EQ(CheckConfigBackup(std::span<const std::uint8_t>(bytes).first(2)).check,
+              BackupCheck::OtherVersion);
+    EXPECT_EQ(CheckConfigBackup(bytes).check, BackupCheck::OtherVersion);
+}
+
 TEST(OptionBits, PairsShowTheFirstBitWhenBothAreSet) {
     for (const OptionPair& pair : kOptionPairs) {
         EXPECT_EQ(pair.second, pair.first + 1) << "pairs are neighbouring bits";

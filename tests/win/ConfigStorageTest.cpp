@@ -10,6 +10,7 @@
 #include "support/ImePeerProcess.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/WinTestSupport.h"
+#include "ui/InfoMessage.h"
 #include "win/InstallPaths.h"
 
 namespace tide {

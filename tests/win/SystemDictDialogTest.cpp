@@ -224,9 +224,16 @@ TEST_F(SystemDictTool, AWrongHeaderStopsTheImportAndLeavesTheCurrentLibrary) {
     text.append(400, u' ');
     ASSERT_TRUE(test::WriteFileBytes(
         table, std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2)));
-    Run([&](HWND dialog) { PressWithFile(dialog, kImportId, L"打开导入文件", table); });
+    HWND tool = nullptr;
+    Run([&](HWND dialog) {
+        tool = dialog;
+        PressWithFile(dialog, kImportId, L"打开导入文件", table);
+    });
     const std::vector<std::wstring> messages = Messages();
     ASSERT_EQ(messages.size(), 2u);
+    for (const test::SeenMessageBox& box : watcher_.Seen()) {
+        EXPECT_EQ(box.owner, tool) << "modal to the tool, so 导入 cannot be pressed again under it";
+    }
     EXPECT_EQ(messages[0], test::ShownInfoText(L"词库头不正确，不能生成码表。"))
         << "the compiler's own message";
     EXPECT_EQ(messages[1], test::ShownInfoText(L"导入文件打开失败，不能进行导入操作！！！"));

@@ -99,4 +99,16 @@ std::optional<ConfigRecord> RecordFromBytes(std::span<const std::uint8_t> bytes)
     return record;
 }
 
+CheckedBackup CheckConfigBackup(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < sizeof(std::uint16_t)) {
+        return {};
+    }
+    const auto version = static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
+    if (version != kConfigRecordSize) {
+        return {BackupCheck::OtherVersion, {}};
+    }
+    const std::optional<ConfigRecord> record = RecordFromBytes(bytes);
+    return record ? CheckedBackup{BackupCheck::Ok, *record} : CheckedBackup{};
+}
+
 } // namespace tide

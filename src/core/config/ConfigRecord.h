@@ -122,4 +122,14 @@ void SetDefaultFixedFields(ConfigRecord& record);
 std::span<const std::uint8_t, kConfigRecordSize> RecordBytes(const ConfigRecord& record);
 std::optional<ConfigRecord> RecordFromBytes(std::span<const std::uint8_t> bytes);
 
+// A settings backup file's bytes as the restore command takes them: its first
+// two bytes are the version (the record size); fewer than two bytes, or a
+// record of this version cut short, is damaged. `record` is set only for Ok.
+enum class BackupCheck { Ok, Damaged, OtherVersion };
+struct CheckedBackup {
+    BackupCheck check = BackupCheck::Damaged;
+    ConfigRecord record = {};
+};
+CheckedBackup CheckConfigBackup(std::span<const std::uint8_t> bytes);
+
 } // namespace tide

@@ -1,6 +1,7 @@
 #include "tools/settings/ConfigureDialog.h"
 
 #include <cstring>
+#include <span>
 
 #include "tools/settings/SettingsPages.h"
 #include "ui/Buttons.h"
@@ -251,23 +252,17 @@ void CConfigureDialog::OnRestore(HWND dialog) {
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     std::uint8_t bytes[kConfigRecordSize] = {};
     DWORD read = 0;
-    if (!file || !::ReadFile(file.get(), bytes, sizeof(bytes), &read, nullptr) || read < 2) {
-        Tell(dialog, kBackupDamaged);
-        return;
-    }
-    std::uint16_t version = 0;
-    std::memcpy(&version, bytes, sizeof(version));
-    if (version != kConfigRecordSize) {
-        Tell(dialog, kBackupOtherVersion);
-        return;
+    if (!file || !::ReadFile(file.get(), bytes, sizeof(bytes), &read, nullptr)) {
+        read = 0;
     }
     // A short file would leave every option off: refused, nothing changes.
-    if (read < kConfigRecordSize) {
-        Tell(dialog, kBackupDamaged);
+    const CheckedBackup backup = CheckConfigBackup(std::span(bytes, read));
+    if (backup.check != BackupCheck::Ok) {
+        Tell(dialog,
+             backup.check == BackupCheck::OtherVersion ? kBackupOtherVersion : kBackupDamaged);
         return;
     }
-    ConfigRecord restored;
-    std::memcpy(&restored, bytes, sizeof(restored));
+    ConfigRecord restored = backup.record;
     // The word library and the skin are this computer's: they stay.
     std::memcpy(restored.DictionaryFileName, record_.DictionaryFileName,
                 sizeof(record_.DictionaryFileName));

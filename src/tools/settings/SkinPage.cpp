@@ -15,6 +15,7 @@
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
 #include "ui/Scrolling.h"
+#include "ui/InfoMessage.h"
 #include "win/FileDeletion.h"
 #include "win/InstallPaths.h"
 #include "win/InstalledFiles.h"

@@ -16,6 +16,7 @@
 #include "ui/FileDialogs.h"
 #include "ui/ResourceIds.h"
 #include "ui/UiFont.h"
+#include "ui/InfoMessage.h"
 #include "win/FileAccess.h"
 #include "win/InstalledFiles.h"
 #include "win/MonitorDpi.h"

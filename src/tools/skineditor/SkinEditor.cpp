@@ -6,6 +6,7 @@
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
 #include "ui/ResourceIds.h"
+#include "ui/InfoMessage.h"
 #include "win/FileAccess.h"
 #include "win/PathBuffer.h"
 #include "win/config/ConfigStorage.h"

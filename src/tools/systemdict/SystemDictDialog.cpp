@@ -7,6 +7,7 @@
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
 #include "ui/ResourceIds.h"
+#include "ui/InfoMessage.h"
 #include "win/FileDeletion.h"
 #include "win/InstallPaths.h"
 #include "win/InstalledFiles.h"
@@ -296,9 +297,14 @@ void CSystemDictDialog::OnImport(HWND dialog) {
     const std::wstring currentPath = InstallDirFile(ToWide(FixedText(config_.DictionaryFileName)));
     const bool carry =
         !FixedText(config_.DictionaryFileName).empty() && IsExistingFile(currentPath.c_str());
-    const ImportOutcome outcome = ImportCodeTable(textPath, target.path.c_str(), carry);
-    ShowInfoMessage(dialog, ImportMessage(outcome));
-    if (outcome == ImportOutcome::Imported) {
+    const ImportResult result = ImportCodeTable(textPath, target.path.c_str(), carry);
+    // The compiler's own word first, then the import's summary; both owned by
+    // this dialog, which takes no other command while either is up.
+    if (!result.message.empty()) {
+        ShowInfoMessage(dialog, result.message.c_str());
+    }
+    ShowInfoMessage(dialog, ImportMessage(result.outcome));
+    if (result.outcome == ImportOutcome::Imported) {
         MakeCurrent(dialog, target.fileName);
     }
 }

@@ -6,6 +6,7 @@
 #include "ui/Buttons.h"
 #include "ui/Controls.h"
 #include "ui/ResourceIds.h"
+#include "ui/InfoMessage.h"
 #include "win/ImeModule.h"
 #include "win/WideText.h"
 #include "win/config/ConfigStorage.h"

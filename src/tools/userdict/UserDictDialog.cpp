@@ -12,6 +12,7 @@
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
 #include "ui/ResourceIds.h"
+#include "ui/InfoMessage.h"
 #include "win/FileAccess.h"
 #include "win/MakerSite.h"
 #include "win/WideText.h"

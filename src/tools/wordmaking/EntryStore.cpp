@@ -1,6 +1,7 @@
 #include "tools/wordmaking/EntryStore.h"
 
 #include "core/dict/WordLibrary.h"
+#include "ui/InfoMessage.h"
 #include "win/WideText.h"
 #include "win/config/ConfigStorage.h"
 #include "win/dict/LibraryAccess.h"

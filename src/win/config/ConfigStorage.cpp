@@ -139,10 +139,4 @@ void GetCurrentDictionaryPath(PathBuffer& buffer) {
     ::PathAppendW(buffer, ToWide(FixedText(record.DictionaryFileName)).c_str());
 }
 
-void ShowInfoMessage(HWND owner, const wchar_t* text) {
-    const std::wstring broken = ToWide(BreakInfoMessageLines(AsU16(text)));
-    ::MessageBoxW(owner, broken.c_str(), ToWide(kInfoMessageCaption).c_str(),
-                  MB_OK | MB_ICONINFORMATION | MB_SYSTEMMODAL | MB_TOPMOST);
-}
-
 } // namespace tide

@@ -35,8 +35,4 @@ void SetDefaultConfig(ConfigRecord& record, int withFileNames);
 // the installation is not recorded).
 void GetCurrentDictionaryPath(PathBuffer& buffer);
 
-// The information message box: text broken every 15 display units, caption
-// "潮汐输入法　信息", information icon, system-modal and topmost.
-void ShowInfoMessage(HWND owner, const wchar_t* text);
-
 } // namespace tide

@@ -14,10 +14,6 @@
 namespace tide {
 namespace {
 
-void ShowCompileMessage(std::u16string_view message) {
-    ShowInfoMessage(::GetDesktopWindow(), ToWide(message).c_str());
-}
-
 // Appends the current library's entries of weights 252 and 253.
 bool CarryFromCurrentLibrary(LibraryBuilder& builder) {
     PathBuffer path;
@@ -32,37 +28,35 @@ bool CarryFromCurrentLibrary(LibraryBuilder& builder) {
 
 } // namespace
 
-ImportOutcome ImportCodeTable(const wchar_t* textPath, const wchar_t* libraryPath,
-                              bool carryEntries) {
+ImportResult ImportCodeTable(const wchar_t* textPath, const wchar_t* libraryPath,
+                             bool carryEntries) {
     CompileResult result;
     {
         const auto text = ReadOnlyFileView::Open(textPath);
         if (!text) {
-            ShowCompileMessage(kMsgTableOpenFailed);
-            return ImportOutcome::TableUnusable;
+            return {ImportOutcome::TableUnusable, ToWide(kMsgTableOpenFailed)};
         }
         try {
             result = CompileCodeTableText(text->units(), text->bytes().size(),
                                           carryEntries ? CarryEntries(CarryFromCurrentLibrary)
                                                        : CarryEntries());
         } catch (const std::bad_alloc&) {
-            ShowCompileMessage(kMsgTableReaderFailed);
-            return ImportOutcome::CompilerUnavailable;
+            return {ImportOutcome::CompilerUnavailable, ToWide(kMsgTableReaderFailed)};
         }
     }
     if (!result.ok) {
-        if (!result.message.empty()) {
-            ShowCompileMessage(result.message);
-        }
-        return result.stage == CompileStage::Text ? ImportOutcome::TableUnusable
-                                                  : ImportOutcome::GenerationFailed;
+        return {result.stage == CompileStage::Text ? ImportOutcome::TableUnusable
+                                                   : ImportOutcome::GenerationFailed,
+                ToWide(result.message)};
     }
-    return ReplaceFileContents(libraryPath, result.library) ? ImportOutcome::Imported
-                                                            : ImportOutcome::SaveFailed;
+    return {ReplaceFileContents(libraryPath, result.library) ? ImportOutcome::Imported
+                                                             : ImportOutcome::SaveFailed,
+            {}};
 }
 
 BOOL CompileCodeTable(const wchar_t* textPath, const wchar_t* libraryPath, BOOL carryEntries) {
-    return ImportCodeTable(textPath, libraryPath, carryEntries != FALSE) == ImportOutcome::Imported
+    return ImportCodeTable(textPath, libraryPath, carryEntries != FALSE).outcome ==
+                   ImportOutcome::Imported
                ? TRUE
                : FALSE;
 }

@@ -65,6 +65,7 @@ void MessageBoxWatcher::Watch() {
             seen.text = WindowText(::GetDlgItem(box, kMessageTextId));
             const HICON icon = MessageBoxIcon(box);
             seen.informationIcon = icon != nullptr && icon == information;
+            seen.owner = ::GetWindow(box, GW_OWNER);
             {
                 std::lock_guard lock(mutex_);
                 seen_.push_back(std::move(seen));

@@ -17,6 +17,7 @@ struct SeenMessageBox {
     std::wstring caption;
     std::wstring text;
     bool informationIcon = false;
+    HWND owner = nullptr; // the window the box keeps from input while it is up
 };
 
 // An information message as its box shows it (long lines broken as the
