@@ -14,10 +14,10 @@
 #include "core/config/InfoMessageText.h"
 #include "support/DrivenDialog.h"
 #include "support/FileDialogAnswer.h"
-#include "support/WinTestSupport.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/WinTestSupport.h"
 #include "support/WindowCapture.h"
+#include "tools/skineditor/EditorPage.h"
 #include "ui/Controls.h"
 #include "win/WideText.h"
 
@@ -79,6 +79,32 @@ class SkinEditorTool : public ::testing::Test {
 protected:
     test::ScratchFolder folder_;
 };
+
+// A panel row binds only to a field of the type it shows, and a nested field
+// lies where the record's layout puts it.
+template <typename Field>
+concept NumberRowTakes = requires(PanelRows rows, Field field) {
+    rows.Number(0, 0, 0, 0, field);
+};
+template <typename Field>
+concept FactorRowTakes = requires(PanelRows rows, Field field) {
+    rows.Float(0, 0, 0, field);
+};
+template <typename Field>
+concept ColourRowTakes = requires(PanelRows rows, Field field) {
+    rows.Colour(0, L"", 0, 0, field);
+};
+static_assert(NumberRowTakes<SkinField<std::int32_t>> && !NumberRowTakes<SkinField<float>>);
+static_assert(FactorRowTakes<SkinField<float>> && !FactorRowTakes<SkinField<std::int32_t>>);
+static_assert(ColourRowTakes<SkinField<std::uint32_t>> && !ColourRowTakes<SkinField<std::int32_t>>);
+
+TEST(SkinFields, NestedFieldsLieWhereTheRecordPutsThem) {
+    EXPECT_EQ(FieldOf(&SkinRecord::vertFixedEdges, &SkinEdges::bottom).offset, 148 + 12);
+    EXPECT_EQ(FieldOf(FieldOf(&SkinRecord::menuButtonBox), &SkinBox::cy).offset, 84 + 12);
+    EXPECT_EQ(FieldOf(&SkinRecord::otherInfo, &SkinTextItem::y).offset,
+              static_cast<int>(offsetof(SkinRecord, otherInfo) + offsetof(SkinTextItem, y)));
+    EXPECT_EQ(FieldOf<float>(nullptr).offset, kNoField);
+}
 
 TEST_F(SkinEditorTool, ANewSkinEnablesEachPageOnceItsMainImageIsChosen) {
     DrivenEditor editor([](HWND dialog, CSkinEditor& tool) {

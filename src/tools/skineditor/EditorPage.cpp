@@ -114,15 +114,17 @@ PanelRows& PanelRows::Image(int y, const wchar_t* caption, int editId, int brows
     return Button(-27, y - 1, 12, 11, browseId, editId);
 }
 
-PanelRows& PanelRows::Number(int x, int y, int editId, int upDownId, int field, int minimum) {
-    rows.push_back({PanelRowKind::Number, L"", editId, x, y, 30, 10, field, -1, upDownId, minimum});
+PanelRows& PanelRows::Number(int x, int y, int editId, int upDownId, SkinField<std::int32_t> field,
+                             int minimum) {
+    rows.push_back(
+        {PanelRowKind::Number, L"", editId, x, y, 30, 10, field.offset, -1, upDownId, minimum});
     return *this;
 }
 
-PanelRows& PanelRows::Box(int y, const wchar_t* position, const wchar_t* size, int boxField,
-                          int firstEditId, int firstUpDownId) {
-    const int offsets[] = {offsetof(SkinBox, x), offsetof(SkinBox, y), offsetof(SkinBox, cx),
-                           offsetof(SkinBox, cy)};
+PanelRows& PanelRows::Box(int y, const wchar_t* position, const wchar_t* size,
+                          SkinField<SkinBox> box, int firstEditId, int firstUpDownId) {
+    constexpr std::int32_t SkinBox::*members[] = {&SkinBox::x, &SkinBox::y, &SkinBox::cx,
+                                                  &SkinBox::cy};
     const wchar_t* labels[] = {L"x  =", L"y  =", L"cx =", L"cy ="};
     for (int row = 0; row < 2; ++row) {
         const int top = y + 14 * row;
@@ -131,14 +133,15 @@ PanelRows& PanelRows::Box(int y, const wchar_t* position, const wchar_t* size, i
             const int k = 2 * row + column;
             Label(column == 0 ? 45 : -65, top + 1, 20, labels[k]);
             Number(column == 0 ? 65 : -45, top, firstEditId + k, firstUpDownId + k,
-                   boxField + offsets[k]);
+                   FieldOf(box, members[k]));
         }
     }
     return *this;
 }
 
-PanelRows& PanelRows::Position(int y, const wchar_t* caption, int xEditId, int xField, int yEditId,
-                               int yField) {
+PanelRows& PanelRows::Position(int y, const wchar_t* caption, int xEditId,
+                               SkinField<std::int32_t> xField, int yEditId,
+                               SkinField<std::int32_t> yField) {
     Label(7, y, 38, caption);
     Label(45, y, 20, L"x  =");
     Number(65, y - 1, xEditId, xEditId + 1, xField);
@@ -146,27 +149,30 @@ PanelRows& PanelRows::Position(int y, const wchar_t* caption, int xEditId, int x
     return Number(-45, y - 1, yEditId, yEditId + 1, yField);
 }
 
-PanelRows& PanelRows::Colour(int y, const wchar_t* caption, int swatchId, int browseId, int field,
-                             int labelWidth, int swatchX, int swatchWidth) {
+PanelRows& PanelRows::Colour(int y, const wchar_t* caption, int swatchId, int browseId,
+                             SkinField<std::uint32_t> field, int labelWidth, int swatchX,
+                             int swatchWidth) {
     Label(7, y + 1, labelWidth, caption);
-    rows.push_back({PanelRowKind::Colour, L"", swatchId, swatchX, y, swatchWidth, 10, field});
+    rows.push_back(
+        {PanelRowKind::Colour, L"", swatchId, swatchX, y, swatchWidth, 10, field.offset});
     return Button(-27, y - 1, 12, 11, browseId, swatchId);
 }
 
-PanelRows& PanelRows::Check(int x, int y, int width, const wchar_t* caption, int id, int field) {
-    rows.push_back({PanelRowKind::Check, caption, id, x, y, width, 10, field});
+PanelRows& PanelRows::Check(int x, int y, int width, const wchar_t* caption, int id,
+                            SkinField<std::int32_t> field) {
+    rows.push_back({PanelRowKind::Check, caption, id, x, y, width, 10, field.offset});
     return *this;
 }
 
-PanelRows& PanelRows::Radio(int x, int y, int width, const wchar_t* caption, int id, int field,
-                            int value, bool groupStart) {
-    rows.push_back(
-        {PanelRowKind::Radio, caption, id, x, y, width, 10, field, -1, 0, value, groupStart});
+PanelRows& PanelRows::Radio(int x, int y, int width, const wchar_t* caption, int id,
+                            SkinField<std::int32_t> field, int value, bool groupStart) {
+    rows.push_back({PanelRowKind::Radio, caption, id, x, y, width, 10, field.offset, -1, 0, value,
+                    groupStart});
     return *this;
 }
 
-PanelRows& PanelRows::Float(int x, int y, int id, int field) {
-    rows.push_back({PanelRowKind::Float, L"", id, x, y, 30, 10, field});
+PanelRows& PanelRows::Float(int x, int y, int id, SkinField<float> field) {
+    rows.push_back({PanelRowKind::Float, L"", id, x, y, 30, 10, field.offset});
     return *this;
 }
 
@@ -304,12 +310,12 @@ void CEditorPage::CreatePanelControls() {
     OnCreated();
 }
 
-std::int32_t CEditorPage::IntField(int field) {
-    return ReadField<std::int32_t>(record(), field);
+std::int32_t CEditorPage::IntField(SkinField<std::int32_t> field) {
+    return ReadField<std::int32_t>(record(), field.offset);
 }
 
-void CEditorPage::SetIntField(int field, std::int32_t value) {
-    WriteField(record(), field, value);
+void CEditorPage::SetIntField(SkinField<std::int32_t> field, std::int32_t value) {
+    WriteField(record(), field.offset, value);
 }
 
 HWND CEditorPage::Control(int id) const {

@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "core/skin/SkinFormat.h"
 #include "ui/Dialog.h"
 #include "win/Handles.h"
 
 namespace tide {
 
 class CSkinEditor;
-struct SkinRecord;
 
 enum class PanelRowKind : std::uint8_t {
     Section, // a title in the accent colour
@@ -34,6 +34,36 @@ enum class PanelRowKind : std::uint8_t {
 
 // Where a field lies in the skin record (byte offset), or none.
 inline constexpr int kNoField = -1;
+
+// A field of the skin record that a panel row shows and edits: where it lies,
+// typed by what it holds. Made from member pointers, so that a row bound to a
+// field of another type (a number row to a float) does not compile.
+template <typename Value>
+struct SkinField {
+    int offset = kNoField;
+};
+
+// The byte offset of `member` in an `Outer`, measured on an object of it.
+template <typename Outer, typename Value>
+int MemberOffset(Value Outer::*member) {
+    static const Outer probe{};
+    return static_cast<int>(reinterpret_cast<const char*>(&(probe.*member)) -
+                            reinterpret_cast<const char*>(&probe));
+}
+// A field of the record; none for a null member.
+template <typename Value>
+SkinField<Value> FieldOf(Value SkinRecord::*member) {
+    return {member ? MemberOffset(member) : kNoField};
+}
+// A member of a record nested in the skin record (a box's x, an edge).
+template <typename Outer, typename Value>
+SkinField<Value> FieldOf(SkinField<Outer> outer, Value Outer::*member) {
+    return {outer.offset + MemberOffset(member)};
+}
+template <typename Outer, typename Value>
+SkinField<Value> FieldOf(Outer SkinRecord::*outer, Value Outer::*member) {
+    return FieldOf(FieldOf(outer), member);
+}
 inline constexpr int kSectionId = 264;
 
 struct PanelRow {
@@ -59,21 +89,24 @@ public:
     PanelRows& Image(int y, const wchar_t* caption, int editId, int browseId, int slot,
                      int labelWidth = 36, int editX = 43, int editWidth = -72);
     // A digits-only edit (30 x 10) with its up-down, bound to an integer.
-    PanelRows& Number(int x, int y, int editId, int upDownId, int field, int minimum = 0);
+    PanelRows& Number(int x, int y, int editId, int upDownId, SkinField<std::int32_t> field,
+                      int minimum = 0);
     // Two rows of a box: "x  =", "y  =" under `position`, "cx =", "cy =" under
     // `size` 14 units lower; the edits and the up-downs in x, y, cx, cy order.
-    PanelRows& Box(int y, const wchar_t* position, const wchar_t* size, int boxField,
+    PanelRows& Box(int y, const wchar_t* position, const wchar_t* size, SkinField<SkinBox> box,
                    int firstEditId, int firstUpDownId);
     // One position row: "x  =" and "y  =" for two integers.
-    PanelRows& Position(int y, const wchar_t* caption, int xEditId, int xField, int yEditId,
-                        int yField);
+    PanelRows& Position(int y, const wchar_t* caption, int xEditId, SkinField<std::int32_t> xField,
+                        int yEditId, SkinField<std::int32_t> yField);
     // Label, sunken swatch and "..." at W - 27.
-    PanelRows& Colour(int y, const wchar_t* caption, int swatchId, int browseId, int field,
-                      int labelWidth = 36, int swatchX = 43, int swatchWidth = -72);
-    PanelRows& Check(int x, int y, int width, const wchar_t* caption, int id, int field);
-    PanelRows& Radio(int x, int y, int width, const wchar_t* caption, int id, int field, int value,
-                     bool groupStart);
-    PanelRows& Float(int x, int y, int id, int field);
+    PanelRows& Colour(int y, const wchar_t* caption, int swatchId, int browseId,
+                      SkinField<std::uint32_t> field, int labelWidth = 36, int swatchX = 43,
+                      int swatchWidth = -72);
+    PanelRows& Check(int x, int y, int width, const wchar_t* caption, int id,
+                     SkinField<std::int32_t> field);
+    PanelRows& Radio(int x, int y, int width, const wchar_t* caption, int id,
+                     SkinField<std::int32_t> field, int value, bool groupStart);
+    PanelRows& Float(int x, int y, int id, SkinField<float> field);
     // A flat "..." button of its own (x, y, width, height) serving `partner`.
     PanelRows& Button(int x, int y, int width, int height, int id, int partner);
     PanelRows& Text(int x, int y, int width, int id);
@@ -110,8 +143,8 @@ protected:
     SkinRecord& record();
     HWND Control(int id) const;
     // An integer field of the record by its offset.
-    std::int32_t IntField(int field);
-    void SetIntField(int field, std::int32_t value);
+    std::int32_t IntField(SkinField<std::int32_t> field);
+    void SetIntField(SkinField<std::int32_t> field, std::int32_t value);
     const PanelRow* RowOf(int id) const;
     // The panel's controls with ids in [first, last] enabled or not.
     void EnableRange(int first, int last, bool enabled);

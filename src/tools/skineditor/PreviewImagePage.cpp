@@ -23,37 +23,35 @@
 namespace tide {
 namespace {
 
-#define TIDE_FIELD(member) static_cast<int>(offsetof(SkinRecord, member))
-
 struct TextItemRow {
     SkinTextItem SkinRecord::*item;
     const wchar_t* title;
     const wchar_t* caption;
     int titleY, textY, positionY, fontY;
     int textId; // then x, x's up-down, y, y's up-down, the font button
-    int itemOffset;
 };
 
 // clang-format off
 const TextItemRow kTextItems[] = {
-    {&SkinRecord::name,      L"皮肤名称设置", L"皮肤名称：", 63,  77,  92,  107, 4877, TIDE_FIELD(name)},
-    {&SkinRecord::version,   L"皮肤版本设置", L"皮肤版本：", 120, 134, 149, 164, 4883, TIDE_FIELD(version)},
-    {&SkinRecord::author,    L"皮肤作者设置", L"作者名称：", 177, 191, 206, 221, 4889, TIDE_FIELD(author)},
-    {&SkinRecord::otherInfo, L"其他信息设置", L"其他信息：", 234, 249, 265, 280, 4895, TIDE_FIELD(otherInfo)},
+    {&SkinRecord::name,      L"皮肤名称设置", L"皮肤名称：", 63,  77,  92,  107, 4877},
+    {&SkinRecord::version,   L"皮肤版本设置", L"皮肤版本：", 120, 134, 149, 164, 4883},
+    {&SkinRecord::author,    L"皮肤作者设置", L"作者名称：", 177, 191, 206, 221, 4889},
+    {&SkinRecord::otherInfo, L"其他信息设置", L"其他信息：", 234, 249, 265, 280, 4895},
 };
 // clang-format on
 
 PanelRows PreviewImageRows() {
     PanelRows rows;
     rows.Section(7, L"预览图位置设置")
-        .Position(22, L"状态栏：", 4865, TIDE_FIELD(statusPreviewX), 4867,
-                  TIDE_FIELD(statusPreviewY))
-        .Position(36, L"横候选栏：", 4869, TIDE_FIELD(horzPreviewX), 4871, TIDE_FIELD(horzPreviewY))
-        .Position(50, L"竖候选栏：", 4873, TIDE_FIELD(vertPreviewX), 4875,
-                  TIDE_FIELD(vertPreviewY));
+        .Position(22, L"状态栏：", 4865, FieldOf(&SkinRecord::statusPreviewX), 4867,
+                  FieldOf(&SkinRecord::statusPreviewY))
+        .Position(36, L"横候选栏：", 4869, FieldOf(&SkinRecord::horzPreviewX), 4871,
+                  FieldOf(&SkinRecord::horzPreviewY))
+        .Position(50, L"竖候选栏：", 4873, FieldOf(&SkinRecord::vertPreviewX), 4875,
+                  FieldOf(&SkinRecord::vertPreviewY));
     for (const TextItemRow& item : kTextItems) {
-        const int x = item.itemOffset + static_cast<int>(offsetof(SkinTextItem, x));
-        const int y = item.itemOffset + static_cast<int>(offsetof(SkinTextItem, y));
+        const SkinField<std::int32_t> x = FieldOf(item.item, &SkinTextItem::x);
+        const SkinField<std::int32_t> y = FieldOf(item.item, &SkinTextItem::y);
         rows.Section(item.titleY, item.title)
             .Label(7, item.textY, 36, item.caption)
             .Text(43, item.textY - 1, -58, item.textId)
@@ -63,7 +61,6 @@ PanelRows PreviewImageRows() {
     }
     return rows;
 }
-#undef TIDE_FIELD
 
 const TextItemRow* ItemOfControl(int id) {
     for (const TextItemRow& item : kTextItems) {

@@ -17,36 +17,33 @@ constexpr int kWindowImageId = 4353;
 constexpr int kFirstDependentId = 4355; // everything below the window image
 constexpr int kLastDependentId = 4422;
 
-#define TIDE_BOX(member) static_cast<int>(offsetof(SkinRecord, member))
-
 PanelRows StatusRows() {
     PanelRows rows;
     rows.Section(7, L"窗口图片及LOGO设置", 72)
         .Image(20, L"窗口图片：", kWindowImageId, 4354, SlotStatus)
-        .Box(34, L"Logo位置：", L"Logo大小：", TIDE_BOX(logoBox), 4357, 4361)
+        .Box(34, L"Logo位置：", L"Logo大小：", FieldOf(&SkinRecord::logoBox), 4357, 4361)
         .Image(62, L"Logo图片：", 4355, 4356, SlotLogo)
         .Section(75, L"中英文按钮设置")
-        .Box(88, L"按钮位置：", L"按钮大小：", TIDE_BOX(langButtonBox), 4365, 4369)
+        .Box(88, L"按钮位置：", L"按钮大小：", FieldOf(&SkinRecord::langButtonBox), 4365, 4369)
         .Image(116, L"中文按钮：", 4373, 4376, SlotChineseButton)
         .Image(130, L"英文按钮：", 4374, 4377, SlotEnglishButton)
         .Image(144, L"CapsLock：", 4375, 4378, SlotCapsLockButton)
         .Section(157, L"全半角按钮设置")
-        .Box(170, L"按钮位置：", L"按钮大小：", TIDE_BOX(shapeButtonBox), 4379, 4383)
+        .Box(170, L"按钮位置：", L"按钮大小：", FieldOf(&SkinRecord::shapeButtonBox), 4379, 4383)
         .Image(198, L"全角按钮：", 4387, 4389, SlotFullShapeButton)
         .Image(212, L"半角按钮：", 4388, 4390, SlotHalfShapeButton)
         .Section(225, L"标点按钮设置")
-        .Box(238, L"按钮位置：", L"按钮大小：", TIDE_BOX(punctButtonBox), 4391, 4395)
+        .Box(238, L"按钮位置：", L"按钮大小：", FieldOf(&SkinRecord::punctButtonBox), 4391, 4395)
         .Image(266, L"中文标点：", 4399, 4401, SlotCSymbolButton)
         .Image(280, L"英文标点：", 4400, 4402, SlotESymbolButton)
         .Section(293, L"软键盘按钮设置")
-        .Box(306, L"按钮位置：", L"按钮大小：", TIDE_BOX(softkbButtonBox), 4403, 4407)
+        .Box(306, L"按钮位置：", L"按钮大小：", FieldOf(&SkinRecord::softkbButtonBox), 4403, 4407)
         .Image(334, L"按钮图片：", 4411, 4412, SlotSoftkbButton)
         .Section(347, L"菜单按钮设置")
-        .Box(360, L"按钮位置：", L"按钮大小：", TIDE_BOX(menuButtonBox), 4413, 4417)
+        .Box(360, L"按钮位置：", L"按钮大小：", FieldOf(&SkinRecord::menuButtonBox), 4413, 4417)
         .Image(388, L"按钮图片：", 4421, 4422, SlotConfigButton);
     return rows;
 }
-#undef TIDE_BOX
 
 class CStatusPage : public CEditorPage {
 public:
