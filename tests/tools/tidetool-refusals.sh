@@ -72,6 +72,17 @@ refuses "a code that is no UTF-8" 'not valid Unicode text' "$tool" user add L.im
 refuses "a word in an overlong form" 'not valid Unicode text' "$tool" user add L.imc ab $'\xc0\xaf'
 "$tool" $'\xff' 2>/dev/null
 check "a command word that is no UTF-8 is a usage error" test $? -eq 2
+# With no arguments: the usage text, with a line for every command.
+usage_names_every_command() {
+    "$tool" >/dev/null 2>"$work/err"
+    [ $? -eq 2 ] || return 1
+    local command
+    for command in compile export info encode pack unpack "user list" "user add" "user remove" \
+        "user import" "user export" "skin info" "skin unpack" "skin pack" convert; do
+        grep -qF -- "tidetool $command " "$work/err" || return 1
+    done
+}
+check "tidetool alone is a usage error naming every command" usage_names_every_command
 check "refused user entries leave the library as it was" cmp -s L.imc "$library"
 
 # The same file as input and output, by name, by another name, a hard link or a symlink.

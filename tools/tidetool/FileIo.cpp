@@ -1,29 +1,16 @@
+// The part of FileIo.h that std::filesystem does alike everywhere.
 #include "FileIo.h"
 
-#include <cstdint>
-#include <cstdlib>
-#include <limits>
-#include <new>
+#include <string>
 #include <system_error>
 #include <utility>
+#include <vector>
 
-#ifdef _WIN32
-#include <fstream>
-#else
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+#include "FileIoParts.h"
 
 namespace tide::tool {
 
-namespace {
-
-// Names tried for a file or folder written beside `target`; a name that is
-// taken is passed over, so a planted name is never opened.
-constexpr unsigned kBesideAttempts = 100;
+namespace file_io {
 
 std::filesystem::path BesideName(const std::filesystem::path& target, unsigned attempt) {
     std::filesystem::path name = target;
@@ -34,328 +21,32 @@ std::filesystem::path BesideName(const std::filesystem::path& target, unsigned a
     return name;
 }
 
-std::nullopt_t Failed(ReadError* error, ReadError why) {
-    if (error) {
-        *error = why;
-    }
-    return std::nullopt;
-}
-
-// The container for `size` bytes, with room reserved for `spare` more units
-// when they can be had; TooLarge when this process cannot address the bytes.
-template <typename Container>
-std::optional<Container> Allocate(std::uintmax_t size, ReadError* error, std::size_t spare = 0) {
-    using Unit = typename Container::value_type;
-    if (size > std::numeric_limits<std::size_t>::max() ||
-        size / sizeof(Unit) > Container().max_size()) {
-        return Failed(error, ReadError::TooLarge);
-    }
-    const std::size_t units = static_cast<std::size_t>(size) / sizeof(Unit);
-    Container data;
-    if (spare > 0 && spare <= data.max_size() - units) {
-        try {
-            data.reserve(units + spare);
-        } catch (const std::bad_alloc&) {
-            // Only a hint: the container grows when it must.
-        }
-    }
-    data.resize(units); // zeros, or for growable bytes the allocation's own
-    return data;
-}
-
-#ifdef _WIN32
-
-template <typename Container>
-std::optional<Container> ReadInto(const std::filesystem::path& path, std::size_t& size,
-                                  ReadError* error, std::size_t spare = 0) {
-    std::error_code statusError;
-    const auto type = std::filesystem::status(path, statusError).type();
-    if (type == std::filesystem::file_type::not_found) {
-        return Failed(error, ReadError::CannotOpen);
-    }
-    if (!statusError && type != std::filesystem::file_type::regular) {
-        return Failed(error, ReadError::NotAFile);
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return Failed(error, ReadError::CannotOpen);
-    }
-    in.seekg(0, std::ios::end);
-    const std::streamoff length = in.tellg();
-    if (length < 0) {
-        return Failed(error, ReadError::CannotRead);
-    }
-    in.seekg(0);
-    auto data = Allocate<Container>(static_cast<std::uintmax_t>(length), error, spare);
-    if (!data) {
-        return std::nullopt;
-    }
-    size = static_cast<std::size_t>(length);
-    const auto wanted = static_cast<std::streamsize>(data->size() * sizeof((*data)[0]));
-    if (!in.read(reinterpret_cast<char*>(data->data()), wanted)) {
-        return Failed(error, ReadError::CannotRead);
-    }
-    return data;
-}
-
-#else
-
-class Descriptor {
-public:
-    explicit Descriptor(int file) : file_(file) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (file_ >= 0) {
-            ::close(file_);
-        }
-    }
-    int get() const { return file_; }
-
-private:
-    int file_;
-};
-
-// Opens a regular file for reading; its size goes to `size`. Not blocking, so
-// a pipe given by name is refused rather than waited on.
-std::optional<int> OpenRegularFile(const std::filesystem::path& path, std::uintmax_t& size,
-                                   ReadError* error) {
-    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (file < 0) {
-        return Failed(error, ReadError::CannotOpen);
-    }
-    struct stat status = {};
-    const bool known = ::fstat(file, &status) == 0;
-    if (!known || !S_ISREG(status.st_mode)) {
-        ::close(file);
-        return Failed(error, known ? ReadError::NotAFile : ReadError::CannotRead);
-    }
-    size = static_cast<std::uintmax_t>(status.st_size);
-    return file;
-}
-
-template <typename Container>
-std::optional<Container> ReadFrom(int file, std::uintmax_t fileSize, std::size_t& size,
-                                  ReadError* error, std::size_t spare) {
-    auto data = Allocate<Container>(fileSize, error, spare);
-    if (!data) {
-        return std::nullopt;
-    }
-    auto* next = reinterpret_cast<char*>(data->data());
-    std::size_t left = data->size() * sizeof((*data)[0]);
-    while (left > 0) {
-        const ssize_t got = ::read(file, next, left);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) { // an error, or the file shrank while being read
-            return Failed(error, ReadError::CannotRead);
-        }
-        next += got;
-        left -= static_cast<std::size_t>(got);
-    }
-    size = static_cast<std::size_t>(fileSize);
-    return data;
-}
-
-template <typename Container>
-std::optional<Container> ReadInto(const std::filesystem::path& path, std::size_t& size,
-                                  ReadError* error, std::size_t spare = 0) {
-    std::uintmax_t fileSize = 0;
-    const auto file = OpenRegularFile(path, fileSize, error);
-    if (!file) {
-        return std::nullopt;
-    }
-    const Descriptor owner(*file);
-    return ReadFrom<Container>(owner.get(), fileSize, size, error, spare);
-}
-
-bool WriteAll(int file, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(file, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-#endif
-
-} // namespace
-
-#ifdef _WIN32
-
-void* AllocateZeroed(std::size_t bytes) {
-    if (void* block = std::calloc(bytes, 1)) {
-        return block;
-    }
-    throw std::bad_alloc();
-}
-
-void FreeZeroed(void* block, std::size_t) noexcept {
-    std::free(block);
-}
-
-#else
+} // namespace file_io
 
 namespace {
 
-constexpr std::size_t kLargePage = 2 * 1024 * 1024;
+using std::filesystem::path;
 
-std::size_t LargePagesFor(std::size_t bytes) {
-    return (bytes + kLargePage - 1) & ~(kLargePage - 1);
+// The folders above `folder` that do not exist yet, outermost first.
+std::vector<path> MissingParents(const path& folder) {
+    std::vector<path> missing;
+    for (path parent = folder.parent_path(); parent.has_relative_path();
+         parent = parent.parent_path()) {
+        std::error_code error;
+        if (std::filesystem::symlink_status(parent, error).type() !=
+            std::filesystem::file_type::not_found) {
+            break;
+        }
+        missing.insert(missing.begin(), parent);
+    }
+    return missing;
 }
 
 } // namespace
 
-// Small blocks come from calloc; a large one is mapped with a large page to
-// spare, and the unaligned head and the tail given back.
-void* AllocateZeroed(std::size_t bytes) {
-    if (bytes < kLargePage) {
-        if (void* block = std::calloc(bytes == 0 ? 1 : bytes, 1)) {
-            return block;
-        }
-        throw std::bad_alloc();
-    }
-    if (bytes > std::size_t(-1) - 2 * kLargePage) {
-        throw std::bad_alloc();
-    }
-    const std::size_t length = LargePagesFor(bytes);
-    void* mapped = ::mmap(nullptr, length + kLargePage, PROT_READ | PROT_WRITE,
-                          MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mapped == MAP_FAILED) {
-        throw std::bad_alloc();
-    }
-    auto* const first = static_cast<std::uint8_t*>(mapped);
-    auto* const block = reinterpret_cast<std::uint8_t*>(
-        (reinterpret_cast<std::uintptr_t>(first) + kLargePage - 1) & ~(kLargePage - 1));
-    const std::size_t head = static_cast<std::size_t>(block - first);
-    if (head > 0) {
-        ::munmap(first, head);
-    }
-    ::munmap(block + length, kLargePage - head);
-    ::madvise(block, length, MADV_HUGEPAGE); // only a hint
-    return block;
-}
-
-void FreeZeroed(void* block, std::size_t bytes) noexcept {
-    if (bytes < kLargePage) {
-        std::free(block);
-    } else {
-        ::munmap(block, LargePagesFor(bytes));
-    }
-}
-
-#endif
-
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path,
-                                                       ReadError* error) {
-    std::size_t size = 0;
-    return ReadInto<std::vector<std::uint8_t>>(path, size, error);
-}
-
-std::optional<GrowableBytes> ReadGrowableFile(const std::filesystem::path& path, ReadError* error,
-                                              std::size_t spare) {
-    std::size_t size = 0;
-    return ReadInto<GrowableBytes>(path, size, error, spare);
-}
-
-std::optional<MappedInput> MappedInput::Open(const std::filesystem::path& path, ReadError* error) {
-    MappedInput input;
-#ifdef _WIN32
-    input.view_ = ReadOnlyFileView::Open(path.c_str());
-    if (input.view_) {
-        input.data_ = input.view_->bytes().data();
-        input.size_ = input.view_->bytes().size();
-        input.mapped_ = true;
-        return input;
-    }
-    auto units = ReadInto<std::u16string>(path, input.size_, error);
-#else
-    std::uintmax_t fileSize = 0;
-    const auto file = OpenRegularFile(path, fileSize, error);
-    if (!file) {
-        return std::nullopt;
-    }
-    const Descriptor owner(*file);
-    if (fileSize > 0 && fileSize <= std::numeric_limits<std::size_t>::max()) {
-        void* data = ::mmap(nullptr, static_cast<std::size_t>(fileSize), PROT_READ, MAP_PRIVATE,
-                            owner.get(), 0);
-        if (data != MAP_FAILED) {
-            input.data_ = data;
-            input.size_ = static_cast<std::size_t>(fileSize);
-            input.mapped_ = true;
-            return input;
-        }
-    }
-    auto units = ReadFrom<std::u16string>(owner.get(), fileSize, input.size_, error, 0);
-#endif
-    if (!units) {
-        return std::nullopt;
-    }
-    input.buffer_ = std::move(*units);
-    input.data_ = input.buffer_.data();
-    return input;
-}
-
-MappedInput::MappedInput(MappedInput&& other) noexcept
-    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)),
-      mapped_(std::exchange(other.mapped_, false)), buffer_(std::move(other.buffer_))
-#ifdef _WIN32
-      ,
-      view_(std::move(other.view_))
-#endif
-{
-    if (!mapped_) {
-        data_ = buffer_.data();
-    }
-}
-
-MappedInput::~MappedInput() {
-#ifndef _WIN32
-    if (mapped_) {
-        ::munmap(const_cast<void*>(data_), size_);
-    }
-#endif
-}
-
-bool ReplaceFileWith(const std::filesystem::path& target, std::string_view bytes) {
-#ifdef _WIN32
-    return ReplaceFileContents(target.c_str(),
-                               {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
-#else
-    // O_EXCL: a name that exists, a symlink above all, is never opened.
-    std::filesystem::path temporary;
-    int file = -1;
-    for (unsigned attempt = 0; file < 0 && attempt < kBesideAttempts; ++attempt) {
-        temporary = BesideName(target, attempt);
-        file =
-            ::open(temporary.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (file < 0 && errno != EEXIST) {
-            return false;
-        }
-    }
-    if (file < 0) {
-        return false;
-    }
-    bool written = WriteAll(file, bytes) && ::fsync(file) == 0;
-    written = ::close(file) == 0 && written;
-    if (written && ::rename(temporary.c_str(), target.c_str()) == 0) {
-        return true;
-    }
-    ::unlink(temporary.c_str());
-    return false;
-#endif
-}
-
-std::optional<std::filesystem::path> CreateFolderBeside(const std::filesystem::path& target) {
-    for (unsigned attempt = 0; attempt < kBesideAttempts; ++attempt) {
-        std::filesystem::path folder = BesideName(target, attempt);
+std::optional<path> CreateFolderBeside(const path& target) {
+    for (unsigned attempt = 0; attempt < file_io::kBesideAttempts; ++attempt) {
+        path folder = file_io::BesideName(target, attempt);
         std::error_code error;
         if (std::filesystem::create_directory(folder, error)) {
             return folder;
@@ -366,6 +57,76 @@ std::optional<std::filesystem::path> CreateFolderBeside(const std::filesystem::p
         }
     }
     return std::nullopt;
+}
+
+FolderWriteResult ReplaceFolderWith(const path& folder, FolderTarget kind,
+                                    std::span<const FolderFile> files,
+                                    std::span<const std::string_view> stale) {
+    std::error_code error;
+    path target = std::filesystem::absolute(folder, error).lexically_normal();
+    if (!error && !target.has_filename()) { // "DIR/" or "."
+        target = target.parent_path();
+    }
+    if (error || !target.has_filename()) {
+        return {FolderWriteError::NoPlace, {}};
+    }
+
+    std::vector<path> made; // parents made here, removed again on failure
+    std::optional<path> temporary;
+    auto fail = [&](FolderWriteError why, path file = {}) {
+        std::error_code ignored;
+        if (temporary) {
+            std::filesystem::remove_all(*temporary, ignored);
+        }
+        for (auto parent = made.rbegin(); parent != made.rend(); ++parent) {
+            std::filesystem::remove(*parent, ignored);
+        }
+        return FolderWriteResult{why, std::move(file)};
+    };
+    if (kind == FolderTarget::New) {
+        for (const path& parent : MissingParents(target)) {
+            if (!std::filesystem::create_directory(parent, error) || error) {
+                return fail(FolderWriteError::CannotWrite);
+            }
+            made.push_back(parent);
+        }
+    }
+    temporary = CreateFolderBeside(target);
+    if (!temporary) {
+        return fail(FolderWriteError::CannotWrite);
+    }
+    for (const FolderFile& file : files) {
+        if (!ReplaceFileWith(*temporary / file.name, file.bytes)) {
+            return fail(FolderWriteError::CannotWrite);
+        }
+    }
+
+    if (kind != FolderTarget::Filled) {
+        // A rename replaces an empty folder on POSIX; Windows wants it gone first.
+        std::filesystem::rename(*temporary, target, error);
+        std::error_code ignored;
+        if (error && kind == FolderTarget::Empty && std::filesystem::remove(target, ignored)) {
+            std::filesystem::rename(*temporary, target, error);
+            if (error) {
+                std::filesystem::create_directory(target, ignored);
+            }
+        }
+        return error ? fail(FolderWriteError::CannotWrite) : FolderWriteResult{};
+    }
+    // Each file is replaced whole by a rename (or, across file systems, written again).
+    for (const FolderFile& file : files) {
+        path destination = folder / file.name;
+        std::filesystem::rename(*temporary / file.name, destination, error);
+        if (error && !ReplaceFileWith(destination, file.bytes)) {
+            return fail(FolderWriteError::FileFailed, std::move(destination));
+        }
+    }
+    std::error_code ignored;
+    for (const std::string_view name : stale) {
+        std::filesystem::remove(folder / name, ignored);
+    }
+    std::filesystem::remove_all(*temporary, ignored);
+    return {};
 }
 
 } // namespace tide::tool

@@ -1,11 +1,14 @@
 // Whole-file reads and replacing writes for tidetool. On Windows they are the
-// program's own (win/FileAccess.h); elsewhere the POSIX equivalents.
+// program's own (win/FileAccess.h, in FileIoWindows.cpp); elsewhere the POSIX
+// equivalents (FileIoPosix.cpp). What std::filesystem does alike on both is in
+// FileIo.cpp.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <new>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -109,5 +112,41 @@ bool ReplaceFileWith(const std::filesystem::path& target, std::string_view bytes
 // Creates a new, empty folder beside `target` (same parent, a name derived
 // from it) and returns it; nothing when none could be created.
 std::optional<std::filesystem::path> CreateFolderBeside(const std::filesystem::path& target);
+
+// What is where ReplaceFolderWith puts its folder; the caller finds out and
+// refuses anything else.
+enum class FolderTarget {
+    New,    // nothing: it is made, with the folders above it that are missing
+    Empty,  // an empty folder: replaced as a whole
+    Filled, // a folder, or a symlink to one, whose files may all be replaced
+};
+
+// A file for ReplaceFolderWith: its name in the folder and its bytes.
+struct FolderFile {
+    std::string_view name;
+    std::string_view bytes;
+};
+
+enum class FolderWriteError {
+    None,
+    NoPlace,     // the name gives no place for a folder: "/", or no absolute name
+    CannotWrite, // the folder is as it was, and nothing made for it is left
+    FileFailed,  // a Filled folder's file could not be replaced; those before it were
+};
+
+struct FolderWriteResult {
+    FolderWriteError error = FolderWriteError::None;
+    std::filesystem::path file; // with FileFailed: the file in `folder` left as it was
+};
+
+// Writes `files` into `folder`, all of them first into a new folder beside it
+// (CreateFolderBeside) and only then moved into place. A New or an Empty
+// folder is replaced by the new one whole, in one rename; in a Filled one each
+// file replaces its namesake by a rename (or, across file systems, is written
+// again), and then the names in `stale` are removed. On a failure the new
+// folder is removed, and so are the folders made above a New one.
+FolderWriteResult ReplaceFolderWith(const std::filesystem::path& folder, FolderTarget kind,
+                                    std::span<const FolderFile> files,
+                                    std::span<const std::string_view> stale);
 
 } // namespace tide::tool

@@ -44,4 +44,12 @@ constexpr std::size_t RecordSize(std::size_t codeLength, std::size_t wordUnits) 
 // The index has at most 1 + 26 + 26^2 + 26^3 nodes.
 inline constexpr std::size_t kMaxIndexNodes = 1 + 26 + 26 * 26 + 26 * 26 * 26;
 
+// Room past a library's used length that the user entries of a text of
+// `units` UTF-16 units surely fit in: a line gives at most one entry and holds
+// at least one unit besides its end; a record takes its line's code letters
+// and word units, or a code the phrase rules make, and each new code path up
+// to three index nodes, of which the whole index holds kMaxIndexNodes. At most
+// kMaxLibraryBytes (LibraryBuilder.h); room never written need cost nothing.
+std::size_t ImportRoom(std::size_t units);
+
 } // namespace tide
