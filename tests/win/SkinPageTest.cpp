@@ -13,6 +13,7 @@
 
 #include "core/base/FixedText.h"
 #include "core/config/InfoMessageText.h"
+#include "core/contract/ImeContract.h"
 #include "core/skin/SkinFormat.h"
 #include "support/DrivenDialog.h"
 #include "support/FileDialogAnswer.h"
@@ -20,6 +21,7 @@
 #include "support/MessageBoxWatcher.h"
 #include "support/WinTestSupport.h"
 #include "ui/Controls.h"
+#include "win/Handles.h"
 #include "win/InstallPaths.h"
 #include "win/InstalledFiles.h"
 #include "win/WideText.h"
@@ -186,6 +188,65 @@ TEST_F(SkinPage, RemovingWrapsToTheFirstAndTheLastSkinStays) {
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0].text, test::ShownInfoText(L"皮肤移除成功，祝您使用愉快！"));
     EXPECT_EQ(seen[1].text, test::ShownInfoText(L"皮肤唯一，不得移除！"));
+}
+
+// The chosen file is what is checked, not the installed skin of its name
+// (which the page's preview keeps mapped).
+TEST_F(SkinPage, AnIncompleteSkinNamedLikeTheCurrentOneIsRefused) {
+    const std::wstring elsewhere = folder_ / L"elsewhere";
+    ::CreateDirectoryW(elsewhere.c_str(), nullptr);
+    const std::wstring incomplete = elsewhere + L"\\Tide.ims";
+    ASSERT_TRUE(test::WriteFileBytes(incomplete, std::string(1068, '\0')));
+    test::MessageBoxWatcher boxes;
+    std::atomic<bool> answered{false};
+    std::thread answer = test::AnswerFileDialog(L"打开皮肤文件", incomplete, answered);
+    DrivenSettings settings([](HWND dialog) { Press(dialog, kImport); });
+    settings.Run();
+    answer.join();
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].text, L"该皮肤文件资源不完整，不能导入！");
+    EXPECT_EQ(SkinFiles().size(), 2u);
+    EXPECT_EQ(CurrentSkin(), u"Tide.ims");
+}
+
+// A record that cannot reach the input method (its mapping's name is taken by
+// another kind of object) leaves the skin as it was: no file is deleted,
+// nothing is announced.
+TEST_F(SkinPage, ASwitchOrRemovalThatCannotBeSavedChangesNothing) {
+    KernelHandle taken(::CreateEventW(nullptr, TRUE, FALSE, ToWide(kConfigMappingName).c_str()));
+    ASSERT_TRUE(taken);
+    test::MessageBoxWatcher boxes;
+    DrivenSettings settings([](HWND dialog) {
+        const int before = Selected(dialog);
+        Choose(dialog, 1 - before);
+        EXPECT_EQ(Selected(dialog), before) << "the list shows what is current";
+        Press(dialog, kRemove);
+        EXPECT_EQ(Entries(dialog).size(), 2u);
+    });
+    settings.Run();
+    EXPECT_EQ(SkinFiles().size(), 2u) << "nothing deleted";
+    const auto seen = boxes.Seen();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].text, L"设置保存失败，输入法未能读取新的设置。");
+    EXPECT_EQ(seen[1].text, L"设置保存失败，输入法未能读取新的设置。");
+}
+
+// Written to the mapping but not to the file: said so, and the switch holds.
+TEST_F(SkinPage, ASwitchSavedForThisSessionOnlyIsSaidSo) {
+    FileHandle heldConfig(::CreateFileW((installDir() + L"\\Tide.cfg").c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(heldConfig);
+    test::MessageBoxWatcher boxes;
+    DrivenSettings settings([](HWND dialog) {
+        const int before = Selected(dialog);
+        Choose(dialog, 1 - before);
+        EXPECT_EQ(Selected(dialog), 1 - before);
+    });
+    settings.Run();
+    const auto seen = boxes.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_NE(seen[0].text.find(L"重新启动后"), std::wstring::npos) << seen[0].text;
 }
 
 TEST_F(SkinPage, ExportAsksBeforeOverwritingAndSaysWhenItCannotWrite) {

@@ -176,6 +176,30 @@ TEST_F(SoftKeyboardPage, DefaultsExportAndImportBack) {
     EXPECT_NE(text.find(u"Key_BSlash=0", shifted), std::u16string::npos);
 }
 
+TEST_F(SoftKeyboardPage, AFileWithoutKeySectionsIsRefusedAndChangesNothing) {
+    const std::wstring file = installation_.folder() / L"notes.txt";
+    ASSERT_TRUE(test::WriteFileBytes(file, "[NOTES]\r\nKey_A=x\r\n"));
+    std::atomic<bool> answered{false};
+    test::MessageBoxWatcher boxes;
+    DrivenSettings settings([&](HWND dialog, CConfigureDialog& tool) {
+        const std::u16string before(std::begin(tool.record().UserSymbols),
+                                    std::end(tool.record().UserSymbols));
+        std::thread answer = test::AnswerFileDialog(L"打开导入文件", file, answered);
+        Press(dialog, kImport);
+        answer.join();
+        EXPECT_EQ(std::u16string(std::begin(tool.record().UserSymbols),
+                                 std::end(tool.record().UserSymbols)),
+                  before);
+        EXPECT_FALSE(tool.modified());
+        EXPECT_EQ(LayoutCount(dialog), 14) << "用户符号 is still there";
+    });
+    settings.Run();
+    EXPECT_TRUE(answered);
+    const auto seen = boxes.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, test::ShownInfoText(L"导入文件不是软键盘文件，软键盘导入失败！"));
+}
+
 TEST_F(SoftKeyboardPage, ClearDropsTheUserLayoutAndDefiningAKeyBringsItBack) {
     test::MessageBoxWatcher boxes;
     DrivenSettings settings([](HWND dialog, CConfigureDialog& tool) {

@@ -22,6 +22,7 @@
 #include "support/ImePeerProcess.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/WinTestSupport.h"
+#include "win/Handles.h"
 #include "win/InstallPaths.h"
 #include "win/WideText.h"
 #include "win/config/ConfigStorage.h"
@@ -215,6 +216,30 @@ TEST_F(SystemDictTool, SelectingALibraryMakesItCurrentAndRemovingTheLastWrapsToT
     EXPECT_EQ(CurrentLibraryName(), first) << "the first library is current";
     EXPECT_FALSE(test::FileExists(InInstallDir(last)));
     EXPECT_EQ(Libraries().size(), 2u);
+}
+
+TEST_F(SystemDictTool, ALibraryThatCannotBeDeletedStaysCurrentAndListed) {
+    AddSampleLibrary(L"Tide.imc");
+    AddSmallLibrary(L"Small.imc");
+    // Held open without leave to delete: neither deleted nor moved away.
+    FileHandle held(::CreateFileW(InInstallDir(L"Small.imc").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    Run([&](HWND dialog) {
+        for (int item = 0; item < 2; ++item) {
+            Select(dialog, item);
+            if (CurrentLibraryName() == L"Small.imc") {
+                break;
+            }
+        }
+        ASSERT_EQ(CurrentLibraryName(), L"Small.imc");
+        ::SendMessageW(dialog, WM_COMMAND, kRemoveId, 0);
+        EXPECT_EQ(::SendMessageW(Combo(dialog), CB_GETCOUNT, 0, 0), 2) << "still listed";
+    });
+    EXPECT_EQ(Messages(),
+              std::vector<std::wstring>{test::ShownInfoText(L"词库移除失败，文件无法删除！")});
+    EXPECT_EQ(CurrentLibraryName(), L"Small.imc") << "still current";
+    EXPECT_TRUE(test::FileExists(InInstallDir(L"Small.imc")));
 }
 
 TEST_F(SystemDictTool, AWrongHeaderStopsTheImportAndLeavesTheCurrentLibrary) {

@@ -208,15 +208,21 @@ void CConfigureDialog::Save(HWND dialog) {
         return;
     }
     CollectAll();
-    const int saved = SaveConfig(record_);
-    if (saved == kSaveFailed) {
-        Tell(dialog, kNotSaved); // the change stays in the dialog, to be applied again
-        return;
-    }
-    if (saved == kSavedToMappingOnly) {
-        Tell(dialog, kSavedForThisSessionOnly);
+    if (!ReportSave(dialog, SaveConfig(record_))) {
+        return; // the change stays in the dialog, to be applied again
     }
     modified_ = false;
+}
+
+bool CConfigureDialog::ReportSave(HWND owner, int saved) {
+    if (saved == kSaveFailed) {
+        Tell(owner, kNotSaved);
+        return false;
+    }
+    if (saved == kSavedToMappingOnly) {
+        Tell(owner, kSavedForThisSessionOnly);
+    }
+    return true;
 }
 
 void CConfigureDialog::OnRestoreDefaults(HWND dialog) {

@@ -28,6 +28,9 @@ public:
     void SetModified(bool modified) { modified_ = modified; }
     // "应用" is enabled exactly while there is something to save.
     void UpdateApplyButton();
+    // Tells the user what a save that did not fully succeed means (SaveConfig's
+    // result); true when the input method has the record.
+    static bool ReportSave(HWND owner, int saved);
     // The key of a hotkey as the user sees it: the edit of the page that
     // shows it, else the working record's.
     std::uint8_t ShownHotkey(RecordField field) const;

@@ -62,7 +62,6 @@ constexpr wchar_t kMsgImportFailed[] = L"皮肤导入失败，文件无法复制
 constexpr wchar_t kMsgExportFailed[] = L"皮肤导出失败，文件无法写入！";
 constexpr wchar_t kMsgRemoveFailed[] = L"皮肤移除失败，文件无法删除！";
 constexpr wchar_t kMsgNameTooLong[] = L"皮肤文件名过长，不能设为当前皮肤！";
-constexpr wchar_t kMsgNotSaved[] = L"设置保存失败，输入法未能读取新的设置。";
 
 // InstallDir\Skin, or empty when the installation is not recorded.
 std::wstring SkinFolder() {
@@ -147,13 +146,27 @@ private:
         if (index < 0 || index >= static_cast<int>(files_.size())) {
             return false;
         }
-        if (!SetFixedText(shell().record().SkinFileName, AsU16(files_[index]))) {
-            ShowInfoMessage(window(), kMsgNameTooLong);
+        if (!SaveSkinChoice(files_[index])) {
             return false;
         }
         current_ = index;
-        if (SaveConfig(shell().record()) == kSaveFailed) {
-            ShowInfoMessage(window(), kMsgNotSaved);
+        return true;
+    }
+
+    // Names `fileName` as the skin in the record and saves it for the input
+    // method, then shows and announces it. When the record cannot reach the
+    // input method the record keeps the skin it had, nothing is announced,
+    // and false is returned (the user told either way).
+    bool SaveSkinChoice(const std::wstring& fileName) {
+        char16_t(&field)[kConfigNameUnits] = shell().record().SkinFileName;
+        const std::u16string previous(FixedText(field));
+        if (!SetFixedText(field, AsU16(fileName))) {
+            ShowInfoMessage(window(), kMsgNameTooLong);
+            return false;
+        }
+        if (!CConfigureDialog::ReportSave(window(), SaveConfig(shell().record()))) {
+            SetFixedText(field, previous);
+            return false;
         }
         LoadPreview();
         PostChangeNotice(ChangeCode::SkinChanged);
@@ -185,15 +198,9 @@ private:
             ShowInfoMessage(window(), kMsgImportFailed);
             return;
         }
-        if (!SetFixedText(shell().record().SkinFileName, AsU16(name))) {
-            return; // "Tide####.ims" always fits
-        }
-        if (SaveConfig(shell().record()) == kSaveFailed) {
-            ShowInfoMessage(window(), kMsgNotSaved);
-        }
+        // A skin that cannot be made current stays installed, not chosen.
+        SaveSkinChoice(name);
         FillList();
-        LoadPreview();
-        PostChangeNotice(ChangeCode::SkinChanged);
     }
 
     void OnExport() {
@@ -214,6 +221,12 @@ private:
         const int count = static_cast<int>(files_.size());
         if (count < 2) {
             ShowInfoMessage(window(), kMsgOnlySkin);
+            return;
+        }
+        // The current skin's file may have gone meanwhile: the list says
+        // what is there now.
+        if (current_ < 0 || current_ >= count) {
+            FillList();
             return;
         }
         const std::wstring removed = SkinPath(files_[current_]);

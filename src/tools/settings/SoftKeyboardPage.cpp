@@ -5,7 +5,9 @@
 #include <shlwapi.h>
 
 #include <array>
+#include <cwchar>
 #include <string>
+#include <string_view>
 
 #include "core/config/ConfigRecord.h"
 #include "core/config/SoftKeyboardFile.h"
@@ -64,6 +66,23 @@ constexpr std::array<const wchar_t*, 14> kLayouts = {
     L"日文片假名", L"注音符号", L"拼音字母", L"希腊字母", L"俄文字母", L"制表符",   L"用户符号"};
 
 constexpr wchar_t kMsgExportFailed[] = L"导出文件保存失败，软键盘导出失败！";
+constexpr wchar_t kMsgNotKeyboardFile[] = L"导入文件不是软键盘文件，软键盘导入失败！";
+
+// Whether the profile file at `path` has a section `name`, matched as the
+// profile functions match names (ignoring case).
+bool HasProfileSection(const wchar_t* path, std::u16string_view name) {
+    std::wstring names(32767, L'\0');
+    const DWORD length =
+        ::GetPrivateProfileSectionNamesW(names.data(), static_cast<DWORD>(names.size()), path);
+    const std::wstring wanted = ToWide(name);
+    for (const wchar_t* section = names.c_str(); section < names.c_str() + length && *section;
+         section += std::wcslen(section) + 1) {
+        if (::lstrcmpiW(section, wanted.c_str()) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
 
 // The keyboard window and the define-character dialog (dialog units).
 constexpr int kKeyboardX = 18, kKeyboardY = 33, kKeyboardWidth = 280, kKeyboardHeight = 115;
@@ -192,6 +211,12 @@ private:
     void OnImport() {
         PathBuffer path;
         if (!ShowFileDialog(window(), path, FileKind::OpenText)) {
+            return;
+        }
+        // Any other file would leave every key undefined: refused, nothing changes.
+        if (!HasProfileSection(path, kPlainKeysSection) &&
+            !HasProfileSection(path, kShiftedKeysSection)) {
+            ShowInfoMessage(window(), kMsgNotKeyboardFile);
             return;
         }
         char16_t* units = shell().record().UserSymbols;

@@ -60,6 +60,7 @@ constexpr wchar_t kMsgAddNotPackage[] = L"码表格式错误，不能添加！";
 constexpr wchar_t kMsgAdded[] = L"词库添加成功，祝您使用愉快！";
 constexpr wchar_t kMsgOnlyLibrary[] = L"词库唯一，不得移除！";
 constexpr wchar_t kMsgRemoved[] = L"词库移除成功，祝您使用愉快！";
+constexpr wchar_t kMsgRemoveFailed[] = L"词库移除失败，文件无法删除！";
 
 const wchar_t* ImportMessage(ImportOutcome outcome) {
     switch (outcome) {
@@ -354,6 +355,13 @@ void CSystemDictDialog::OnRemove(HWND dialog) {
         return;
     }
     const std::wstring removedPath = InstallDirFile(*removedName);
+    // The file goes first: one the input method has mapped is moved away and
+    // deleted at the next start of the system. One that can go neither way
+    // stays current and listed, and nothing is saved or announced.
+    if (!::DeleteFileW(removedPath.c_str()) && !DeleteFileForced(removedPath.c_str())) {
+        ShowInfoMessage(dialog, kMsgRemoveFailed);
+        return;
+    }
     const int removedItem = selected_;
     selected_ = removedItem + 1 < count ? removedItem + 1 : 0;
     ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(selected_), 0);
@@ -363,11 +371,6 @@ void CSystemDictDialog::OnRemove(HWND dialog) {
     }
     SaveConfig(config_);
     PostChangeNotice(ChangeCode::DictionaryChanged);
-    // The input method may still have the file mapped; then it goes at the
-    // next start of the system.
-    if (!::DeleteFileW(removedPath.c_str())) {
-        DeleteFileForced(removedPath.c_str());
-    }
     ::SendMessageW(combo, CB_DELETESTRING, static_cast<WPARAM>(removedItem), 0);
     FillDictionaryCombo(dialog);
     ShowInfoMessage(dialog, kMsgRemoved);

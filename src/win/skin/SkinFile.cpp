@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/contract/ImeContract.h"
+#include "win/FileAccess.h"
 #include "win/WideText.h"
 
 namespace tide {
@@ -92,11 +93,14 @@ void SkinFile::Close() {
 }
 
 bool ReadSkinRecord(const wchar_t* path, SkinRecord& destination) {
-    SkinFile skin;
-    if (!skin.Load(path)) {
+    // The file itself, never a mapping of its name: the installed skin of the
+    // same name (mapped by the preview and the input method) is another file.
+    const auto file = ReadOnlyFileView::Open(path);
+    const auto skin = file ? ParseSkin(file->bytes()) : std::nullopt;
+    if (!skin) {
         return false;
     }
-    destination = skin.record();
+    destination = skin->record;
     return true;
 }
 

@@ -49,8 +49,9 @@ private:
     FileMapping mapping_;
 };
 
-// Loads `path` into a temporary skin and, when it loads, copies its record to
-// `destination` (left as it was otherwise). Returns whether it loaded.
+// Reads the skin file at `path` itself (not a mapping of its name) and, when
+// it is a skin, copies its record to `destination` (left as it was
+// otherwise). Returns whether it was one.
 bool ReadSkinRecord(const wchar_t* path, SkinRecord& destination);
 
 } // namespace tide
