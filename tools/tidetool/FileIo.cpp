@@ -44,6 +44,18 @@ std::vector<path> MissingParents(const path& folder) {
 
 } // namespace
 
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path,
+                                                       ReadError* error) {
+    std::size_t size = 0;
+    return file_io::ReadInto<std::vector<std::uint8_t>>(path, size, error);
+}
+
+std::optional<GrowableBytes> ReadGrowableFile(const std::filesystem::path& path, ReadError* error,
+                                              std::size_t spare) {
+    std::size_t size = 0;
+    return file_io::ReadInto<GrowableBytes>(path, size, error, spare);
+}
+
 std::optional<path> CreateFolderBeside(const path& target) {
     for (unsigned attempt = 0; attempt < file_io::kBesideAttempts; ++attempt) {
         path folder = file_io::BesideName(target, attempt);

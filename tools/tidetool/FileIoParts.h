@@ -19,6 +19,14 @@ inline constexpr unsigned kBesideAttempts = 100;
 
 std::filesystem::path BesideName(const std::filesystem::path& target, unsigned attempt);
 
+// The whole regular file at `path` in `Container`, with room reserved for
+// `spare` more units; `size` gets the file's size in bytes. Each platform's
+// file defines it (FileIoPosix.cpp, FileIoWindows.cpp) for the byte
+// containers FileIo.h reads into.
+template <typename Container>
+std::optional<Container> ReadInto(const std::filesystem::path& path, std::size_t& size,
+                                  ReadError* error, std::size_t spare = 0);
+
 inline std::nullopt_t Failed(ReadError* error, ReadError why) {
     if (error) {
         *error = why;

@@ -78,9 +78,11 @@ std::optional<Container> ReadFrom(int file, std::uintmax_t fileSize, std::size_t
     return data;
 }
 
+} // namespace
+
 template <typename Container>
-std::optional<Container> ReadInto(const std::filesystem::path& path, std::size_t& size,
-                                  ReadError* error, std::size_t spare = 0) {
+std::optional<Container> file_io::ReadInto(const std::filesystem::path& path, std::size_t& size,
+                                           ReadError* error, std::size_t spare) {
     std::uintmax_t fileSize = 0;
     const auto file = OpenRegularFile(path, fileSize, error);
     if (!file) {
@@ -89,6 +91,12 @@ std::optional<Container> ReadInto(const std::filesystem::path& path, std::size_t
     const Descriptor owner(*file);
     return ReadFrom<Container>(owner.get(), fileSize, size, error, spare);
 }
+template std::optional<std::vector<std::uint8_t>>
+file_io::ReadInto(const std::filesystem::path&, std::size_t&, ReadError*, std::size_t);
+template std::optional<GrowableBytes> file_io::ReadInto(const std::filesystem::path&, std::size_t&,
+                                                        ReadError*, std::size_t);
+
+namespace {
 
 bool WriteAll(int file, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -148,18 +156,6 @@ void FreeZeroed(void* block, std::size_t bytes) noexcept {
     } else {
         ::munmap(block, LargePagesFor(bytes));
     }
-}
-
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path,
-                                                       ReadError* error) {
-    std::size_t size = 0;
-    return ReadInto<std::vector<std::uint8_t>>(path, size, error);
-}
-
-std::optional<GrowableBytes> ReadGrowableFile(const std::filesystem::path& path, ReadError* error,
-                                              std::size_t spare) {
-    std::size_t size = 0;
-    return ReadInto<GrowableBytes>(path, size, error, spare);
 }
 
 std::optional<MappedInput> MappedInput::Open(const std::filesystem::path& path, ReadError* error) {

@@ -13,13 +13,12 @@
 
 namespace tide::tool {
 
-namespace {
-
 using file_io::Failed;
+using file_io::ReadInto;
 
 template <typename Container>
-std::optional<Container> ReadInto(const std::filesystem::path& path, std::size_t& size,
-                                  ReadError* error, std::size_t spare = 0) {
+std::optional<Container> file_io::ReadInto(const std::filesystem::path& path, std::size_t& size,
+                                           ReadError* error, std::size_t spare) {
     std::error_code statusError;
     const auto type = std::filesystem::status(path, statusError).type();
     if (type == std::filesystem::file_type::not_found) {
@@ -49,8 +48,10 @@ std::optional<Container> ReadInto(const std::filesystem::path& path, std::size_t
     }
     return data;
 }
-
-} // namespace
+template std::optional<std::vector<std::uint8_t>>
+file_io::ReadInto(const std::filesystem::path&, std::size_t&, ReadError*, std::size_t);
+template std::optional<GrowableBytes> file_io::ReadInto(const std::filesystem::path&, std::size_t&,
+                                                        ReadError*, std::size_t);
 
 void* AllocateZeroed(std::size_t bytes) {
     if (void* block = std::calloc(bytes, 1)) {
@@ -61,18 +62,6 @@ void* AllocateZeroed(std::size_t bytes) {
 
 void FreeZeroed(void* block, std::size_t) noexcept {
     std::free(block);
-}
-
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path,
-                                                       ReadError* error) {
-    std::size_t size = 0;
-    return ReadInto<std::vector<std::uint8_t>>(path, size, error);
-}
-
-std::optional<GrowableBytes> ReadGrowableFile(const std::filesystem::path& path, ReadError* error,
-                                              std::size_t spare) {
-    std::size_t size = 0;
-    return ReadInto<GrowableBytes>(path, size, error, spare);
 }
 
 std::optional<MappedInput> MappedInput::Open(const std::filesystem::path& path, ReadError* error) {

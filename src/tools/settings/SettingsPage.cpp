@@ -281,10 +281,9 @@ ControlState CSettingsPage::ReadState(const PageRow& row, HWND control) const {
             state.text = std::u16string(AsU16(text));
         }
     } else if (row.kind == RowKind::Edit) {
-        const std::wstring text = WindowText(control);
         // An empty edit keeps the stored key.
-        state.virtualKey = text.empty() ? FillState(row.binding, shell_.record()).virtualKey
-                                        : static_cast<std::uint8_t>(::VkKeyScanW(text[0]) & 0xFF);
+        const std::uint8_t shown = KeyShownBy(control);
+        state.virtualKey = shown != 0 ? shown : FillState(row.binding, shell_.record()).virtualKey;
     }
     return state;
 }

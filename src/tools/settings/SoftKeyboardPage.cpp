@@ -7,7 +7,6 @@
 #include <array>
 #include <cwchar>
 #include <string>
-#include <string_view>
 
 #include "core/config/ConfigRecord.h"
 #include "core/config/SoftKeyboardFile.h"
@@ -68,16 +67,19 @@ constexpr std::array<const wchar_t*, 14> kLayouts = {
 constexpr wchar_t kMsgExportFailed[] = L"导出文件保存失败，软键盘导出失败！";
 constexpr wchar_t kMsgNotKeyboardFile[] = L"导入文件不是软键盘文件，软键盘导入失败！";
 
-// Whether the profile file at `path` has a section `name`, matched as the
-// profile functions match names (ignoring case).
-bool HasProfileSection(const wchar_t* path, std::u16string_view name) {
+// Whether the profile file at `path` has a section of the soft keyboard's,
+// names matched as the profile functions match them (ignoring case). The
+// file's section names are read once.
+bool HasKeySection(const wchar_t* path) {
     std::wstring names(32767, L'\0');
     const DWORD length =
         ::GetPrivateProfileSectionNamesW(names.data(), static_cast<DWORD>(names.size()), path);
-    const std::wstring wanted = ToWide(name);
+    const std::wstring plain = ToWide(kPlainKeysSection);
+    const std::wstring shifted = ToWide(kShiftedKeysSection);
     for (const wchar_t* section = names.c_str(); section < names.c_str() + length && *section;
          section += std::wcslen(section) + 1) {
-        if (::lstrcmpiW(section, wanted.c_str()) == 0) {
+        if (::lstrcmpiW(section, plain.c_str()) == 0 ||
+            ::lstrcmpiW(section, shifted.c_str()) == 0) {
             return true;
         }
     }
@@ -214,8 +216,7 @@ private:
             return;
         }
         // Any other file would leave every key undefined: refused, nothing changes.
-        if (!HasProfileSection(path, kPlainKeysSection) &&
-            !HasProfileSection(path, kShiftedKeysSection)) {
+        if (!HasKeySection(path)) {
             ShowInfoMessage(window(), kMsgNotKeyboardFile);
             return;
         }
