@@ -6,7 +6,6 @@
 #include "app/ToolTitles.h"
 #include "ui/Buttons.h"
 #include "ui/Controls.h"
-#include "ui/DialogMemory.h"
 #include "ui/ResourceIds.h"
 
 namespace tide {
@@ -55,14 +54,9 @@ CSetupDialog::CSetupDialog(HINSTANCE instance, HWND owner) : CDialog(instance, o
 }
 
 INT_PTR CSetupDialog::Run() {
-    DialogTemplateFields fields;
-    fields.style = kLauncherStyle;
-    fields.title = std::u16string_view(reinterpret_cast<const char16_t*>(kLauncherTitle));
-    fields.width = kLauncherWidth;
-    fields.height = kLauncherHeight;
-    return ShowDialogTemplate(instance_, fields, owner_,
-                              DialogProcFor<CSetupDialog, &CSetupDialog::HandleMessage>,
-                              BindingParameter(), true);
+    return CreateChildDialog(
+        *this, kLauncherStyle, 0, kLauncherTitle, 0, 0, kLauncherWidth, kLauncherHeight,
+        DialogProcFor<CSetupDialog, &CSetupDialog::HandleMessage>, owner_, true);
 }
 
 INT_PTR CSetupDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

@@ -63,8 +63,14 @@ HWND CreateControl(const CDialog& owner, const wchar_t* className, const wchar_t
 
 HWND CreatePageDialog(CDialog& owner, DLGPROC procedure, bool visible, int x, int y, int width,
                       int height, HWND parent) {
-    const INT_PTR window = CreateChildDialog(owner, visible ? kPageStyleVisible : kPageStyleHidden,
-                                             0, L"", x, y, width, height, procedure, parent, false);
+    return CreateChildPane(owner, visible ? kPageStyleVisible : kPageStyleHidden, x, y, width,
+                           height, procedure, parent);
+}
+
+HWND CreateChildPane(CDialog& owner, DWORD style, int x, int y, int width, int height,
+                     DLGPROC procedure, HWND parent) {
+    const INT_PTR window =
+        CreateChildDialog(owner, style, 0, L"", x, y, width, height, procedure, parent, false);
     return window == -1 ? nullptr : reinterpret_cast<HWND>(window);
 }
 

@@ -68,10 +68,15 @@ ControlClass ClassOf(ControlKind kind);
 // The page's procedure finds `owner` with BindDialogObject.
 HWND CreatePageDialog(CDialog& owner, DLGPROC procedure, bool visible, int x, int y, int width,
                       int height, HWND parent);
+// A modeless child dialog of `style` without a title (a page, a pane, a
+// preview); nullptr when the template memory cannot be had.
+HWND CreateChildPane(CDialog& owner, DWORD style, int x, int y, int width, int height,
+                     DLGPROC procedure, HWND parent);
 
-// A secondary dialog: modal (its result) or modeless (the window as INT_PTR);
-// -1 when the template memory cannot be had. Its procedure finds `owner` with
-// BindDialogObject.
+// A dialog of `owner` from a template built in memory (the launcher, a framed
+// tool, a secondary dialog, a page): modal (its result) or modeless (the
+// window as INT_PTR); -1 when the template memory cannot be had. Its
+// procedure finds `owner` with BindDialogObject.
 INT_PTR CreateChildDialog(CDialog& owner, DWORD style, DWORD extendedStyle, const wchar_t* title,
                           int x, int y, int width, int height, DLGPROC procedure, HWND parent,
                           bool modal);

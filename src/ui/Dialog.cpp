@@ -1,8 +1,8 @@
 #include "ui/Dialog.h"
 
+#include "core/ui/DialogTemplate.h"
 #include "ui/Buttons.h"
 #include "ui/Controls.h"
-#include "ui/DialogMemory.h"
 #include "ui/ResourceIds.h"
 #include "ui/UiFont.h"
 #include "win/GdiplusObjects.h"
@@ -51,15 +51,8 @@ INT_PTR CDialogBox::ShowModal(const wchar_t* title, int width, int height, int n
     width_ = width;
     height_ = height;
     navigationWidth_ = NavigationWidthFor(width, navigationWidth);
-    DialogTemplateFields fields;
-    fields.style = kFramedStyle;
-    fields.extendedStyle = kFramedExStyle;
-    fields.title = std::u16string_view(reinterpret_cast<const char16_t*>(title));
-    fields.width = static_cast<std::int16_t>(width);
-    fields.height = static_cast<std::int16_t>(height);
-    return ShowDialogTemplate(instance_, fields, owner_,
-                              DialogProcFor<CDialogBox, &CDialogBox::FramedMessage>,
-                              BindingParameter(), true);
+    return CreateChildDialog(*this, kFramedStyle, kFramedExStyle, title, 0, 0, width, height,
+                             DialogProcFor<CDialogBox, &CDialogBox::FramedMessage>, owner_, true);
 }
 
 INT_PTR CDialogBox::HandleMessage(HWND, UINT, WPARAM, LPARAM) {

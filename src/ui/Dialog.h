@@ -114,6 +114,9 @@ public:
 
     int navigationWidth() const { return navigationWidth_; }
 
+    // Ends the dialog with kResultOk: 确定 of a tool that keeps its work as it goes.
+    void EndWithOk(HWND dialog) { ::EndDialog(dialog, kResultOk); }
+
 private:
     // The frame's messages first, then the tool's HandleMessage.
     INT_PTR FramedMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

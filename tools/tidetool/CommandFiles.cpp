@@ -73,6 +73,25 @@ std::optional<GrowableBytes> ReadLibraryFile(const path& file, std::size_t spare
     return bytes;
 }
 
+std::optional<GrowableBytes> ReadLibraryFileFor(const path& file, const path& output) {
+    if (!Distinct(file, output)) {
+        return std::nullopt;
+    }
+    return ReadLibraryFile(file);
+}
+
+std::optional<MappedInput> OpenTextInputFor(const path& input, const path& output) {
+    if (!Distinct(input, output)) {
+        return std::nullopt;
+    }
+    ReadError error = ReadError::None;
+    auto opened = MappedInput::Open(input, &error);
+    if (!opened) {
+        ReadFailure(error, input);
+    }
+    return opened;
+}
+
 bool WriteBytes(const path& file, std::span<const std::uint8_t> bytes) {
     return ReplaceFileWith(
         file, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));

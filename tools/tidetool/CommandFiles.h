@@ -27,6 +27,17 @@ std::optional<std::vector<std::uint8_t>> ReadInput(const std::filesystem::path& 
 std::optional<GrowableBytes> ReadLibraryFile(const std::filesystem::path& file,
                                              std::size_t spare = 0);
 
+// A word library read as ReadLibraryFile does, for a command that writes
+// `output` from it: nothing (with the reason printed) when `output` is the
+// library too.
+std::optional<GrowableBytes> ReadLibraryFileFor(const std::filesystem::path& file,
+                                                const std::filesystem::path& output);
+
+// A text input opened for a command that writes `output` from it, or nothing
+// (with the reason printed) when it cannot be read or `output` is the input.
+std::optional<MappedInput> OpenTextInputFor(const std::filesystem::path& input,
+                                            const std::filesystem::path& output);
+
 // Replaces `file` with the bytes (ReplaceFileWith); false when it could not.
 bool WriteBytes(const std::filesystem::path& file, std::span<const std::uint8_t> bytes);
 

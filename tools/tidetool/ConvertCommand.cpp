@@ -42,13 +42,9 @@ int Convert(Arguments arguments) {
     }
     const path& input = arguments[4];
     const path& output = arguments[5];
-    if (!Distinct(input, output)) {
-        return 1;
-    }
-    ReadError readError = ReadError::None;
-    const auto source = MappedInput::Open(input, &readError);
+    const auto source = OpenTextInputFor(input, output);
     if (!source) {
-        return ReadFailure(readError, input);
+        return 1;
     }
     const ConversionResult result =
         ConvertTable(*from, *to, source->Bytes(), TableStem(input), TableStem(output));

@@ -28,13 +28,9 @@ using std::filesystem::path;
 int Compile(Arguments arguments) {
     const path& table = arguments[0];
     const path& library = arguments[1];
-    if (!Distinct(table, library)) {
-        return 1;
-    }
-    ReadError readError = ReadError::None;
-    const auto input = MappedInput::Open(table, &readError);
+    const auto input = OpenTextInputFor(table, library);
     if (!input) {
-        return ReadFailure(readError, table);
+        return 1;
     }
     const CompileResult result = CompileCodeTableText(input->Units(), input->size());
     if (result.tooLarge) {
@@ -61,10 +57,7 @@ int Compile(Arguments arguments) {
 int Export(Arguments arguments) {
     const path& library = arguments[0];
     const path& table = arguments[1];
-    if (!Distinct(library, table)) {
-        return 1;
-    }
-    const auto bytes = ReadLibraryFile(library);
+    const auto bytes = ReadLibraryFileFor(library, table);
     if (!bytes) {
         return 1;
     }
@@ -146,10 +139,7 @@ int Encode(Arguments arguments) {
 int Pack(Arguments arguments) {
     const path& libraryFile = arguments[0];
     const path& packageFile = arguments[1];
-    if (!Distinct(libraryFile, packageFile)) {
-        return 1;
-    }
-    const auto bytes = ReadLibraryFile(libraryFile);
+    const auto bytes = ReadLibraryFileFor(libraryFile, packageFile);
     if (!bytes) {
         return 1;
     }

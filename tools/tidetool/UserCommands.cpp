@@ -126,13 +126,9 @@ int UserImport(Arguments arguments) {
         return 1;
     }
     GrowableBytes& bytes = *read;
-    if (!Distinct(textFile, libraryFile)) {
-        return 1;
-    }
-    ReadError readError = ReadError::None;
-    const auto input = MappedInput::Open(textFile, &readError);
+    const auto input = OpenTextInputFor(textFile, libraryFile);
     if (!input) {
-        return ReadFailure(readError, textFile);
+        return 1;
     }
     const std::u16string_view units = input->Units();
     if (units.empty() || units.front() != kByteOrderMark) {
@@ -176,11 +172,8 @@ int UserImport(Arguments arguments) {
 int UserExport(Arguments arguments) {
     const path& libraryFile = arguments[0];
     const path& textFile = arguments[1];
-    const auto bytes = ReadLibraryFile(libraryFile);
+    const auto bytes = ReadLibraryFileFor(libraryFile, textFile);
     if (!bytes) {
-        return 1;
-    }
-    if (!Distinct(libraryFile, textFile)) {
         return 1;
     }
     const auto entries = ListUserEntries(*LibraryView::Open(*bytes));

@@ -4,6 +4,7 @@
 
 #include "core/contract/VersionText.h"
 #include "ui/Buttons.h"
+#include "ui/CommandTable.h"
 #include "ui/Controls.h"
 #include "ui/ResourceIds.h"
 #include "win/ImeModule.h"
@@ -12,8 +13,7 @@
 namespace tide {
 namespace {
 
-constexpr int kAboutButtonId = 4097;
-constexpr int kSupportButtonId = 4098;
+enum ControlId : int { kAboutButtonId = 4097, kSupportButtonId };
 constexpr int kPageX = 78;
 constexpr int kPageY = 15;
 constexpr int kPageWidth = 184;
@@ -119,19 +119,14 @@ INT_PTR CAboutDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LP
             CreatePageDialog(*this, DialogProcFor<CAboutDialog, &CAboutDialog::SupportPageMessage>,
                              false, kPageX, kPageY, kPageWidth, kPageHeight, dialog);
         return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case IDOK:
-            ::EndDialog(dialog, kResultOk);
-            return TRUE;
-        case kAboutButtonId:
-        case kSupportButtonId:
-            ::ShowWindow(aboutPage_, LOWORD(wParam) == kAboutButtonId ? SW_SHOW : SW_HIDE);
-            ::ShowWindow(supportPage_, LOWORD(wParam) == kSupportButtonId ? SW_SHOW : SW_HIDE);
-            return TRUE;
-        default:
-            return FALSE;
-        }
+    case WM_COMMAND: {
+        static constexpr CommandRow<CAboutDialog> kHandlers[] = {
+            {IDOK, &CAboutDialog::EndWithOk},
+            {kAboutButtonId, &CAboutDialog::ShowAboutPage},
+            {kSupportButtonId, &CAboutDialog::ShowSupportPage},
+        };
+        return RunCommand(*this, kHandlers, dialog, wParam);
+    }
     case WM_DESTROY:
         if (aboutPage_) {
             ::DestroyWindow(aboutPage_);
@@ -163,6 +158,16 @@ INT_PTR CAboutDialog::SupportPageMessage(HWND page, UINT message, WPARAM, LPARAM
         return TRUE;
     }
     return WhiteBackground(message);
+}
+
+void CAboutDialog::ShowAboutPage(HWND) {
+    ::ShowWindow(supportPage_, SW_HIDE);
+    ::ShowWindow(aboutPage_, SW_SHOW);
+}
+
+void CAboutDialog::ShowSupportPage(HWND) {
+    ::ShowWindow(aboutPage_, SW_HIDE);
+    ::ShowWindow(supportPage_, SW_SHOW);
 }
 
 } // namespace tide

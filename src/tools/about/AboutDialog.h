@@ -18,6 +18,8 @@ public:
 private:
     INT_PTR AboutPageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR SupportPageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+    void ShowAboutPage(HWND dialog);
+    void ShowSupportPage(HWND dialog);
     HWND aboutPage_ = nullptr;
     HWND supportPage_ = nullptr;
     FontHandle headingFont_;

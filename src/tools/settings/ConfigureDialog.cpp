@@ -5,6 +5,7 @@
 
 #include "tools/settings/SettingsPages.h"
 #include "ui/Buttons.h"
+#include "ui/CommandTable.h"
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
 #include "ui/ResourceIds.h"
@@ -14,12 +15,14 @@
 namespace tide {
 namespace {
 
-constexpr int kRestoreDefaultsId = 263;
-constexpr int kBackupId = 264;
-constexpr int kRestoreId = 265;
-constexpr int kApplyId = 266;
-constexpr int kFirstPageId = 257;
-constexpr int kLastPageId = 262;
+enum ControlId : int {
+    kFirstPageId = 257, // 257 to 262, one per page
+    kLastPageId = 262,
+    kRestoreDefaultsId,
+    kBackupId,
+    kRestoreId,
+    kApplyId,
+};
 
 constexpr ColumnButtonRow kColumnButtons[] = {
     {kNavigateButtonClass, L"常规设置", 257, 45, kIconGeneral},
@@ -95,27 +98,14 @@ INT_PTR CConfigureDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam
             ShowPage(dialog, id);
             return TRUE;
         }
-        switch (id) {
-        case kRestoreDefaultsId:
-            OnRestoreDefaults(dialog);
-            break;
-        case kBackupId:
-            OnBackup(dialog);
-            break;
-        case kRestoreId:
-            OnRestore(dialog);
-            break;
-        case kApplyId:
-            Save(dialog);
-            break;
-        case IDOK:
-            Save(dialog);
-            if (!modified_) { // a change that could not be saved stays on screen
-                ::EndDialog(dialog, kResultOk);
-                return TRUE;
-            }
-            break;
-        default:
+        static constexpr CommandRow<CConfigureDialog> kHandlers[] = {
+            {kRestoreDefaultsId, &CConfigureDialog::OnRestoreDefaults},
+            {kBackupId, &CConfigureDialog::OnBackup},
+            {kRestoreId, &CConfigureDialog::OnRestore},
+            {kApplyId, &CConfigureDialog::Save},
+            {IDOK, &CConfigureDialog::OnOk},
+        };
+        if (!RunCommand(*this, kHandlers, dialog, wParam)) {
             return FALSE;
         }
         UpdateApplyButton();
@@ -275,6 +265,13 @@ void CConfigureDialog::OnRestore(HWND dialog) {
     std::memcpy(restored.SkinFileName, record_.SkinFileName, sizeof(record_.SkinFileName));
     record_ = restored;
     FillAll();
+}
+
+void CConfigureDialog::OnOk(HWND dialog) {
+    Save(dialog);
+    if (!modified_) { // a change that could not be saved stays on screen
+        EndWithOk(dialog);
+    }
 }
 
 } // namespace tide

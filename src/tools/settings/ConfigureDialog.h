@@ -52,6 +52,8 @@ private:
     void OnRestoreDefaults(HWND dialog);
     void OnBackup(HWND dialog);
     void OnRestore(HWND dialog);
+    // 确定: saves, and ends the dialog unless a change could not be saved.
+    void OnOk(HWND dialog);
 
     std::array<std::unique_ptr<CSettingsPage>, kPageCount> pages_;
     ConfigRecord record_ = {};

@@ -29,10 +29,7 @@
 namespace tide {
 namespace {
 
-constexpr int kListId = 1281;
-constexpr int kImportId = 1282;
-constexpr int kExportId = 1283;
-constexpr int kRemoveId = 1284;
+enum ControlId : int { kListId = 1281, kImportId, kExportId, kRemoveId };
 constexpr int kPreviewX = 18;
 constexpr int kPreviewY = 60;
 constexpr int kPreviewWidth = 230;
@@ -83,11 +80,9 @@ public:
 
 protected:
     void OnCreated() override {
-        const INT_PTR preview = CreateChildDialog(
-            *this, kPreviewStyle, 0, L"", kPreviewX, kPreviewY, kPreviewWidth,
-            CConfigureDialog::kPageHeight - kPreviewBottomGap,
-            DialogProcFor<CSkinPage, &CSkinPage::PreviewMessage>, window(), false);
-        preview_ = preview == -1 ? nullptr : reinterpret_cast<HWND>(preview);
+        preview_ = CreateChildPane(*this, kPreviewStyle, kPreviewX, kPreviewY, kPreviewWidth,
+                                   CConfigureDialog::kPageHeight - kPreviewBottomGap,
+                                   DialogProcFor<CSkinPage, &CSkinPage::PreviewMessage>, window());
         LoadPreview();
         FillList();
     }

@@ -29,12 +29,14 @@
 namespace tide {
 namespace {
 
-constexpr int kImportId = 256;
-constexpr int kExportId = 257;
-constexpr int kClearId = 258;
-constexpr int kHotkeyOnId = 259;
-constexpr int kHotkeyEditId = 262;
-constexpr int kLayoutListId = 263;
+enum ControlId : int {
+    kImportId = 256,
+    kExportId,
+    kClearId,
+    kHotkeyOnId,
+    kHotkeyEditId = 262,
+    kLayoutListId,
+};
 constexpr std::uint16_t kUserLayout = 13;
 constexpr COLORREF kLabelColor = RGB(92, 92, 92);
 
@@ -147,10 +149,9 @@ protected:
     void FillLists() override { FillLayoutList(); }
 
     void OnCreated() override {
-        const INT_PTR keyboard = CreateChildDialog(
-            *this, kKeyboardStyle, 0, L"", kKeyboardX, kKeyboardY, kKeyboardWidth, kKeyboardHeight,
-            DialogProcFor<CSoftKeyboardPage, &CSoftKeyboardPage::KeyboardMessage>, window(), false);
-        keyboard_ = keyboard == -1 ? nullptr : reinterpret_cast<HWND>(keyboard);
+        keyboard_ = CreateChildPane(
+            *this, kKeyboardStyle, kKeyboardX, kKeyboardY, kKeyboardWidth, kKeyboardHeight,
+            DialogProcFor<CSoftKeyboardPage, &CSoftKeyboardPage::KeyboardMessage>, window());
         picture_ =
             ImageFromResource(instance(), MAKEINTRESOURCEW(kPngKeyboard), MAKEINTRESOURCEW(256));
         UpdateLayoutButtons();

@@ -197,10 +197,9 @@ HWND CEditorPage::Create(HWND editorWindow, bool visible, int x, int y, int widt
     owner_ = editorWindow;
     width_ = width;
     height_ = height;
-    const INT_PTR page = CreateChildDialog(
-        *this, visible ? kPageVisibleStyle : kPageHiddenStyle, 0, L"", x, y, width, height,
-        DialogProcFor<CEditorPage, &CEditorPage::PageMessage>, editorWindow, false);
-    return page == -1 ? nullptr : reinterpret_cast<HWND>(page);
+    return CreateChildPane(*this, visible ? kPageVisibleStyle : kPageHiddenStyle, x, y, width,
+                           height, DialogProcFor<CEditorPage, &CEditorPage::PageMessage>,
+                           editorWindow);
 }
 
 INT_PTR CEditorPage::PageMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -237,14 +236,11 @@ void CEditorPage::CreateFrame() {
     }
     const int previewWidth = (width_ - 30) / 2 + 7;
     const int previewHeight = height_ - 15 - 11;
-    const INT_PTR preview =
-        CreateChildDialog(*this, kPreviewStyle, 0, L"", 16, 10, previewWidth, previewHeight,
-                          DialogProcFor<CEditorPage, &CEditorPage::PreviewMessage>, window_, false);
-    preview_ = preview == -1 ? nullptr : reinterpret_cast<HWND>(preview);
-    const INT_PTR panel = CreateChildDialog(
-        *this, kPanelStyle, 0, L"", previewWidth + 17, 4, previewWidth - 17, previewHeight + 5,
-        DialogProcFor<CEditorPage, &CEditorPage::PanelMessage>, window_, false);
-    panel_ = panel == -1 ? nullptr : reinterpret_cast<HWND>(panel);
+    preview_ = CreateChildPane(*this, kPreviewStyle, 16, 10, previewWidth, previewHeight,
+                               DialogProcFor<CEditorPage, &CEditorPage::PreviewMessage>, window_);
+    panel_ = CreateChildPane(*this, kPanelStyle, previewWidth + 17, 4, previewWidth - 17,
+                             previewHeight + 5,
+                             DialogProcFor<CEditorPage, &CEditorPage::PanelMessage>, window_);
     if (panel_) {
         SetScrollExtent(panel_, SB_VERT, frame_.scrollSteps, frame_.scrollPage, SIF_POS);
     }

@@ -3,6 +3,7 @@
 #include "tools/skineditor/EditorPage.h"
 #include "tools/skineditor/EditorPages.h"
 #include "ui/Buttons.h"
+#include "ui/CommandTable.h"
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
 #include "ui/ResourceIds.h"
@@ -14,11 +15,13 @@
 namespace tide {
 namespace {
 
-constexpr int kFirstPageId = 257; // 257 to 260, one per page
-constexpr int kOpenId = 261;
-constexpr int kSaveId = 262;
-constexpr int kSaveAsId = 263;
-constexpr int kExitId = IDOK;
+enum ControlId : int {
+    kExitId = IDOK,
+    kFirstPageId = 257, // 257 to 260, one per page
+    kOpenId = 261,
+    kSaveId,
+    kSaveAsId,
+};
 constexpr int kDialogHeight = 300;
 constexpr int kPageTop = 15;
 constexpr COLORREF kPageColor = 0xF0F0F0;
@@ -86,24 +89,13 @@ INT_PTR CSkinEditor::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPA
             ShowPage(id - kFirstPageId);
             return TRUE;
         }
-        switch (id) {
-        case kOpenId:
-            OnOpen();
-            return TRUE;
-        case kSaveId:
-        case kSaveAsId:
-            if (Save(id == kSaveAsId)) {
-                SetModified(false);
-            }
-            return TRUE;
-        case kExitId:
-            if (MayLeave()) {
-                ::EndDialog(dialog, kResultOk);
-            }
-            return TRUE;
-        default:
-            return FALSE;
-        }
+        static constexpr CommandRow<CSkinEditor> kHandlers[] = {
+            {kOpenId, &CSkinEditor::OnOpen},
+            {kSaveId, &CSkinEditor::OnSave},
+            {kSaveAsId, &CSkinEditor::OnSaveAs},
+            {kExitId, &CSkinEditor::OnExit},
+        };
+        return RunCommand(*this, kHandlers, dialog, wParam);
     }
     case WM_DESTROY:
         for (auto& page : pages_) {
@@ -168,7 +160,7 @@ void CSkinEditor::LoadImageInto(SkinSlot slot, const std::wstring& path) {
     }
 }
 
-void CSkinEditor::OnOpen() {
+void CSkinEditor::OnOpen(HWND) {
     if (modified_ && !Ask(dialog_, kAskDiscard, MB_ICONINFORMATION)) {
         return;
     }
@@ -211,6 +203,30 @@ bool CSkinEditor::Save(bool askName) {
         return false;
     }
     return true;
+}
+
+void CSkinEditor::OnSave(HWND) {
+    if (Save(false)) {
+        SetModified(false);
+    }
+}
+
+void CSkinEditor::OnSaveAs(HWND) {
+    if (Save(true)) {
+        SetModified(false);
+    }
+}
+
+void CSkinEditor::OnExit(HWND dialog) {
+    // 退出 is the dialog's IDOK, which the dialog manager also sends for Enter
+    // in any field: there Enter commits the field and moves on, as in a form.
+    if (::GetKeyState(VK_RETURN) < 0 && ::GetFocus() != ::GetDlgItem(dialog, kExitId)) {
+        ::SendMessageW(dialog, WM_NEXTDLGCTL, 0, FALSE);
+        return;
+    }
+    if (MayLeave()) {
+        EndWithOk(dialog);
+    }
 }
 
 bool CSkinEditor::MayLeave() {

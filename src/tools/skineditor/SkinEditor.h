@@ -52,7 +52,11 @@ private:
     void RefreshPages();
     void SetModified(bool modified);
 
-    void OnOpen();
+    void OnOpen(HWND dialog);
+    void OnSave(HWND dialog);
+    void OnSaveAs(HWND dialog);
+    // 退出, and Enter, which the dialog manager sends as the same command.
+    void OnExit(HWND dialog);
     // Saves after the completeness question, asking for a name when told to or
     // when the skin has none; true only when the file was written.
     bool Save(bool askName);

@@ -4,6 +4,7 @@
 
 #include "core/dict/LibraryStatistics.h"
 #include "ui/Buttons.h"
+#include "ui/CommandTable.h"
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
 #include "ui/ResourceIds.h"
@@ -23,15 +24,17 @@
 namespace tide {
 namespace {
 
-constexpr int kImportId = 256;
-constexpr int kExportId = 257;
-constexpr int kAddId = 258;
-constexpr int kRemoveId = 259;
-constexpr int kHelpId = 260;
-constexpr int kTitleId = 263;
-constexpr int kFirstStatisticsId = 264; // nine lines, 264 to 272
-constexpr int kChooseLabelId = 277;
-constexpr int kLibraryComboId = 278;
+enum ControlId : int {
+    kImportId = 256,
+    kExportId,
+    kAddId,
+    kRemoveId,
+    kHelpId,
+    kTitleId = 263,
+    kFirstStatisticsId, // nine lines, 264 to 272
+    kChooseLabelId = 277,
+    kLibraryComboId,
+};
 constexpr DWORD kCentreImage = SS_CENTERIMAGE;
 constexpr wchar_t kHelpPage[] = L"/guide/guide6.html";
 
@@ -143,34 +146,18 @@ INT_PTR CSystemDictDialog::HandleMessage(HWND dialog, UINT message, WPARAM wPara
         }
         return FALSE;
     }
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case kLibraryComboId:
-            if (HIWORD(wParam) == CBN_SELCHANGE) {
-                OnSelectionChange(dialog);
-            }
-            return TRUE;
-        case kImportId:
-            OnImport(dialog);
-            return TRUE;
-        case kExportId:
-            OnExport(dialog);
-            return TRUE;
-        case kAddId:
-            OnAdd(dialog);
-            return TRUE;
-        case kRemoveId:
-            OnRemove(dialog);
-            return TRUE;
-        case kHelpId:
-            OpenMakerSitePage(dialog, kHelpPage);
-            return TRUE;
-        case IDOK:
-            ::EndDialog(dialog, kResultOk);
-            return TRUE;
-        default:
-            return FALSE;
-        }
+    case WM_COMMAND: {
+        static constexpr CommandRow<CSystemDictDialog> kHandlers[] = {
+            {kLibraryComboId, &CSystemDictDialog::OnSelectionChange, CBN_SELCHANGE},
+            {kImportId, &CSystemDictDialog::OnImport},
+            {kExportId, &CSystemDictDialog::OnExport},
+            {kAddId, &CSystemDictDialog::OnAdd},
+            {kRemoveId, &CSystemDictDialog::OnRemove},
+            {kHelpId, &CSystemDictDialog::OnHelp},
+            {IDOK, &CSystemDictDialog::EndWithOk},
+        };
+        return RunCommand(*this, kHandlers, dialog, wParam);
+    }
     case WM_DESTROY:
         ::SendDlgItemMessageW(dialog, kLibraryComboId, CB_RESETCONTENT, 0, 0);
         return FALSE;
@@ -374,6 +361,10 @@ void CSystemDictDialog::OnRemove(HWND dialog) {
     ::SendMessageW(combo, CB_DELETESTRING, static_cast<WPARAM>(removedItem), 0);
     FillDictionaryCombo(dialog);
     ShowInfoMessage(dialog, kMsgRemoved);
+}
+
+void CSystemDictDialog::OnHelp(HWND dialog) {
+    OpenMakerSitePage(dialog, kHelpPage);
 }
 
 } // namespace tide

@@ -36,6 +36,7 @@ private:
     void OnExport(HWND dialog);
     void OnAdd(HWND dialog);
     void OnRemove(HWND dialog);
+    void OnHelp(HWND dialog);
 
     ConfigRecord config_ = {};
     std::vector<std::wstring> libraryFiles_; // in directory order; the combo's item data indexes it

@@ -4,6 +4,7 @@
 
 #include "core/contract/VersionText.h"
 #include "ui/Buttons.h"
+#include "ui/CommandTable.h"
 #include "ui/Controls.h"
 #include "ui/ResourceIds.h"
 #include "ui/InfoMessage.h"
@@ -14,11 +15,13 @@
 namespace tide {
 namespace {
 
-constexpr int kUpdateButtonId = 257;
-constexpr int kInstalledLineId = 259;
-constexpr int kLatestLineId = 260;
-constexpr int kLatestDateLineId = 261;
-constexpr int kHintLineId = 262;
+enum ControlId : int {
+    kUpdateButtonId = 257,
+    kInstalledLineId = 259,
+    kLatestLineId,
+    kLatestDateLineId,
+    kHintLineId,
+};
 
 constexpr wchar_t kVersionLabel[] = L"当前版本：";
 constexpr wchar_t kLatestLabel[] = L"最新版本：";
@@ -86,17 +89,13 @@ INT_PTR COnlineUpdateDialog::HandleMessage(HWND dialog, UINT message, WPARAM wPa
         ShowLatestVersion(dialog, installed);
         return TRUE;
     }
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case IDOK:
-            ::EndDialog(dialog, kResultOk);
-            return TRUE;
-        case kUpdateButtonId:
-            OnUpdate(dialog);
-            return TRUE;
-        default:
-            return FALSE;
-        }
+    case WM_COMMAND: {
+        static constexpr CommandRow<COnlineUpdateDialog> kHandlers[] = {
+            {IDOK, &COnlineUpdateDialog::EndWithOk},
+            {kUpdateButtonId, &COnlineUpdateDialog::OnUpdate},
+        };
+        return RunCommand(*this, kHandlers, dialog, wParam);
+    }
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
         return WhiteBackgroundBrush();

@@ -9,6 +9,7 @@
 #include "core/dict/CodeTableText.h"
 #include "core/dict/UserEntryFile.h"
 #include "ui/Buttons.h"
+#include "ui/CommandTable.h"
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
 #include "ui/ResourceIds.h"
@@ -22,12 +23,7 @@
 namespace tide {
 namespace {
 
-constexpr int kImportId = 272;
-constexpr int kDeleteId = 273;
-constexpr int kExportId = 274;
-constexpr int kClearId = 275;
-constexpr int kHelpId = 257;
-constexpr int kListId = 256;
+enum ControlId : int { kListId = 256, kHelpId, kImportId = 272, kDeleteId, kExportId, kClearId };
 constexpr wchar_t kHelpPage[] = L"/guide/guide7.html";
 
 constexpr ColumnButtonRow kColumnButtons[] = {
@@ -128,29 +124,14 @@ INT_PTR CUserDictDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam,
         }
         return FALSE;
     }
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case kImportId:
-            OnImport(dialog);
-            return TRUE;
-        case kExportId:
-            OnExport(dialog);
-            return TRUE;
-        case kDeleteId:
-            OnDelete(dialog);
-            return TRUE;
-        case kClearId:
-            OnClear(dialog);
-            return TRUE;
-        case kHelpId:
-            OpenMakerSitePage(dialog, kHelpPage);
-            return TRUE;
-        case IDOK:
-            ::EndDialog(dialog, kResultOk);
-            return TRUE;
-        default:
-            return FALSE;
-        }
+    case WM_COMMAND: {
+        static constexpr CommandRow<CUserDictDialog> kCommands[] = {
+            {kImportId, &CUserDictDialog::OnImport}, {kExportId, &CUserDictDialog::OnExport},
+            {kDeleteId, &CUserDictDialog::OnDelete}, {kClearId, &CUserDictDialog::OnClear},
+            {kHelpId, &CUserDictDialog::OnHelp},     {IDOK, &CUserDictDialog::EndWithOk},
+        };
+        return RunCommand(*this, kCommands, dialog, wParam);
+    }
     default:
         return FALSE;
     }
@@ -346,6 +327,10 @@ void CUserDictDialog::OnClear(HWND dialog) {
     entries_.clear();
     ::SendMessageW(list_, LVM_SETITEMCOUNT, 0, 0);
     UpdateButtons(dialog);
+}
+
+void CUserDictDialog::OnHelp(HWND dialog) {
+    OpenMakerSitePage(dialog, kHelpPage);
 }
 
 } // namespace tide

@@ -34,6 +34,7 @@ private:
     void OnExport(HWND dialog);
     void OnDelete(HWND dialog);
     void OnClear(HWND dialog);
+    void OnHelp(HWND dialog);
 
     std::vector<UserEntry> entries_; // in the library's walk order
     HWND list_ = nullptr;

@@ -6,6 +6,7 @@
 
 #include "tools/wordmaking/EntryStore.h"
 #include "ui/Buttons.h"
+#include "ui/CommandTable.h"
 #include "ui/Controls.h"
 #include "ui/ResourceIds.h"
 #include "win/dict/LibraryAccess.h"
@@ -13,13 +14,15 @@
 namespace tide {
 namespace {
 
-constexpr int kResetId = 257;
-constexpr int kNextId = 258;
-constexpr int kTextId = 256;
-constexpr int kHeadingId = -1;
-constexpr int kWordEditId = 259;
-constexpr int kCodeEditId = 260;
-constexpr int kHintId = 261;
+enum ControlId : int {
+    kHeadingId = -1,
+    kTextId = 256,
+    kResetId,
+    kNextId,
+    kWordEditId,
+    kCodeEditId,
+    kHintId,
+};
 constexpr int kMaxWordLength = 30;
 constexpr UINT_PTR kCodeEditSubclass = 1;
 
@@ -86,34 +89,16 @@ INT_PTR CCustomEntryDialog::HandleMessage(HWND dialog, UINT message, WPARAM wPar
         }
         return WhiteBackgroundBrush();
     }
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case kWordEditId:
-            if (HIWORD(wParam) == EN_CHANGE) {
-                OnWordChanged(dialog);
-            }
-            return TRUE;
-        case kCodeEditId:
-            if (HIWORD(wParam) == EN_CHANGE) {
-                OnCodeChanged(dialog);
-            }
-            return TRUE;
-        case kNextId:
-            if (StoreEntry(dialog)) {
-                Reset(dialog);
-            }
-            return TRUE;
-        case kResetId:
-            Reset(dialog);
-            return TRUE;
-        case IDOK:
-            if (StoreEntry(dialog)) {
-                ::EndDialog(dialog, kResultOk);
-            }
-            return TRUE;
-        default:
-            return FALSE; // 退出 is the frame's Esc
-        }
+    case WM_COMMAND: {
+        static constexpr CommandRow<CCustomEntryDialog> kHandlers[] = {
+            {kWordEditId, &CCustomEntryDialog::OnWordChanged, EN_CHANGE},
+            {kCodeEditId, &CCustomEntryDialog::OnCodeChanged, EN_CHANGE},
+            {kNextId, &CCustomEntryDialog::OnNext},
+            {kResetId, &CCustomEntryDialog::Reset},
+            {IDOK, &CCustomEntryDialog::OnOk},
+        };
+        return RunCommand(*this, kHandlers, dialog, wParam); // 退出 is the frame's Esc
+    }
     case WM_DESTROY:
         headingFont_.reset();
         return FALSE;
@@ -211,6 +196,18 @@ void CCustomEntryDialog::Reset(HWND dialog) {
     ::SetDlgItemTextW(dialog, kCodeEditId, L"");
     ::SetDlgItemTextW(dialog, kWordEditId, L"");
     ::SetFocus(::GetDlgItem(dialog, kWordEditId));
+}
+
+void CCustomEntryDialog::OnNext(HWND dialog) {
+    if (StoreEntry(dialog)) {
+        Reset(dialog);
+    }
+}
+
+void CCustomEntryDialog::OnOk(HWND dialog) {
+    if (StoreEntry(dialog)) {
+        EndWithOk(dialog);
+    }
 }
 
 } // namespace tide

@@ -32,6 +32,8 @@ private:
     // Stores the entry in the edits; false (and the user told) when it cannot be.
     bool StoreEntry(HWND dialog);
     void Reset(HWND dialog);
+    void OnNext(HWND dialog);
+    void OnOk(HWND dialog);
 
     EntryCheckStatus status_ = EntryCheckStatus::EmptyWord;
     FontHandle headingFont_;

@@ -9,8 +9,8 @@
 #include "core/contract/ImeContract.h"
 #include "tools/wordmaking/EntryStore.h"
 #include "tools/wordmaking/WordLength.h"
+#include "ui/CommandTable.h"
 #include "ui/Controls.h"
-#include "ui/DialogMemory.h"
 #include "win/FileMapping.h"
 #include "win/WideText.h"
 #include "win/dict/LibraryAccess.h"
@@ -22,11 +22,13 @@ constexpr DWORD kDialogStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | DS_CENTER | 
 constexpr int kDialogWidth = 160;
 constexpr int kDialogHeight = 95;
 
-constexpr int kWordEditId = 259;
-constexpr int kCodeEditId = 260;
-constexpr int kStatusId = 261;
-constexpr int kCancelButtonId = 8;
-constexpr int kNoId = -1;
+enum ControlId : int {
+    kNoId = -1,
+    kCancelButtonId = 8,
+    kWordEditId = 259,
+    kCodeEditId,
+    kStatusId,
+};
 constexpr UINT_PTR kWordEditSubclass = 1;
 
 constexpr DWORD kEditStyle = WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
@@ -71,14 +73,9 @@ std::wstring ReadWordMakingText() {
 }
 
 INT_PTR COnlineEudeDialog::ShowModal(const wchar_t* title) {
-    DialogTemplateFields fields;
-    fields.style = kDialogStyle;
-    fields.title = AsU16(title);
-    fields.width = kDialogWidth;
-    fields.height = kDialogHeight;
-    return ShowDialogTemplate(instance_, fields, owner_,
-                              DialogProcFor<COnlineEudeDialog, &COnlineEudeDialog::HandleMessage>,
-                              BindingParameter(), true);
+    return CreateChildDialog(*this, kDialogStyle, 0, title, 0, 0, kDialogWidth, kDialogHeight,
+                             DialogProcFor<COnlineEudeDialog, &COnlineEudeDialog::HandleMessage>,
+                             owner_, true);
 }
 
 INT_PTR COnlineEudeDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -94,28 +91,16 @@ INT_PTR COnlineEudeDialog::HandleMessage(HWND dialog, UINT message, WPARAM wPara
         ::SendMessageW(edit, EM_SETSEL, word.size(), word.size());
         return FALSE; // the focus is set
     }
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case kWordEditId:
-            if (HIWORD(wParam) == EN_CHANGE) {
-                OnWordChanged(dialog);
-            }
-            return TRUE;
-        case kCodeEditId:
-            if (HIWORD(wParam) == EN_CHANGE) {
-                OnCodeChanged(dialog);
-            }
-            return TRUE;
-        case IDOK:
-            OnOk(dialog);
-            return TRUE;
-        case IDCANCEL:
-        case kCancelButtonId:
-            ::EndDialog(dialog, kResultCancel);
-            return TRUE;
-        default:
-            return FALSE;
-        }
+    case WM_COMMAND: {
+        static constexpr CommandRow<COnlineEudeDialog> kHandlers[] = {
+            {kWordEditId, &COnlineEudeDialog::OnWordChanged, EN_CHANGE},
+            {kCodeEditId, &COnlineEudeDialog::OnCodeChanged, EN_CHANGE},
+            {IDOK, &COnlineEudeDialog::OnOk},
+            {IDCANCEL, &COnlineEudeDialog::OnCancel},
+            {kCancelButtonId, &COnlineEudeDialog::OnCancel},
+        };
+        return RunCommand(*this, kHandlers, dialog, wParam);
+    }
     default:
         return FALSE;
     }
@@ -186,6 +171,10 @@ void COnlineEudeDialog::OnOk(HWND dialog) {
     if (StoreUserEntry(dialog, code, word)) {
         ::EndDialog(dialog, kResultOk);
     }
+}
+
+void COnlineEudeDialog::OnCancel(HWND dialog) {
+    ::EndDialog(dialog, kResultCancel);
 }
 
 } // namespace tide

@@ -33,6 +33,7 @@ private:
     void OnWordChanged(HWND dialog);
     void OnCodeChanged(HWND dialog);
     void OnOk(HWND dialog);
+    void OnCancel(HWND dialog);
 
     std::wstring shared_; // the input method's text, read once when the dialog opens
 };
