@@ -66,6 +66,84 @@ void FillRect(GpGraphics* graphics, COLORREF color, int x, int y, int width, int
     GdipFillRectangleI(graphics, brush.get(), x, y, width, height);
 }
 
+// Whether the button shows that it has the focus: it has it, and the keyboard
+// is in use (the window's UI state does not hide focus cues).
+bool ShowsFocus(HWND button) {
+    return ::GetFocus() == button &&
+           (::SendMessageW(button, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
+}
+
+// The dotted focus rectangle, two pixels inside the button's edge.
+void DrawFocusCue(GpGraphics* graphics, const RECT& client, COLORREF color = RGB(0, 0, 0)) {
+    if (const GdiplusPen pen = SolidPen(color, 1.0f)) {
+        GdipSetPenDashStyle(pen.get(), DashStyleDot);
+        GdipDrawRectangleI(graphics, pen.get(), client.left + 2, client.top + 2,
+                           client.right - client.left - 5, client.bottom - client.top - 5);
+    }
+}
+
+// The system's button procedure paints a plain button of its own on these
+// (focus, pressed state, default style, UI state); what it drew is replaced
+// by this button's picture at once.
+bool SystemPaintsOn(UINT message) {
+    switch (message) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE:
+    case BM_SETSTATE:
+    case BM_SETSTYLE:
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+        return true;
+    default:
+        return false;
+    }
+}
+
+LRESULT PassOnAndRepaint(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = PassOn(button, message, wParam, lParam);
+    if (SystemPaintsOn(message)) {
+        ::RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+    return result;
+}
+
+// The sibling of the same class nearest to `button` in the direction of an
+// arrow key, in its row (left, right) or its column (up, down); null when
+// there is none that way.
+HWND NeighbourInGrid(HWND button, UINT key) {
+    HWND parent = ::GetParent(button);
+    wchar_t ownClass[64] = {};
+    ::GetClassNameW(button, ownClass, 64);
+    RECT own;
+    ::GetWindowRect(button, &own);
+    const bool across = key == VK_LEFT || key == VK_RIGHT;
+    const int sign = key == VK_RIGHT || key == VK_DOWN ? 1 : -1;
+    HWND best = nullptr;
+    long bestDistance = 0;
+    for (HWND sibling = ::GetWindow(parent, GW_CHILD); sibling;
+         sibling = ::GetWindow(sibling, GW_HWNDNEXT)) {
+        wchar_t className[64] = {};
+        ::GetClassNameW(sibling, className, 64);
+        if (sibling == button || std::wstring_view(className) != ownClass ||
+            !::IsWindowVisible(sibling) || !::IsWindowEnabled(sibling)) {
+            continue;
+        }
+        RECT other;
+        ::GetWindowRect(sibling, &other);
+        const bool inLine = across ? other.top < own.bottom && own.top < other.bottom
+                                   : other.left < own.right && own.left < other.right;
+        const long distance = sign * (across ? other.left - own.left : other.top - own.top);
+        if (inLine && distance > 0 && (!best || distance < bestDistance)) {
+            best = sibling;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
 void DrawText(GpGraphics* graphics, HDC dc, HFONT font, const std::wstring_view text, RectF area,
               bool centreVertically, COLORREF color = RGB(0, 0, 0)) {
     GdiplusFont gdiplusFont = FontFromGdi(dc, font);
@@ -112,6 +190,9 @@ void PaintToolButton(HWND button, bool navigate) {
         FillRect(graphics.get(), kAccentColor, client.left, client.top + 3, 5,
                  client.bottom - client.top - 6);
     }
+    if (ShowsFocus(button)) {
+        DrawFocusCue(graphics.get(), client);
+    }
 }
 
 LRESULT ToolButtonMessage(HWND button, UINT message, WPARAM wParam, LPARAM lParam, bool navigate) {
@@ -129,8 +210,10 @@ LRESULT ToolButtonMessage(HWND button, UINT message, WPARAM wParam, LPARAM lPara
         PaintToolButton(button, navigate);
         return 0;
     case WM_GETDLGCODE:
+        // Keyboard use ends the hover look; Tab, arrows and Enter stay the
+        // dialog manager's, so Enter presses the focused button.
         SetHoverAndRepaint(button, false);
-        return DLGC_WANTALLKEYS;
+        break;
     case WM_MOUSEMOVE:
         if (!IsButtonHovered(button)) {
             SetHover(button, TrackHoverAndLeave(button, 5));
@@ -168,7 +251,7 @@ LRESULT ToolButtonMessage(HWND button, UINT message, WPARAM wParam, LPARAM lPara
     default:
         break;
     }
-    return PassOn(button, message, wParam, lParam);
+    return PassOnAndRepaint(button, message, wParam, lParam);
 }
 
 void PaintOptionButton(HWND button) {
@@ -218,6 +301,9 @@ void PaintOptionButton(HWND button) {
     const REAL descriptionTop = insetY + measured.Height + insetY;
     DrawText(graphics.get(), buffer.dc(), descriptionFont.get(), description,
              RectF(x, descriptionTop, right - x, static_cast<REAL>(h) - descriptionTop), false);
+    if (ShowsFocus(button)) {
+        DrawFocusCue(graphics.get(), client, kAccentColor);
+    }
 }
 
 void PaintCloseButton(HWND button) {
@@ -295,10 +381,21 @@ LRESULT CALLBACK OptionButtonProc(HWND button, UINT message, WPARAM wParam,
         case WM_MOUSEHOVER:
             ::InvalidateRect(button, nullptr, FALSE);
             return 1;
+        case WM_GETDLGCODE:
+            return PassOn(button, message, wParam, lParam) | DLGC_WANTARROWS;
+        case WM_KEYDOWN:
+            if (wParam == VK_LEFT || wParam == VK_RIGHT || wParam == VK_UP || wParam == VK_DOWN) {
+                if (HWND next = NeighbourInGrid(button, static_cast<UINT>(wParam))) {
+                    ::SendMessageW(::GetParent(button), WM_NEXTDLGCTL,
+                                   reinterpret_cast<WPARAM>(next), TRUE);
+                }
+                return 0;
+            }
+            break;
         default:
             break;
         }
-        return PassOn(button, message, wParam, lParam);
+        return PassOnAndRepaint(button, message, wParam, lParam);
     });
 }
 

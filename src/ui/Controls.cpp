@@ -69,8 +69,10 @@ HWND CreatePageDialog(CDialog& owner, DLGPROC procedure, bool visible, int x, in
 
 HWND CreateChildPane(CDialog& owner, DWORD style, int x, int y, int width, int height,
                      DLGPROC procedure, HWND parent) {
-    const INT_PTR window =
-        CreateChildDialog(owner, style, 0, L"", x, y, width, height, procedure, parent, false);
+    // DS_CONTROL: Tab and the arrow keys move through the pane's controls as
+    // through the dialog's own.
+    const INT_PTR window = CreateChildDialog(owner, style | DS_CONTROL, 0, L"", x, y, width, height,
+                                             procedure, parent, false);
     return window == -1 ? nullptr : reinterpret_cast<HWND>(window);
 }
 
@@ -91,7 +93,7 @@ INT_PTR CreateChildDialog(CDialog& owner, DWORD style, DWORD extendedStyle, cons
 
 HWND CreateColumnButton(CDialog& owner, const wchar_t* className, int navigationWidth,
                         const wchar_t* caption, int y, HWND parent, int id, int iconId) {
-    HWND button = CreateControl(owner, className, caption, 0, 0, y, navigationWidth,
+    HWND button = CreateControl(owner, className, caption, WS_TABSTOP, 0, y, navigationWidth,
                                 kCommandButtonHeight, parent, id);
     if (button && iconId != 0) {
         owner.images().Show(button, IconHandle(static_cast<HICON>(

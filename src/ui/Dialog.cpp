@@ -72,7 +72,21 @@ void CDialogBox::PaintContent(HWND, HDC) {}
 INT_PTR CDialogBox::FramedMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     bool handled = false;
     const INT_PTR result = FrameMessage(dialog, message, wParam, lParam, handled);
-    return handled ? result : HandleMessage(dialog, message, wParam, lParam);
+    if (handled) {
+        return result;
+    }
+    const INT_PTR toolResult = HandleMessage(dialog, message, wParam, lParam);
+    if (message == WM_INITDIALOG && toolResult) {
+        // The dialog manager would focus the first control, 主页, where Enter
+        // leaves the tool; the tool's own first control takes the focus.
+        HWND home = ::GetDlgItem(dialog, kHomeButtonId);
+        HWND first = ::GetNextDlgTabItem(dialog, home, FALSE);
+        if (first && first != home) {
+            ::SetFocus(first);
+            return FALSE;
+        }
+    }
+    return toolResult;
 }
 
 INT_PTR CDialogBox::FrameMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam,
@@ -90,7 +104,7 @@ INT_PTR CDialogBox::FrameMessage(HWND dialog, UINT message, WPARAM wParam, LPARA
         RECT client;
         ::GetClientRect(dialog, &client);
         HWND close = ::CreateWindowExW(
-            0, L"Button", L"", kCloseButtonStyle, client.right - kCloseButtonWidth, client.top,
+            0, L"Button", L"关闭", kCloseButtonStyle, client.right - kCloseButtonWidth, client.top,
             kCloseButtonWidth, kCloseButtonHeight, dialog,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCloseButtonId)), instance_, nullptr);
         SubclassCloseButton(close);

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
 #include <thread>
 #include <utility>
 
@@ -16,6 +20,7 @@
 #include "support/SampleInstallation.h"
 #include "support/WinTestSupport.h"
 #include "support/WindowCapture.h"
+#include "ui/Buttons.h"
 #include "ui/Dialog.h"
 #include "win/config/ConfigStorage.h"
 #include "win/dict/LibraryAccess.h"
@@ -69,6 +74,111 @@ TEST_F(Launcher, HomeReturnsAndEveryOtherWayOutEndsTheProgram) {
     ::PostMessageW(tool, WM_COMMAND, kCloseButtonId, 0);
     EXPECT_EQ(session_.process().WaitForExit(20s), static_cast<DWORD>(IDCANCEL))
         << "the close button ends it";
+}
+
+// The controls a user works with in `parent` and the panes within it, shown
+// and enabled: edits, lists, check boxes, push buttons and the program's own
+// buttons, and each group of radio buttons (by its first). The frame's close
+// button is the title bar's: Esc does its work.
+void CollectWorkingControls(HWND parent, std::vector<HWND>& found) {
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(child) || !::IsWindowEnabled(child)) {
+            continue;
+        }
+        wchar_t name[64] = {};
+        ::GetClassNameW(child, name, 64);
+        const std::wstring_view className(name);
+        const auto style = static_cast<DWORD>(::GetWindowLongPtrW(child, GWL_STYLE));
+        const DWORD type = style & BS_TYPEMASK;
+        const bool button = _wcsicmp(name, L"Button") == 0;
+        if (className == L"#32770") {
+            CollectWorkingControls(child, found);
+        } else if (_wcsicmp(name, L"Edit") == 0 || _wcsicmp(name, L"ComboBox") == 0 ||
+                   className.starts_with(L"Tide_") || _wcsicmp(name, kOptionButtonClass) == 0) {
+            found.push_back(child);
+        } else if (button && type == BS_AUTORADIOBUTTON) {
+            if (style & WS_GROUP) {
+                found.push_back(child);
+            }
+        } else if (button && type != BS_GROUPBOX && ::GetDlgCtrlID(child) != kCloseButtonId) {
+            found.push_back(child);
+        }
+    }
+}
+
+// Each window Tab reaches from the first, once round.
+std::set<HWND> TabCycle(HWND dialog) {
+    std::set<HWND> cycle;
+    for (HWND control = ::GetNextDlgTabItem(dialog, nullptr, FALSE);
+         control && cycle.insert(control).second;
+         control = ::GetNextDlgTabItem(dialog, control, FALSE)) {
+    }
+    return cycle;
+}
+
+bool IsRadio(HWND window) {
+    return window && (::GetWindowLongPtrW(window, GWL_STYLE) & BS_TYPEMASK) == BS_AUTORADIOBUTTON;
+}
+
+// Whether Tab reaches `control`; a radio group is reached through any of its
+// radios (Tab stops at the checked one).
+bool Reached(const std::set<HWND>& cycle, HWND control) {
+    if (cycle.contains(control)) {
+        return true;
+    }
+    for (HWND radio = IsRadio(control) ? ::GetWindow(control, GW_HWNDNEXT) : nullptr;
+         IsRadio(radio) && !(::GetWindowLongPtrW(radio, GWL_STYLE) & WS_GROUP);
+         radio = ::GetWindow(radio, GW_HWNDNEXT)) {
+        if (cycle.contains(radio)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// How many working controls `dialog` has, and those Tab does not reach.
+std::pair<std::size_t, std::wstring> UnreachedByTab(HWND dialog) {
+    std::vector<HWND> controls;
+    CollectWorkingControls(dialog, controls);
+    const std::set<HWND> cycle = TabCycle(dialog);
+    std::wstring missing;
+    for (HWND control : controls) {
+        if (!Reached(cycle, control)) {
+            wchar_t text[64] = {};
+            ::GetWindowTextW(control, text, 64);
+            missing += L"[" + std::to_wstring(::GetDlgCtrlID(control)) + L" " + text + L"]";
+        }
+    }
+    return {controls.size(), missing};
+}
+
+void WaitUntilShown(HWND dialog) {
+    for (int i = 0; i < 250 && !::IsWindowVisible(dialog); ++i) {
+        ::Sleep(20); // shown once its controls are made
+    }
+}
+
+TEST_F(Launcher, TabReachesEveryControlOfTheLauncherAndOfEachTool) {
+    WaitUntilShown(launcher_);
+    const auto [options, launcherMissing] = UnreachedByTab(launcher_);
+    EXPECT_EQ(options, Tools().size());
+    EXPECT_EQ(launcherMissing, L"");
+    for (const ToolRow& row : Tools()) {
+        HWND tool = OpenTool(row.id, row.title);
+        ASSERT_TRUE(tool) << row.id;
+        WaitUntilShown(tool);
+        const auto [count, missing] = UnreachedByTab(tool);
+        EXPECT_GE(count, 2u) << row.id; // 主页 and 确定 at the least
+        EXPECT_EQ(missing, L"") << "not reached by Tab in " << row.id;
+        // Screen readers read the buttons' captions.
+        wchar_t caption[16] = {};
+        DWORD_PTR length = 0;
+        ::SendMessageTimeoutW(::GetDlgItem(tool, kCloseButtonId), WM_GETTEXT, 16,
+                              reinterpret_cast<LPARAM>(caption), SMTO_BLOCK, 5000, &length);
+        EXPECT_STREQ(caption, L"关闭");
+        ASSERT_TRUE(session_.GoHome(tool));
+    }
 }
 
 TEST(LauncherWithLibrary, StaysHiddenWhileAToolShowsAMessage) {

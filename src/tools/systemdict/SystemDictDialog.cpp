@@ -174,8 +174,9 @@ void CSystemDictDialog::CreateControls(HWND dialog) {
     ::SendMessageW(title, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), FALSE);
     CreateControl(*this, L"Static", L"请选定当前系统词库：", kCentreImage, kPageX, 135, kPageWidth,
                   8, dialog, kChooseLabelId);
-    CreateControl(*this, L"COMBOBOX", L"", CBS_DROPDOWNLIST | CBS_AUTOHSCROLL | WS_VSCROLL, kPageX,
-                  145, kPageWidth, 60, dialog, kLibraryComboId);
+    const ControlClass list = ClassOf(ControlKind::List);
+    CreateControl(*this, list.name, L"", list.style, kPageX, 145, kPageWidth, 60, dialog,
+                  kLibraryComboId);
 }
 
 void CSystemDictDialog::FillDictionaryCombo(HWND dialog) {
