@@ -242,6 +242,38 @@ TEST_F(SystemDictTool, ALibraryThatCannotBeDeletedStaysCurrentAndListed) {
     EXPECT_TRUE(test::FileExists(InInstallDir(L"Small.imc")));
 }
 
+TEST_F(SystemDictTool, ALibraryNamedTooLongForTheRecordIsListedRefusedAsCurrentAndRemovable) {
+    AddSampleLibrary(L"Tide.imc");
+    const std::wstring longName = std::wstring(kConfigNameUnits, L'长') + L".imc";
+    AddSmallLibrary(longName);
+    Run([&](HWND dialog) {
+        ASSERT_EQ(::SendMessageW(Combo(dialog), CB_GETCOUNT, 0, 0), 2) << "both listed";
+        for (int item = 0; item < 2; ++item) {
+            Select(dialog, item);
+        }
+        EXPECT_EQ(CurrentLibraryName(), L"Tide.imc") << "the long name never became current";
+        // The long-named one selected again, and removed.
+        for (int item = 0; item < 2; ++item) {
+            if (SelectedText(dialog) != L"潮汐示例词库") {
+                break;
+            }
+            Select(dialog, 1 - item);
+        }
+        ASSERT_NE(SelectedText(dialog), L"潮汐示例词库");
+        ::SendMessageW(dialog, WM_COMMAND, kRemoveId, 0);
+        EXPECT_EQ(::SendMessageW(Combo(dialog), CB_GETCOUNT, 0, 0), 1);
+        EXPECT_EQ(SelectedText(dialog), L"潮汐示例词库") << "the current one shown again";
+    });
+    const std::wstring refused = test::ShownInfoText(L"词库文件名过长，不能设为当前词库！");
+    const std::vector<std::wstring> messages = Messages();
+    ASSERT_GE(messages.size(), 2u);
+    EXPECT_EQ(static_cast<std::size_t>(std::count(messages.begin(), messages.end(), refused)),
+              messages.size() - 1);
+    EXPECT_EQ(messages.back(), test::ShownInfoText(L"词库移除成功，祝您使用愉快！"));
+    EXPECT_EQ(CurrentLibraryName(), L"Tide.imc");
+    EXPECT_EQ(Libraries(), std::vector<std::wstring>{L"Tide.imc"});
+}
+
 TEST_F(SystemDictTool, AWrongHeaderStopsTheImportAndLeavesTheCurrentLibrary) {
     AddSampleLibrary(L"Tide.imc");
     const std::wstring table = folder_ / L"bad.txt";

@@ -64,6 +64,13 @@ constexpr wchar_t kMsgAdded[] = L"词库添加成功，祝您使用愉快！";
 constexpr wchar_t kMsgOnlyLibrary[] = L"词库唯一，不得移除！";
 constexpr wchar_t kMsgRemoved[] = L"词库移除成功，祝您使用愉快！";
 constexpr wchar_t kMsgRemoveFailed[] = L"词库移除失败，文件无法删除！";
+constexpr wchar_t kMsgNameTooLong[] = L"词库文件名过长，不能设为当前词库！";
+
+// Whether the settings record can name the library file.
+bool FitsRecord(const std::wstring& fileName) {
+    char16_t field[kConfigNameUnits];
+    return SetFixedText(field, AsU16(fileName));
+}
 
 const wchar_t* ImportMessage(ImportOutcome outcome) {
     switch (outcome) {
@@ -187,14 +194,10 @@ void CSystemDictDialog::FillDictionaryCombo(HWND dialog) {
     libraryFiles_.clear();
     selected_ = CB_ERR;
     const std::wstring current = ToWide(FixedText(config_.DictionaryFileName));
-    char16_t field[kConfigNameUnits];
     for (std::wstring& fileName : ListInstalledFiles(L"*.imc", L".imc")) {
-        // A name the record cannot hold could never become current.
-        if (!SetFixedText(field, AsU16(fileName))) {
-            continue;
-        }
-        // A library whose header cannot be read is listed by its file name,
-        // so it can still be chosen (and removed).
+        // Listed even when its name is too long for the record: it cannot
+        // become current, but it can be looked at and removed. A library whose header cannot be
+        // read is listed by its file name, so it can still be chosen (and removed).
         const std::optional<CodeTableHeader> header = ReadLibraryHeader(InstallDirFile(fileName));
         std::wstring shown = header ? ToWide(FixedText(header->Name)) : std::wstring();
         if (shown.empty()) {
@@ -221,11 +224,15 @@ std::wstring CSystemDictDialog::SelectedLibraryPath(HWND dialog) const {
 }
 
 const std::wstring* CSystemDictDialog::SelectedFileName(HWND dialog) const {
-    if (selected_ < 0) {
+    return FileNameOfItem(dialog, selected_);
+}
+
+const std::wstring* CSystemDictDialog::FileNameOfItem(HWND dialog, LRESULT item) const {
+    if (item < 0) {
         return nullptr;
     }
     const LRESULT index = ::SendDlgItemMessageW(dialog, kLibraryComboId, CB_GETITEMDATA,
-                                                static_cast<WPARAM>(selected_), 0);
+                                                static_cast<WPARAM>(item), 0);
     if (index < 0 || static_cast<std::size_t>(index) >= libraryFiles_.size()) {
         return nullptr;
     }
@@ -263,11 +270,17 @@ void CSystemDictDialog::OnSelectionChange(HWND dialog) {
     }
     selected_ = static_cast<int>(item);
     ShowLibraryStatistics(dialog, SelectedLibraryPath(dialog), true);
-    if (const std::wstring* fileName = SelectedFileName(dialog)) {
-        SetFixedText(config_.DictionaryFileName, AsU16(*fileName));
-        SaveConfig(config_);
-        PostChangeNotice(ChangeCode::DictionaryChanged);
+    const std::wstring* fileName = SelectedFileName(dialog);
+    if (!fileName) {
+        return;
     }
+    if (!FitsRecord(*fileName)) {
+        ShowInfoMessage(dialog, kMsgNameTooLong); // shown, still removable, not current
+        return;
+    }
+    SetFixedText(config_.DictionaryFileName, AsU16(*fileName));
+    SaveConfig(config_);
+    PostChangeNotice(ChangeCode::DictionaryChanged);
 }
 
 void CSystemDictDialog::OnImport(HWND dialog) {
@@ -350,17 +363,24 @@ void CSystemDictDialog::OnRemove(HWND dialog) {
         ShowInfoMessage(dialog, kMsgRemoveFailed);
         return;
     }
-    const int removedItem = selected_;
-    selected_ = removedItem + 1 < count ? removedItem + 1 : 0;
-    ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(selected_), 0);
-    ShowLibraryStatistics(dialog, SelectedLibraryPath(dialog), true);
-    if (const std::wstring* nextName = SelectedFileName(dialog)) {
-        SetFixedText(config_.DictionaryFileName, AsU16(*nextName));
+    // The current library gone, the next one the record can name becomes
+    // current (after the last, the first); removing one that was not current
+    // (its name too long to be) leaves the current one as it is.
+    if (::lstrcmpiW(removedName->c_str(), ToWide(FixedText(config_.DictionaryFileName)).c_str()) ==
+        0) {
+        std::wstring next;
+        for (LRESULT step = 1; step < count && next.empty(); ++step) {
+            const std::wstring* name = FileNameOfItem(dialog, (selected_ + step) % count);
+            if (name && FitsRecord(*name)) {
+                next = *name;
+            }
+        }
+        SetFixedText(config_.DictionaryFileName, AsU16(next)); // none: no library is named
+        SaveConfig(config_);
+        PostChangeNotice(ChangeCode::DictionaryChanged);
     }
-    SaveConfig(config_);
-    PostChangeNotice(ChangeCode::DictionaryChanged);
-    ::SendMessageW(combo, CB_DELETESTRING, static_cast<WPARAM>(removedItem), 0);
     FillDictionaryCombo(dialog);
+    ShowLibraryStatistics(dialog, SelectedLibraryPath(dialog), true);
     ShowInfoMessage(dialog, kMsgRemoved);
 }
 

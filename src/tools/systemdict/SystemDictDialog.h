@@ -27,6 +27,8 @@ private:
     std::wstring SelectedLibraryPath(HWND dialog) const;
     // The file name of the selected item; null when nothing is selected.
     const std::wstring* SelectedFileName(HWND dialog) const;
+    // The file name of a list item; null for none.
+    const std::wstring* FileNameOfItem(HWND dialog, LRESULT item) const;
     void ShowLibraryStatistics(HWND dialog, const std::wstring& libraryPath, bool update);
     // Makes `fileName` the current library: saved, listed, shown, announced.
     void MakeCurrent(HWND dialog, const std::wstring& fileName);
