@@ -27,6 +27,7 @@ constexpr wchar_t kTitleFace[] = L"Microsoft YaHei UI";
 constexpr int kTitlePoints = 11;
 constexpr int kPanelStepPixels = 30;
 constexpr int kUpDownMaximum = 1000;
+constexpr int kNumberWidth = 27;
 constexpr DWORD kUpDownStyle =
     UDS_AUTOBUDDY | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_SETBUDDYINT | UDS_HOTTRACK;
 constexpr DWORD kPageHiddenStyle = WS_CHILD | DS_SETFONT;
@@ -116,8 +117,10 @@ PanelRows& PanelRows::Image(int y, const wchar_t* caption, int editId, int brows
 
 PanelRows& PanelRows::Number(int x, int y, int editId, int upDownId, SkinField<std::int32_t> field,
                              int minimum) {
-    rows.push_back(
-        {PanelRowKind::Number, L"", editId, x, y, 30, 10, field.offset, -1, upDownId, minimum});
+    // 27 units with its arrows, which take the right of it: clear of a label
+    // that starts 65 units before the panel's right edge.
+    rows.push_back({PanelRowKind::Number, L"", editId, x, y, kNumberWidth, 10, field.offset, -1,
+                    upDownId, minimum});
     return *this;
 }
 
