@@ -159,11 +159,16 @@ TEST(PreviewGeometry, StatusButtonsAnswerClicksAndCycleTheirImages) {
     skin.shapeButtonBox = {30, 2, 16, 16};
     skin.punctButtonBox = {50, 2, 16, 16};
     // A 100 x 20 picture centred in a 200 x 40 window: its origin is (50, 10).
-    EXPECT_EQ(HitStatusButton(skin, 200, 40, 100, 20, 60, 12), StatusButton::Language);
-    EXPECT_EQ(HitStatusButton(skin, 200, 40, 100, 20, 75, 27), StatusButton::Language);
-    EXPECT_EQ(HitStatusButton(skin, 200, 40, 100, 20, 76, 12), StatusButton::None);
-    EXPECT_EQ(HitStatusButton(skin, 200, 40, 100, 20, 85, 20), StatusButton::Shape);
-    EXPECT_EQ(HitStatusButton(skin, 200, 40, 100, 20, 100, 20), StatusButton::Punctuation);
+    EXPECT_EQ(HitStatusButton(skin, 200, 40, 100, 20, 0, 60, 12), StatusButton::Language);
+    EXPECT_EQ(HitStatusButton(skin, 200, 40, 100, 20, 0, 75, 27), StatusButton::Language);
+    EXPECT_EQ(HitStatusButton(skin, 200, 40, 100, 20, 0, 76, 12), StatusButton::None);
+    EXPECT_EQ(HitStatusButton(skin, 200, 40, 100, 20, 0, 85, 20), StatusButton::Shape);
+    EXPECT_EQ(HitStatusButton(skin, 200, 40, 100, 20, 0, 100, 20), StatusButton::Punctuation);
+    // A 300 x 20 picture in the same window starts at its left edge and moves
+    // with the scroll bar: scrolled by 40, each button lies 40 further left.
+    EXPECT_EQ(HitStatusButton(skin, 200, 40, 300, 20, 0, 12, 12), StatusButton::Language);
+    EXPECT_EQ(HitStatusButton(skin, 200, 40, 300, 20, 40, 0, 12), StatusButton::Shape);
+    EXPECT_EQ(HitStatusButton(skin, 200, 40, 300, 20, 40, 12, 12), StatusButton::Punctuation);
 
     StatusStates states;
     EXPECT_EQ(states.LanguageSlot(), SlotChineseButton);

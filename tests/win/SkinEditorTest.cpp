@@ -286,6 +286,25 @@ TEST_F(SkinEditorTool, OpeningTheDefaultSkinShowsItsImagesAndFactorsAndDrawsTheP
         }
     });
     editor.Run();
+
+    // Opened in a new editor, the status preview scrolls over its picture.
+    std::atomic<bool> opened{false};
+    DrivenEditor fresh([&](HWND dialog, CSkinEditor&) {
+        std::thread answer = test::AnswerFileDialog(L"打开皮肤文件", skin, opened);
+        Press(dialog, 261);
+        answer.join();
+        HWND preview = ::GetWindow(Pages(dialog)[0], GW_CHILD);
+        while (preview && !(::GetWindowLongPtrW(preview, GWL_EXSTYLE) & WS_EX_CONTROLPARENT)) {
+            preview = ::GetWindow(preview, GW_HWNDNEXT); // the first pane
+        }
+        ASSERT_TRUE(preview);
+        SCROLLINFO range = {};
+        range.cbSize = sizeof(range);
+        range.fMask = SIF_RANGE;
+        ::GetScrollInfo(preview, SB_HORZ, &range);
+        EXPECT_GT(range.nMax, 0) << "the scroll range set after 打开";
+    });
+    fresh.Run();
 }
 
 // Every image of the default skin's folder chosen on its page, a name typed:

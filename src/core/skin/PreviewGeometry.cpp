@@ -212,9 +212,9 @@ SkinSlot StatusStates::PunctuationSlot() const {
 }
 
 StatusButton HitStatusButton(const SkinRecord& skin, int clientWidth, int clientHeight,
-                             int pictureWidth, int pictureHeight, int x, int y) {
-    const int originX = (clientWidth - pictureWidth) / 2;
-    const int originY = (clientHeight - pictureHeight) / 2;
+                             int pictureWidth, int pictureHeight, int scroll, int x, int y) {
+    const int originX = StatusPictureX(clientWidth, pictureWidth, scroll);
+    const int originY = CentredPictureY(clientHeight, pictureHeight);
     const struct {
         const SkinBox& box;
         StatusButton button;

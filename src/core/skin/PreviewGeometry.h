@@ -125,9 +125,10 @@ struct StatusStates {
     SkinSlot PunctuationSlot() const;
 };
 // The button under (x, y) of a preview window of clientWidth x clientHeight
-// showing the status picture centred.
+// showing the status picture where StatusPictureX puts it (scrolled by
+// `scroll`) and centred vertically.
 StatusButton HitStatusButton(const SkinRecord& skin, int clientWidth, int clientHeight,
-                             int pictureWidth, int pictureHeight, int x, int y);
+                             int pictureWidth, int pictureHeight, int scroll, int x, int y);
 
 // Where a preview window draws its picture.
 int StatusPictureX(int clientWidth, int pictureWidth, int scroll);

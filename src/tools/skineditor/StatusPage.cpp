@@ -62,10 +62,11 @@ protected:
     void OnImageText(const PanelRow& row, const std::wstring& text) override {
         if (row.id == kWindowImageId) {
             EnableRange(kFirstDependentId, kLastDependentId, !text.empty());
-            if (IsSkinImageRef(AsU16(text))) {
-                return;
+            // A reference names the opened skin's own image, already loaded;
+            // either way the preview scrolls over the picture's width.
+            if (!IsSkinImageRef(AsU16(text))) {
+                editor().LoadImageInto(SlotStatus, text);
             }
-            editor().LoadImageInto(SlotStatus, text);
             SetPreviewScrollWidth(ImageSize(editor().skin().image(SlotStatus)).cx);
             RedrawPreview();
             return;
@@ -100,8 +101,9 @@ protected:
         RECT client = {};
         ::GetClientRect(preview(), &client);
         const SIZE size = ImageSize(picture.get());
-        editor().statusStates().Advance(HitStatusButton(editor().skin().record(), client.right,
-                                                        client.bottom, size.cx, size.cy, x, y));
+        const int scroll = ::GetScrollPos(preview(), SB_HORZ);
+        editor().statusStates().Advance(HitStatusButton(
+            editor().skin().record(), client.right, client.bottom, size.cx, size.cy, scroll, x, y));
         RedrawPreview();
     }
 
