@@ -78,6 +78,16 @@ TEST(PreviewGeometry, AnEmbeddedCodeDropsItsRowButTheSeparatorStillCounts) {
     EXPECT_EQ(*bar.selectionBox, bar.candidates[0]);
     EXPECT_TRUE(bar.selectionRounded);
     EXPECT_EQ(bar.pageButtons[0].top, 3 + (24 - 12) / 2) << "in the code row";
+
+    // Any value but 0 is "after the code", for the room measured and for the
+    // place laid out alike; a style other than 1 or 2 draws no selection box.
+    skin.horzPagerAfterCode = 7;
+    skin.horzSelectionStyle = 5;
+    const BarLayout odd = LayoutBar(skin, false, Sizes());
+    EXPECT_EQ(odd.width, bar.width);
+    EXPECT_EQ(odd.pageButtons[0], bar.pageButtons[0]);
+    EXPECT_EQ(odd.pageButtons[1], bar.pageButtons[1]);
+    EXPECT_FALSE(odd.selectionBox);
 }
 
 TEST(PreviewGeometry, AVerticalBarAndItsThreePagerPlaces) {

@@ -20,6 +20,7 @@
 #include "tools/skineditor/EditorPage.h"
 #include "ui/Controls.h"
 #include "win/WideText.h"
+#include "win/skin/SkinFile.h"
 
 namespace tide {
 namespace {
@@ -403,6 +404,34 @@ TEST_F(SkinEditorTool, OpenedFactorsShowTwoDecimalsAndMovingABarGrowsThePreview)
     SkinFile saved;
     ASSERT_TRUE(saved.Load(skin.c_str()));
     EXPECT_EQ(saved.record().langButtonBox.x, 33);
+}
+
+// A stored value no radio of its group stands for shows as the one the
+// preview draws it as: a selection style other than 1 or 2 as 无选择框, any
+// pager place but 0 as 编码项后.
+TEST_F(SkinEditorTool, OddStoredValuesCheckTheRadioThePreviewDrawsThemAs) {
+    const std::wstring odd = folder_ / L"odd.ims";
+    {
+        SkinFile skin;
+        ASSERT_TRUE(skin.Load(kDefaultSkin.c_str()));
+        skin.Unmap();
+        skin.record().horzSelectionStyle = 5;
+        skin.record().horzPagerAfterCode = 3;
+        ASSERT_TRUE(skin.Save(odd.c_str()));
+    }
+    std::atomic<bool> answered{false};
+    DrivenEditor editor([&](HWND dialog, CSkinEditor&) {
+        std::thread answer = test::AnswerFileDialog(L"打开皮肤文件", odd, answered);
+        Press(dialog, 261);
+        answer.join();
+        for (const int id : {4665, 4666, 4667, 4640, 4641}) {
+            const bool expected = id == 4667 || id == 4640;
+            EXPECT_EQ(::SendMessageW(PageControl(dialog, 1, id), BM_GETCHECK, 0, 0) == BST_CHECKED,
+                      expected)
+                << id;
+        }
+    });
+    editor.Run();
 }
 
 // Every label of every panel stands clear of the fields and their up-down

@@ -141,7 +141,7 @@ BarLayout LayoutBar(const SkinRecord& skin, bool vertical, const BarTextSizes& s
     int top = 0;
     int firstLeft = layout.width - edge - 2 * side - 1;
     int secondLeft = layout.width - edge - side;
-    if (bar.pagerAfterCode == 1) {
+    if (bar.pagerAfterCode != 0) { // as measured: any value but 0 is after the code
         top = margins.top + d;
     } else if (!vertical) {
         top = layout.height - d - side - margins.bottom;

@@ -124,7 +124,7 @@ PanelRows CandidateRows(const BarFields& f, bool vertical) {
         .Section(214, L"候选设置")
         .Radio(7, 227, 50, L"直角选择框", 4665, FieldOf(f.selectionStyle), 1, true)
         .Radio(59, 227, 50, L"圆角选择框", 4666, FieldOf(f.selectionStyle), 2, false)
-        .Radio(111, 227, 50, L"无选择框", 4667, FieldOf(f.selectionStyle), 0, false)
+        .Radio(111, 227, 50, L"无选择框", 4667, FieldOf(f.selectionStyle), 0, false, true)
         .Colour(242, L"选择框颜色：", 4668, 4669, FieldOf(f.selectionBoxColor), 48, 55, -84)
         .Colour(256, L"选择项颜色：", 4670, 4671, FieldOf(f.selectedItemColor), 48, 55, -84)
         .Colour(270, L"候选项颜色：", 4672, 4673, FieldOf(f.itemColor), 48, 55, -84);
@@ -136,7 +136,7 @@ PanelRows CandidateRows(const BarFields& f, bool vertical) {
     rows.Section(pager, L"翻页按钮")
         .Label(7, pager + 14, 44, L"位于候选栏：")
         .Radio(55, pager + 13, 50, L"编码项后", kPagerAfterCodeId, FieldOf(f.pagerAfterCode), 1,
-               true)
+               true, true)
         .Radio(105, pager + 13, 50, L"候选项后", kPagerAfterCandidatesId, FieldOf(f.pagerAfterCode),
                0, false)
         .Label(7, pager + 29, 44, L"距最近竖边：")

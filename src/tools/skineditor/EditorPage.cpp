@@ -168,9 +168,10 @@ PanelRows& PanelRows::Check(int x, int y, int width, const wchar_t* caption, int
 }
 
 PanelRows& PanelRows::Radio(int x, int y, int width, const wchar_t* caption, int id,
-                            SkinField<std::int32_t> field, int value, bool groupStart) {
+                            SkinField<std::int32_t> field, int value, bool groupStart,
+                            bool otherwise) {
     rows.push_back({PanelRowKind::Radio, caption, id, x, y, width, 10, field.offset, -1, 0, value,
-                    groupStart});
+                    groupStart, otherwise});
     return *this;
 }
 
@@ -357,10 +358,17 @@ void CEditorPage::ShowField(const PanelRow& row) {
     case PanelRowKind::Check:
         ::CheckDlgButton(panel_, row.id, ReadField<std::int32_t>(r, row.field) ? 1 : 0);
         break;
-    case PanelRowKind::Radio:
-        ::CheckDlgButton(panel_, row.id,
-                         ReadField<std::int32_t>(r, row.field) == row.value ? 1 : 0);
+    case PanelRowKind::Radio: {
+        const std::int32_t value = ReadField<std::int32_t>(r, row.field);
+        const bool storedByAnother =
+            std::any_of(rows_.begin(), rows_.end(), [&](const PanelRow& o) {
+                return o.kind == PanelRowKind::Radio && o.field == row.field && o.id != row.id &&
+                       o.value == value;
+            });
+        const bool checked = value == row.value || (row.otherwise && !storedByAnother);
+        ::CheckDlgButton(panel_, row.id, checked ? 1 : 0);
         break;
+    }
     case PanelRowKind::Float:
         ::SetDlgItemTextW(panel_, row.id, FactorText(ReadField<float>(r, row.field)).c_str());
         break;

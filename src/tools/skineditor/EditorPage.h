@@ -78,6 +78,7 @@ struct PanelRow {
     int partner = 0;      // Number: its up-down; Browse: the row it serves (edit or swatch)
     int value = 0;        // Radio: the value stored; Number: the up-down's lowest value
     bool groupStart = false;
+    bool otherwise = false; // Radio: checked too for a value no other radio of its field stores
 };
 
 // The rows of a page's panel, added one line of the page's table at a time.
@@ -88,7 +89,7 @@ public:
     // Label, bordered edit and "..." (one unit higher, 12 x 11 at W - 27).
     PanelRows& Image(int y, const wchar_t* caption, int editId, int browseId, int slot,
                      int labelWidth = 36, int editX = 43, int editWidth = -72);
-    // A digits-only edit (30 x 10) with its up-down, bound to an integer.
+    // A digits-only edit (27 x 10) with its up-down, bound to an integer.
     PanelRows& Number(int x, int y, int editId, int upDownId, SkinField<std::int32_t> field,
                       int minimum = 0);
     // Two rows of a box: "x  =", "y  =" under `position`, "cx =", "cy =" under
@@ -104,8 +105,10 @@ public:
                       int swatchWidth = -72);
     PanelRows& Check(int x, int y, int width, const wchar_t* caption, int id,
                      SkinField<std::int32_t> field);
+    // `otherwise`: this radio stands for every value its group's others do not store.
     PanelRows& Radio(int x, int y, int width, const wchar_t* caption, int id,
-                     SkinField<std::int32_t> field, int value, bool groupStart);
+                     SkinField<std::int32_t> field, int value, bool groupStart,
+                     bool otherwise = false);
     PanelRows& Float(int x, int y, int id, SkinField<float> field);
     // A flat "..." button of its own (x, y, width, height) serving `partner`.
     PanelRows& Button(int x, int y, int width, int height, int id, int partner);
