@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fstream>
 #include <iterator>
+#include <string>
 
 #include "support/WinTestSupport.h"
 
@@ -55,6 +57,33 @@ TEST(SkinFile, SaveLoadSaveGivesTheSameBytesAndGdiplusReadsThePngs) {
         skin.Save(second.c_str());
     }
     EXPECT_EQ(ReadBytes(first), ReadBytes(second));
+}
+
+TEST(SkinFile, AnImageThatDoesNotDecodeIsKeptAndSavedBackAsItCame) {
+    test::ScratchFolder folder;
+    const std::wstring odd = folder / L"odd.ims";
+    const std::wstring saved = folder / L"saved.ims";
+    std::array<Bytes, kSkinSlotCount> blobs;
+    const std::string noPicture = "not a picture at all";
+    blobs[SlotStatus].assign(noPicture.begin(), noPicture.end());
+    blobs[SlotHorzCand] = blobs[SlotStatus];
+    SkinRecord record = {};
+    record.name.text[0] = u'名';
+    WriteBytes(odd, SerializeSkin(record, blobs));
+    SkinFile skin;
+    ASSERT_TRUE(skin.Load(odd.c_str()));
+    EXPECT_FALSE(skin.image(SlotStatus));
+    EXPECT_TRUE(skin.holds(SlotStatus)) << "held, though it shows nothing";
+    EXPECT_FALSE(skin.holds(SlotVertCand));
+    skin.Unmap();
+    ASSERT_TRUE(skin.Save(saved.c_str()));
+    const Bytes bytes = ReadBytes(saved);
+    const auto parsed = ParseSkin(bytes);
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(Bytes(parsed->blobs[SlotStatus].begin(), parsed->blobs[SlotStatus].end()),
+              blobs[SlotStatus]);
+    skin.SetImage(SlotStatus, {});
+    EXPECT_FALSE(skin.holds(SlotStatus)) << "emptied on purpose";
 }
 
 TEST(SkinFile, NewSkinWithStatusBackgroundAndNameLoadsAgain) {

@@ -380,7 +380,7 @@ void CEditorPage::ShowField(const PanelRow& row) {
 void CEditorPage::ShowImageNames() {
     for (const PanelRow& row : rows_) {
         if (row.kind == PanelRowKind::Image) {
-            const bool held = editor_.skin().image(static_cast<SkinSlot>(row.slot)) != nullptr;
+            const bool held = editor_.skin().holds(static_cast<SkinSlot>(row.slot));
             ::SetDlgItemTextW(panel_, row.id,
                               held ? ToWide(kSkinSlots[row.slot].displayName).c_str() : L"");
         }

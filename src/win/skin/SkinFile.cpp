@@ -49,7 +49,12 @@ bool SkinFile::Load(const wchar_t* path) {
     record_ = skin->record;
     sizes_ = skin->sizes;
     for (std::size_t slot = 0; slot < kSkinSlotCount; ++slot) {
-        images_[slot] = ImageFromBytes(skin->blobs[slot]);
+        const auto blob = skin->blobs[slot];
+        images_[slot] = ImageFromBytes(blob);
+        undecoded_[slot].clear();
+        if (!images_[slot] && !blob.empty()) {
+            undecoded_[slot].assign(blob.begin(), blob.end());
+        }
     }
     return true;
 }
@@ -60,6 +65,8 @@ bool SkinFile::Save(const wchar_t* path) {
         if (images_[slot]) {
             // An image the encoder refuses is written as an empty slot.
             blobs[slot] = EncodePng(images_[slot].get()).value_or(std::vector<std::uint8_t>());
+        } else {
+            blobs[slot] = undecoded_[slot]; // what did not decode goes back as it came
         }
     }
     FileHandle file(::CreateFileW(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
@@ -82,6 +89,9 @@ bool SkinFile::Save(const wchar_t* path) {
 void SkinFile::ReleaseImages() {
     for (auto& image : images_) {
         image.reset();
+    }
+    for (auto& bytes : undecoded_) {
+        bytes.clear();
     }
     std::memset(&record_, 0, sizeof(record_));
     sizes_.fill(0);

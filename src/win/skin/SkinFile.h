@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
+#include <vector>
 
 #include "core/skin/SkinFormat.h"
 #include "win/FileMapping.h"
@@ -40,12 +42,20 @@ public:
     const SkinRecord& record() const { return record_; }
     const std::array<std::uint32_t, kSkinSlotCount>& sizes() const { return sizes_; }
     Gdiplus::GpImage* image(SkinSlot slot) const { return images_[slot].get(); }
-    void SetImage(SkinSlot slot, GdiplusImage image) { images_[slot] = std::move(image); }
+    // Whether the slot holds an image: decoded, or bytes read that do not
+    // decode (kept as they are, and saved back so).
+    bool holds(SkinSlot slot) const { return images_[slot] || !undecoded_[slot].empty(); }
+    // Replaces the slot's image (an empty one empties the slot).
+    void SetImage(SkinSlot slot, GdiplusImage image) {
+        images_[slot] = std::move(image);
+        undecoded_[slot].clear();
+    }
 
 private:
     SkinRecord record_;
     std::array<std::uint32_t, kSkinSlotCount> sizes_;
     std::array<GdiplusImage, kSkinSlotCount> images_;
+    std::array<std::vector<std::uint8_t>, kSkinSlotCount> undecoded_;
     FileMapping mapping_;
 };
 
