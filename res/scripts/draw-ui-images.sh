@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Draws the program's own images (res/images): the close button (PNG 258
-# normal, 259 hovered), the launcher images (PNG 260-266, 48 x 48) and the
-# 16 x 16 icons 257-280 and the soft keyboard (PNG 267). Needs ImageMagick,
-# WenQuanYi Micro Hei and Liberation Sans.
+# normal, 259 hovered), the launcher images (PNG 260-266, 48 x 48, and the
+# same drawn at 96 x 96 as PNG 516-522 for screens above 96 DPI), the icons
+# 257-280 (16 x 16, with 20, 24 and 32 pixel frames for 125, 150 and 200 %)
+# and the soft keyboard (PNG 267). Needs ImageMagick, WenQuanYi Micro Hei and
+# Liberation Sans.
 set -euo pipefail
 res=$(cd "$(dirname "$0")/.." && pwd)
 out="$res/images"
@@ -19,41 +21,87 @@ convert -size 62x48 xc:none -stroke 'rgb(90,90,90)' -strokewidth 3 \
 convert -size 62x48 xc:'rgb(232,17,35)' -stroke white -strokewidth 3 \
     -draw 'line 24,17 38,31' -draw 'line 38,17 24,31' PNG32:close-hover.png
 
-# Launcher images: a rounded tile in the accent colour with one character.
-tile() { # file character
+# Launcher images: a rounded tile in the accent colour with one character,
+# at 48 pixels and, for larger screens, at 96 ("-2x").
+tile() { # name character
     convert -size 48x48 xc:none -fill "$accent" -draw 'roundrectangle 0,0 47,47 10,10' \
-        -font "$font" -pointsize 28 -fill white -gravity center -annotate +0+0 "$2" "PNG32:$1"
+        -font "$font" -pointsize 28 -fill white -gravity center -annotate +0+0 "$2" "PNG32:$1.png"
+    convert -size 96x96 xc:none -fill "$accent" -draw 'roundrectangle 0,0 95,95 20,20' \
+        -font "$font" -pointsize 56 -fill white -gravity center -annotate +0+0 "$2" "PNG32:$1-2x.png"
 }
-tile option-config.png '设'
-tile option-system-dict.png '库'
-tile option-user-dict.png '词'
-tile option-custom-entry.png '造'
-tile option-skin.png '肤'
-tile option-update.png '新'
-tile option-about.png '关'
+tile option-config '设'
+tile option-system-dict '库'
+tile option-user-dict '词'
+tile option-custom-entry '造'
+tile option-skin '肤'
+tile option-update '新'
+tile option-about '关'
+
+# The icons are drawn in 16-pixel coordinates and rendered at each size the
+# .ico holds, so a larger frame is drawn for its size, not magnified.
+icon_sizes=(16 20 24 32)
+# Sets `scaled` to the ImageMagick arguments given, their geometry (draw
+# primitives, stroke widths, point sizes) multiplied by size/16. Scaled
+# strokes join round: ImageMagick 6 fills open polylines with mitred joins
+# at some stroke widths (2 and 3 among them).
+scale_arguments() { # size arguments...
+    local size=$1 previous=''
+    shift
+    scaled=()
+    for argument in "$@"; do
+        case $previous in
+        -draw)
+            argument=$(awk -v f="$size" 'BEGIN { f /= 16 } {
+                out = (f == 1 ? "" : "stroke-linejoin round ") $1
+                for (i = 2; i <= NF; ++i) {
+                    if ($1 == "arc" && i == 4) { out = out " " $i; continue } # angles
+                    n = split($i, xy, ",")
+                    token = ""
+                    for (j = 1; j <= n; ++j) token = token (j > 1 ? "," : "") sprintf("%g", xy[j] * f)
+                    out = out " " token
+                }
+                print out }' <<<"$argument")
+            ;;
+        -strokewidth | -pointsize)
+            argument=$(awk -v f="$size" -v n="$argument" 'BEGIN { printf "%g", n * f / 16 }')
+            ;;
+        esac
+        scaled+=("$argument")
+        previous=$argument
+    done
+}
+# Renders an icon drawing at every size into FILE.ico (and its 16-pixel frame into NAME-16.png).
+draw_icon() { # file name draw-arguments...
+    local file=$1 name=$2 frames=()
+    shift 2
+    local frames_dir
+    frames_dir=$(mktemp -d)
+    for size in "${icon_sizes[@]}"; do
+        scale_arguments "$size" "$@"
+        convert -size "${size}x${size}" xc:none "${scaled[@]}" "PNG32:$frames_dir/$size.png"
+        frames+=("$frames_dir/$size.png")
+    done
+    cp "$frames_dir/16.png" "$name-16.png"
+    convert "${frames[@]}" "$file.ico"
+    rm -rf "$frames_dir"
+}
 
 # The "主页" icon: a small house.
-convert -size 16x16 xc:none -fill "$accent" -draw 'polygon 8,1 15,8 13,8 13,15 3,15 3,8 1,8' \
-    -fill white -draw 'rectangle 7,10 9,15' PNG32:home-16.png
-convert home-16.png icon-home.ico
+draw_icon icon-home home -fill "$accent" -draw 'polygon 8,1 15,8 13,8 13,15 3,15 3,8 1,8' \
+    -fill white -draw 'rectangle 7,10 9,15'
 # Icons of the About tool: "确定" (a check), "关于" (an i), "支持我们" (a heart).
-convert -size 16x16 xc:none -stroke "$accent" -strokewidth 2 -fill none \
-    -draw 'polyline 3,8 7,12 13,4' PNG32:ok-16.png
-convert -size 16x16 xc:none -fill "$accent" -draw 'circle 8,8 8,1' -fill white \
-    -draw 'rectangle 7,7 9,12' -draw 'rectangle 7,4 9,5' PNG32:info-16.png
-convert -size 16x16 xc:none -fill 'rgb(232,17,35)' -draw 'circle 5,6 5,3' -draw 'circle 11,6 11,3' \
-    -draw 'polygon 2,7 14,7 8,14' PNG32:heart-16.png
-convert ok-16.png icon-ok.ico
-convert info-16.png icon-info.ico
-convert heart-16.png icon-heart.ico
+draw_icon icon-ok ok -stroke "$accent" -strokewidth 2 -fill none -draw 'polyline 3,8 7,12 13,4'
+draw_icon icon-info info -fill "$accent" -draw 'circle 8,8 8,1' -fill white \
+    -draw 'rectangle 7,7 9,12' -draw 'rectangle 7,4 9,5'
+draw_icon icon-heart heart -fill 'rgb(232,17,35)' -draw 'circle 5,6 5,3' -draw 'circle 11,6 11,3' \
+    -draw 'polygon 2,7 14,7 8,14'
 
 # Icons of the tools' navigation columns (261-280), one 16 x 16 drawing each,
 # in the accent colour (removal in red).
 icon() { # id name draw-arguments...
     local id=$1 name=$2
     shift 2
-    convert -size 16x16 xc:none -fill none -stroke "$accent" -strokewidth 1.5 "$@" "PNG32:$name-16.png"
-    convert "$name-16.png" "icon-$id-$name.ico"
+    draw_icon "icon-$id-$name" "$name" -fill none -stroke "$accent" -strokewidth 1.5 "$@"
 }
 red='rgb(232,17,35)'
 icon 261 import -draw 'polyline 2,10 2,14 14,14 14,10' -draw 'line 8,1 8,10' -draw 'polyline 4.5,6.5 8,10 11.5,6.5'

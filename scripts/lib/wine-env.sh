@@ -18,7 +18,7 @@ tide_ensure_display() {
         flock 9
         if ! xdpyinfo >/dev/null 2>&1; then
             rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
-            setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 < /dev/null &
+            setsid Xvfb ":$n" -screen 0 2560x1600x24 -nolisten tcp >/dev/null 2>&1 < /dev/null &
             echo $! > "/tmp/.tide-xvfb-$n.pid"
             for _ in $(seq 1 100); do
                 xdpyinfo >/dev/null 2>&1 && break

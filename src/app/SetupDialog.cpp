@@ -42,7 +42,7 @@ HWND CreateOptionButton(CDialog& owner, HWND parent, const OptionRow& row) {
     const std::wstring text = std::wstring(row.caption) + L"/" + row.description;
     HWND button = CreateControl(owner, kOptionButtonClass, text.c_str(), WS_TABSTOP, row.x, row.y,
                                 kOptionWidth, kOptionHeight, parent, row.id);
-    owner.images().Show(button, LoadPngBitmap(parent, row.image));
+    owner.images().Show(button, LoadPngBitmapForScreen(parent, row.image));
     return button;
 }
 

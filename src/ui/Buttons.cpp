@@ -172,12 +172,14 @@ void PaintToolButton(HWND button, bool navigate) {
     int x = client.left + margin.left;
     const int half = MeasureHalfCharWidth(parent).cx;
     if (auto icon = reinterpret_cast<HICON>(::SendMessageW(button, BM_GETIMAGE, IMAGE_ICON, 0))) {
-        const int iconY = client.top + (client.bottom - client.top - 16) / 2;
-        ::DrawIconEx(buffer.dc(), x, iconY, icon, 16, 16, 0, nullptr, DI_NORMAL);
+        const int iconSize = ColumnIconSize(parent);
+        const int iconY = client.top + (client.bottom - client.top - iconSize) / 2;
+        ::DrawIconEx(buffer.dc(), x, iconY, icon, iconSize, iconSize, 0, nullptr, DI_NORMAL);
         if (!enabled) {
-            FillRect(graphics.get(), kNavigationColor, x, iconY, 16, 16, kDisabledIconVeil);
+            FillRect(graphics.get(), kNavigationColor, x, iconY, iconSize, iconSize,
+                     kDisabledIconVeil);
         }
-        x += 2 * half + 16;
+        x += 2 * half + iconSize;
     } else {
         x += half;
     }

@@ -96,9 +96,12 @@ HWND CreateColumnButton(CDialog& owner, const wchar_t* className, int navigation
     HWND button = CreateControl(owner, className, caption, WS_TABSTOP, 0, y, navigationWidth,
                                 kCommandButtonHeight, parent, id);
     if (button && iconId != 0) {
+        // The .ico holds a frame for each common DPI; Windows picks the one
+        // of this size, or scales the nearest.
+        const int size = ColumnIconSize(parent);
         owner.images().Show(button, IconHandle(static_cast<HICON>(
                                         ::LoadImageW(owner.instance(), MAKEINTRESOURCEW(iconId),
-                                                     IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR))));
+                                                     IMAGE_ICON, size, size, LR_DEFAULTCOLOR))));
     }
     return button;
 }
@@ -120,10 +123,74 @@ void SelectNavigateButton(HWND parent, int firstId, int lastId, int selectedId) 
     }
 }
 
-FontHandle CreateUiFont(HWND window, const wchar_t* face, int points) {
+namespace {
+
+int ScreenDpi(HWND window) {
     WindowDc dc(window);
+    return dc ? ::GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
+}
+
+HINSTANCE InstanceOf(HWND window) {
+    const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(window, GWLP_HINSTANCE));
+    return instance ? instance : ::GetModuleHandleW(nullptr);
+}
+
+GdiplusImage PngResource(HWND window, int resourceId) {
+    return ImageFromResource(InstanceOf(window), MAKEINTRESOURCEW(resourceId),
+                             MAKEINTRESOURCEW(kPngResourceType));
+}
+
+BitmapHandle BitmapOnWhite(Gdiplus::GpImage* image) {
+    HBITMAP bitmap = nullptr;
+    if (!image || Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(
+                      static_cast<Gdiplus::GpBitmap*>(image), &bitmap, 0xFFFFFFFF) != Gdiplus::Ok) {
+        return {};
+    }
+    return BitmapHandle(bitmap);
+}
+
+// `image` drawn at `size` with a high-quality filter; empty on failure.
+GdiplusImage Resampled(Gdiplus::GpImage* image, SIZE size) {
+    using namespace Gdiplus::DllExports;
+    Gdiplus::GpBitmap* created = nullptr;
+    if (GdipCreateBitmapFromScan0(size.cx, size.cy, 0, PixelFormat32bppPARGB, nullptr, &created) !=
+        Gdiplus::Ok) {
+        return {};
+    }
+    GdiplusImage resampled(created);
+    Gdiplus::GpGraphics* graphics = nullptr;
+    if (GdipGetImageGraphicsContext(resampled.get(), &graphics) != Gdiplus::Ok) {
+        return {};
+    }
+    const GdiplusGraphics owned(graphics);
+    GdipSetCompositingMode(graphics, Gdiplus::CompositingModeSourceCopy);
+    GdipSetInterpolationMode(graphics, Gdiplus::InterpolationModeHighQualityBicubic);
+    GdipSetPixelOffsetMode(graphics, Gdiplus::PixelOffsetModeHighQuality);
+    // A clamped edge, so the filter does not fade the border into nothing.
+    Gdiplus::GpImageAttributes* createdAttributes = nullptr;
+    GdipCreateImageAttributes(&createdAttributes);
+    const GdiplusImageAttributes attributes(createdAttributes);
+    GdipSetImageAttributesWrapMode(attributes.get(), Gdiplus::WrapModeTileFlipXY, 0, FALSE);
+    const SIZE source = ImageSize(image);
+    const auto status =
+        GdipDrawImageRectRectI(graphics, image, 0, 0, size.cx, size.cy, 0, 0, source.cx, source.cy,
+                               Gdiplus::UnitPixel, attributes.get(), nullptr, nullptr);
+    return status == Gdiplus::Ok ? std::move(resampled) : GdiplusImage();
+}
+
+} // namespace
+
+int ScreenPixels(HWND window, int pixels) {
+    return ::MulDiv(pixels, ScreenDpi(window), 96);
+}
+
+int ColumnIconSize(HWND window) {
+    return ScreenPixels(window, 16);
+}
+
+FontHandle CreateUiFont(HWND window, const wchar_t* face, int points) {
     LOGFONTW font = {};
-    font.lfHeight = -::MulDiv(points, dc ? ::GetDeviceCaps(dc.get(), LOGPIXELSY) : 96, 72);
+    font.lfHeight = -::MulDiv(points, ScreenDpi(window), 72);
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = DEFAULT_CHARSET;
     const wchar_t* chosen = IsFaceInstalled(face) ? face : L"宋体";
@@ -150,17 +217,22 @@ SIZE MeasureHalfCharWidth(HWND window) {
 }
 
 BitmapHandle LoadPngBitmap(HWND window, int resourceId) {
-    const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(window, GWLP_HINSTANCE));
-    GdiplusImage image =
-        ImageFromResource(instance ? instance : ::GetModuleHandleW(nullptr),
-                          MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(kPngResourceType));
-    HBITMAP bitmap = nullptr;
-    if (!image ||
-        Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(
-            static_cast<Gdiplus::GpBitmap*>(image.get()), &bitmap, 0xFFFFFFFF) != Gdiplus::Ok) {
-        return {};
+    return BitmapOnWhite(PngResource(window, resourceId).get());
+}
+
+BitmapHandle LoadPngBitmapForScreen(HWND window, int resourceId) {
+    GdiplusImage image = PngResource(window, resourceId);
+    const SIZE natural = ImageSize(image.get());
+    const SIZE shown = {ScreenPixels(window, natural.cx), ScreenPixels(window, natural.cy)};
+    if (!image || (shown.cx == natural.cx && shown.cy == natural.cy)) {
+        return BitmapOnWhite(image.get());
     }
-    return BitmapHandle(bitmap);
+    if (shown.cx > natural.cx) {
+        if (GdiplusImage larger = PngResource(window, resourceId + kPngDoubleSizeOffset)) {
+            image = std::move(larger);
+        }
+    }
+    return BitmapOnWhite(Resampled(image.get(), shown).get());
 }
 
 } // namespace tide

@@ -82,7 +82,8 @@ INT_PTR CreateChildDialog(CDialog& owner, DWORD style, DWORD extendedStyle, cons
                           bool modal);
 
 // A "Tide_CommandButton" at x 0, as wide as the navigation column, 14 units high,
-// with the 16 x 16 icon `iconId` when it is not 0 (kept by `owner`).
+// with the icon `iconId` when it is not 0 (kept by `owner`), 16 pixels at
+// 96 DPI and as much larger as the screen's text.
 HWND CreateCommandButton(CDialog& owner, int navigationWidth, const wchar_t* caption, int y,
                          HWND parent, int id, int iconId);
 // The same for a button of `className` (command or navigate) in the column.
@@ -125,7 +126,19 @@ FontHandle CreateUiFont(HWND window, const wchar_t* face, int points);
 // The extent of "潮汐输入法" in the window's DC, width divided by 10.
 SIZE MeasureHalfCharWidth(HWND window);
 
+// `pixels` at 96 DPI in pixels of the window's screen, at the DPI its fonts
+// are made for, so images keep their size beside the text.
+int ScreenPixels(HWND window, int pixels);
+
+// The side of a column button's icon on the window's screen.
+int ColumnIconSize(HWND window);
+
 // A PNG resource (type 256) as a GDI bitmap on white; empty on failure.
 BitmapHandle LoadPngBitmap(HWND window, int resourceId);
+// The same scaled for the window's screen (ScreenPixels of its natural
+// size), from its double-size twin (resourceId + kPngDoubleSizeOffset) where
+// the screen is above 96 DPI and the twin exists; exactly LoadPngBitmap's
+// bitmap at 96 DPI.
+BitmapHandle LoadPngBitmapForScreen(HWND window, int resourceId);
 
 } // namespace tide

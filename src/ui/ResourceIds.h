@@ -4,7 +4,7 @@
 namespace tide {
 
 inline constexpr int kIconApplication = 128;
-inline constexpr int kIconHome = 257; // 16 x 16 icons of the navigation buttons
+inline constexpr int kIconHome = 257; // icons of the navigation buttons: 16, 20, 24 and 32 pixels
 inline constexpr int kIconOk = 258;
 inline constexpr int kIconAbout = 259;
 inline constexpr int kIconSupport = 260;
@@ -42,5 +42,8 @@ inline constexpr int kPngOptionSkin = 264;
 inline constexpr int kPngOptionUpdate = 265;
 inline constexpr int kPngOptionAbout = 266;
 inline constexpr int kPngKeyboard = 267; // 476 x 158, caps as in core/config/SoftKeyboardGeometry.h
+// The launcher's images drawn twice as large, for screens above 96 DPI, at
+// their own identifier plus this.
+inline constexpr int kPngDoubleSizeOffset = 256;
 
 } // namespace tide

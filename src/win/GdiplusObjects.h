@@ -29,6 +29,8 @@ using GdiplusPen =
     UniqueResource<GdiplusTraits<Gdiplus::GpPen, Gdiplus::DllExports::GdipDeletePen>>;
 using GdiplusPath =
     UniqueResource<GdiplusTraits<Gdiplus::GpPath, Gdiplus::DllExports::GdipDeletePath>>;
+using GdiplusImageAttributes = UniqueResource<
+    GdiplusTraits<Gdiplus::GpImageAttributes, Gdiplus::DllExports::GdipDisposeImageAttributes>>;
 // Any image, bitmaps included.
 using GdiplusImage =
     UniqueResource<GdiplusTraits<Gdiplus::GpImage, Gdiplus::DllExports::GdipDisposeImage>>;

@@ -65,7 +65,9 @@ shot() { import -display "$DISPLAY" -window root "$shots/keys-$1.png"; }
 
 wine "$exe" >"$work/keys-wine.log" 2>&1 &
 program=$!
-launcher=$(window_of '潮汐输入法 设置' 60) || { fail "the launcher did not open"; exit 1; }
+# The first program a new prefix starts may wait for Wine to finish setting
+# the prefix up (its 32-bit side too), on a busy machine for minutes.
+launcher=$(window_of '潮汐输入法 设置' 180) || { fail "the launcher did not open within 3 minutes"; exit 1; }
 xdotool windowfocus "$launcher"
 sleep 1
 shot launcher-opened

@@ -17,6 +17,7 @@
 #include "core/config/ConfigRecord.h"
 #include "support/FileDialogAnswer.h"
 #include "support/LauncherSession.h"
+#include "support/LayoutProbe.h"
 #include "support/SampleInstallation.h"
 #include "support/WinTestSupport.h"
 #include "support/WindowCapture.h"
@@ -350,6 +351,120 @@ TEST(LauncherScreenshots, EveryWindowInBothFontSituations) {
     }
     EXPECT_GT(launcherHeights[1], launcherHeights[0])
         << "without 微软雅黑 the dialogs are scaled for 宋体";
+}
+
+// The accent colour of the tiles and icons, with the edges the filter blends.
+bool IsAccent(std::uint32_t pixel) {
+    const int r = pixel >> 16 & 0xFF, g = pixel >> 8 & 0xFF, b = pixel & 0xFF;
+    return r < 0x50 && g > 0x50 && g < 0xA8 && b > 0xB0;
+}
+bool IsDark(std::uint32_t pixel) {
+    return (pixel >> 16 & 0xFF) < 0x60 && (pixel >> 8 & 0xFF) < 0x60 && (pixel & 0xFF) < 0x60;
+}
+int Width(const RECT& r) {
+    return r.right - r.left;
+}
+int Height(const RECT& r) {
+    return r.bottom - r.top;
+}
+
+// What one DPI showed: the launcher tile and the "主页" icon against the
+// height of the text beside them.
+struct DpiMeasure {
+    int tile = 0;
+    int tileText = 0;
+    int icon = 0;
+    int iconText = 0;
+};
+
+// At 96, 144 and 192 DPI (Wine's LogPixels, read when the program starts)
+// the launcher's tiles and the columns' icons grow with the text: drawn
+// for the screen, not left at their 96-DPI size. No label of the skin
+// editor is covered by a field or its arrows at any of them. Screenshots of
+// the launcher, every tool and every page of the settings and the skin
+// editor go to build/<preset>/screenshots/dpi-N-*.png.
+TEST(LauncherScreenshots, ImagesAndLayoutFollowTheScreensDpi) {
+    test::SampleInstallation installation;
+    ASSERT_TRUE(installation.ready());
+    test::ScopedUserRegistryValue face(L"Software\\Wine\\Fonts\\Replacements", L"微软雅黑",
+                                       std::wstring(L"WenQuanYi Micro Hei"));
+    std::vector<std::pair<int, DpiMeasure>> measures;
+    for (const int dpi : {96, 144, 192}) {
+        SCOPED_TRACE(dpi);
+        test::ScopedUserRegistryValue logPixels(L"Control Panel\\Desktop", L"LogPixels",
+                                                static_cast<DWORD>(dpi));
+        LauncherSession session;
+        ASSERT_TRUE(session.Start());
+        ::Sleep(700);
+        const std::wstring folder =
+            test::ScreenshotFolder() + L"\\dpi-" + std::to_wstring(dpi) + L"-";
+        EXPECT_TRUE(test::SaveWindowScreenshot(session.launcher(), folder + L"launcher.png"));
+        DpiMeasure measure;
+        {
+            // 系统词库管理: the first option has the focus cue in the accent colour.
+            const auto shot = test::CaptureWindow(::GetDlgItem(session.launcher(), 257), true);
+            ASSERT_TRUE(shot);
+            const auto tile = test::BoundsOfPixels(*shot, IsAccent);
+            ASSERT_TRUE(tile);
+            // The caption and description right of the tile.
+            test::WindowPixels text = *shot;
+            for (int y = 0; y < text.height; ++y) {
+                for (int x = 0; x < std::min<int>(tile->right, text.width); ++x) {
+                    text.pixels[static_cast<std::size_t>(y) * text.width + x] = 0xFFFFFF;
+                }
+            }
+            const auto words = test::BoundsOfPixels(text, IsDark);
+            ASSERT_TRUE(words);
+            measure.tile = Width(*tile);
+            measure.tileText = Height(*words);
+        }
+        for (const ToolRow& row : Tools()) {
+            HWND tool = session.OpenTool(row.id, row.title);
+            ASSERT_TRUE(tool) << row.id;
+            ::Sleep(500);
+            const std::wstring name = folder + L"tool-" + std::to_wstring(row.id);
+            EXPECT_TRUE(test::SaveWindowScreenshot(tool, name + L".png"));
+            if (row.id == 256) {
+                const auto shot = test::CaptureWindow(::GetDlgItem(tool, kHomeButtonId), true);
+                ASSERT_TRUE(shot);
+                const auto icon = test::BoundsOfPixels(*shot, IsAccent);
+                const auto words = test::BoundsOfPixels(*shot, IsDark);
+                ASSERT_TRUE(icon && words);
+                measure.icon = Width(*icon);
+                measure.iconText = Height(*words);
+            }
+            // The pages of the settings (257-262) and of the skin editor (257-260).
+            const int lastPage = row.id == 256 ? 262 : row.id == 260 ? 260 : 0;
+            for (int page = 258; page <= lastPage; ++page) {
+                ::SendMessageW(::GetDlgItem(tool, page), BM_CLICK, 0, 0);
+                ::Sleep(300);
+                EXPECT_TRUE(test::SaveWindowScreenshot(tool, name + L"-" + std::to_wstring(page) +
+                                                                 L".png"));
+            }
+            if (row.id == 260) {
+                std::size_t labels = 0;
+                EXPECT_EQ(test::LabelsCoveredByFields(tool, labels), L"");
+                EXPECT_GT(labels, 100u);
+            }
+            ASSERT_TRUE(session.GoHome(tool));
+        }
+        ::PostMessageW(session.launcher(), WM_COMMAND, IDCANCEL, 0);
+        session.process().WaitForExit(20s);
+        // The tile is 48 pixels at 96 DPI and the house of "主页" 15 of its 16.
+        EXPECT_NEAR(measure.tile, ::MulDiv(48, dpi, 96), 2);
+        EXPECT_NEAR(measure.icon, ::MulDiv(15, dpi, 96), 2);
+        measures.emplace_back(dpi, measure);
+    }
+    ASSERT_EQ(measures.size(), 3u);
+    const DpiMeasure& base = measures.front().second;
+    for (const auto& [dpi, measure] : measures) {
+        SCOPED_TRACE(dpi);
+        // Beside the text they keep the size they have at 96 DPI.
+        EXPECT_NEAR(double(measure.tile) / measure.tileText, double(base.tile) / base.tileText,
+                    0.15 * base.tile / base.tileText);
+        EXPECT_NEAR(double(measure.icon) / measure.iconText, double(base.icon) / base.iconText,
+                    0.15 * base.icon / base.iconText);
+    }
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/config/InfoMessageText.h"
+#include "support/LayoutProbe.h"
 #include "support/DrivenDialog.h"
 #include "support/FileDialogAnswer.h"
 #include "support/MessageBoxWatcher.h"
@@ -438,45 +439,9 @@ TEST_F(SkinEditorTool, OddStoredValuesCheckTheRadioThePreviewDrawsThemAs) {
 // arrows (the arrows sit beside their field, taking part of its width).
 TEST_F(SkinEditorTool, NoFieldOrArrowCoversALabel) {
     DrivenEditor editor([](HWND dialog, CSkinEditor&) {
-        std::wstring overlaps;
         std::size_t labels = 0;
-        std::function<void(HWND)> check = [&](HWND parent) {
-            std::vector<std::pair<HWND, RECT>> texts;
-            std::vector<std::pair<HWND, RECT>> fields;
-            for (HWND child = ::GetWindow(parent, GW_CHILD); child;
-                 child = ::GetWindow(child, GW_HWNDNEXT)) {
-                wchar_t name[32] = {};
-                ::GetClassNameW(child, name, 32);
-                RECT place;
-                ::GetWindowRect(child, &place);
-                if (_wcsicmp(name, L"#32770") == 0) {
-                    check(child);
-                } else if (_wcsicmp(name, L"Static") == 0 && ::GetWindowTextLengthW(child) > 0) {
-                    texts.emplace_back(child, place);
-                } else if (_wcsicmp(name, L"Edit") == 0 || _wcsicmp(name, UPDOWN_CLASSW) == 0) {
-                    fields.emplace_back(child, place);
-                }
-            }
-            labels += texts.size();
-            for (const auto& [text, textPlace] : texts) {
-                for (const auto& [field, fieldPlace] : fields) {
-                    RECT common;
-                    if (::IntersectRect(&common, &textPlace, &fieldPlace)) {
-                        wchar_t caption[32] = {};
-                        ::GetWindowTextW(text, caption, 32);
-                        overlaps += L"[" + std::wstring(caption) + L" under " +
-                                    std::to_wstring(::GetDlgCtrlID(field)) + L" " +
-                                    std::to_wstring(textPlace.left) + L"-" +
-                                    std::to_wstring(textPlace.right) + L"/" +
-                                    std::to_wstring(fieldPlace.left) + L"-" +
-                                    std::to_wstring(fieldPlace.right) + L"]";
-                    }
-                }
-            }
-        };
-        check(dialog);
+        EXPECT_EQ(test::LabelsCoveredByFields(dialog, labels), L"");
         EXPECT_GT(labels, 100u);
-        EXPECT_EQ(overlaps, L"");
         Press(dialog, IDCANCEL);
     });
     editor.Run();

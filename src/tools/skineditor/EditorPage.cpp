@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <cstdio>
 #include <cstddef>
 #include <cstring>
@@ -292,9 +293,22 @@ void CEditorPage::CreatePanelControls() {
     const int panelUnits = (width_ - 30) / 2 + 7 - 17;
     const int outerPixels = std::max<int>(outer.right - outer.left, 1);
     const int w = panelUnits * (client.right - client.left) / outerPixels;
+    const auto placeX = [w](const PanelRow& row) { return row.x < 0 ? w + row.x : row.x; };
     for (const PanelRow& row : rows_) {
-        const int x = row.x < 0 ? w + row.x : row.x;
-        const int width = row.width < 0 ? w + row.width : row.width;
+        const int x = placeX(row);
+        int width = row.width < 0 ? w + row.width : row.width;
+        if (row.kind == PanelRowKind::Number) {
+            // A narrow panel (a large font, a wide scroll bar) brings the
+            // label after a number field closer: the field, arrows
+            // included, ends where that label begins.
+            for (const PanelRow& label : rows_) {
+                const int labelX = placeX(label);
+                if (label.kind == PanelRowKind::Label && std::abs(label.y - row.y) <= 1 &&
+                    labelX > x) {
+                    width = std::min(width, labelX - x);
+                }
+            }
+        }
         const ControlClass kind = ClassOf(row);
         const wchar_t* caption = row.kind == PanelRowKind::Browse ? L"..." : row.caption;
         CreateControl(*this, kind.name, caption ? caption : L"", kind.style, x, row.y, width,

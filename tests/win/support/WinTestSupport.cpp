@@ -47,49 +47,68 @@ std::optional<DWORD> ChildProcess::WaitForExit(std::chrono::milliseconds timeout
 
 namespace {
 
-std::optional<std::wstring> ReadUserString(const wchar_t* keyPath, const wchar_t* valueName) {
+std::optional<RegistryData> ReadUserValue(const wchar_t* keyPath, const wchar_t* valueName) {
     RegistryKey key;
     if (::RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_QUERY_VALUE, key.put()) !=
         ERROR_SUCCESS) {
         return std::nullopt;
     }
-    wchar_t data[4096] = {};
-    DWORD size = sizeof(data) - sizeof(wchar_t);
-    DWORD type = 0;
-    if (::RegQueryValueExW(key.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(data),
-                           &size) != ERROR_SUCCESS ||
-        type != REG_SZ) {
+    RegistryData data{REG_NONE, std::vector<BYTE>(4096)};
+    DWORD size = static_cast<DWORD>(data.bytes.size());
+    if (::RegQueryValueExW(key.get(), valueName, nullptr, &data.type, data.bytes.data(), &size) !=
+        ERROR_SUCCESS) {
         return std::nullopt;
     }
-    return std::wstring(data, size / sizeof(wchar_t)).c_str();
+    data.bytes.resize(size);
+    return data;
 }
 
-void WriteUserString(const wchar_t* keyPath, const wchar_t* valueName,
-                     const std::optional<std::wstring>& value) {
+void WriteUserValue(const wchar_t* keyPath, const wchar_t* valueName,
+                    const std::optional<RegistryData>& value) {
     RegistryKey key;
     if (::RegCreateKeyExW(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                           key.put(), nullptr) != ERROR_SUCCESS) {
         return;
     }
     if (value) {
-        ::RegSetValueExW(key.get(), valueName, 0, REG_SZ,
-                         reinterpret_cast<const BYTE*>(value->c_str()),
-                         static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
+        ::RegSetValueExW(key.get(), valueName, 0, value->type, value->bytes.data(),
+                         static_cast<DWORD>(value->bytes.size()));
     } else {
         ::RegDeleteValueW(key.get(), valueName);
     }
+}
+
+std::optional<RegistryData> StringData(const std::optional<std::wstring>& text) {
+    if (!text) {
+        return std::nullopt;
+    }
+    const auto* first = reinterpret_cast<const BYTE*>(text->c_str());
+    return RegistryData{REG_SZ, {first, first + (text->size() + 1) * sizeof(wchar_t)}};
 }
 
 } // namespace
 
 ScopedUserRegistryValue::ScopedUserRegistryValue(const wchar_t* keyPath, const wchar_t* valueName,
                                                  std::optional<std::wstring> value)
-    : keyPath_(keyPath), valueName_(valueName), previous_(ReadUserString(keyPath, valueName)) {
-    WriteUserString(keyPath, valueName, value);
+    : ScopedUserRegistryValue(Raw{}, keyPath, valueName, StringData(value)) {}
+
+ScopedUserRegistryValue::ScopedUserRegistryValue(const wchar_t* keyPath, const wchar_t* valueName,
+                                                 DWORD value)
+    : ScopedUserRegistryValue(
+          Raw{}, keyPath, valueName,
+          RegistryData{REG_DWORD,
+                       {reinterpret_cast<const BYTE*>(&value),
+                        reinterpret_cast<const BYTE*>(&value) + sizeof(value)}}) {}
+
+ScopedUserRegistryValue::ScopedUserRegistryValue(Raw, const wchar_t* keyPath,
+                                                 const wchar_t* valueName,
+                                                 std::optional<RegistryData> value)
+    : keyPath_(keyPath), valueName_(valueName), previous_(ReadUserValue(keyPath, valueName)) {
+    WriteUserValue(keyPath, valueName, value);
 }
 
 ScopedUserRegistryValue::~ScopedUserRegistryValue() {
-    WriteUserString(keyPath_.c_str(), valueName_.c_str(), previous_);
+    WriteUserValue(keyPath_.c_str(), valueName_.c_str(), previous_);
 }
 
 ScratchFolder::ScratchFolder() {
@@ -203,6 +222,33 @@ BOOL CALLBACK MatchProcessWindow(HWND window, LPARAM context) {
 }
 
 } // namespace
+
+namespace {
+
+BOOL CALLBACK CountOne(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+} // namespace
+
+bool WaitUntilMade(HWND root, std::chrono::milliseconds quiet, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    int count = -1;
+    auto lastChange = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() < deadline) {
+        int now = 0;
+        ::EnumChildWindows(root, CountOne, reinterpret_cast<LPARAM>(&now));
+        if (now != count) {
+            count = now;
+            lastChange = std::chrono::steady_clock::now();
+        } else if (std::chrono::steady_clock::now() - lastChange >= quiet) {
+            return true;
+        }
+        ::Sleep(5);
+    }
+    return false;
+}
 
 HWND FindDescendant(HWND root, int id) {
     for (HWND child = ::GetWindow(root, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "win/Handles.h"
 
@@ -29,6 +30,7 @@ public:
     // The exit code, or nothing when it has not ended within `timeout`.
     std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout);
     DWORD id() const { return id_; }
+    HANDLE handle() const { return process_.get(); }
 
 private:
     ChildProcess(HANDLE process, DWORD id) : process_(process), id_(id) {}
@@ -36,12 +38,19 @@ private:
     DWORD id_ = 0;
 };
 
-// Sets (or, given nothing, deletes) a string value under HKCU and puts back
-// what was there when the guard ends.
+// A registry value's type and bytes.
+struct RegistryData {
+    DWORD type;
+    std::vector<BYTE> bytes;
+};
+
+// Sets (or, given nothing, deletes) a string or number value under HKCU and
+// puts back what was there, of whatever type, when the guard ends.
 class ScopedUserRegistryValue {
 public:
     ScopedUserRegistryValue(const wchar_t* keyPath, const wchar_t* valueName,
                             std::optional<std::wstring> value);
+    ScopedUserRegistryValue(const wchar_t* keyPath, const wchar_t* valueName, DWORD value);
     ScopedUserRegistryValue(const ScopedUserRegistryValue&) = delete;
     ScopedUserRegistryValue& operator=(const ScopedUserRegistryValue&) = delete;
     ~ScopedUserRegistryValue();
@@ -49,7 +58,10 @@ public:
 private:
     std::wstring keyPath_;
     std::wstring valueName_;
-    std::optional<std::wstring> previous_;
+    struct Raw {};
+    ScopedUserRegistryValue(Raw, const wchar_t* keyPath, const wchar_t* valueName,
+                            std::optional<RegistryData> value);
+    std::optional<RegistryData> previous_;
 };
 
 // An empty folder of its own under %TEMP%, removed with its contents.
@@ -78,6 +90,10 @@ HWND WaitForWindow(const wchar_t* className, const wchar_t* title,
 // The first window below `root` (depth first, in the order they were made)
 // with the control id `id`; null when there is none.
 HWND FindDescendant(HWND root, int id);
+
+// Waits until `root` has gained no window below it for `quiet` (a tool that
+// makes its pages after it shows has made them all); false after `timeout`.
+bool WaitUntilMade(HWND root, std::chrono::milliseconds quiet, std::chrono::milliseconds timeout);
 
 // A top-level window of `processId` with that class for which `accept` (if
 // given) is true; null when there is none.

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,6 +20,26 @@ struct WindowPixels {
 
     std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
+
+// The smallest rectangle holding every pixel for which `accept(0x00RRGGBB)`
+// is true; nothing when no pixel is.
+template <typename Accept>
+std::optional<RECT> BoundsOfPixels(const WindowPixels& shot, Accept&& accept) {
+    RECT bounds = {shot.width, shot.height, -1, -1};
+    for (int y = 0; y < shot.height; ++y) {
+        for (int x = 0; x < shot.width; ++x) {
+            if (accept(shot.At(x, y))) {
+                bounds = {std::min<LONG>(bounds.left, x), std::min<LONG>(bounds.top, y),
+                          std::max<LONG>(bounds.right, x + 1),
+                          std::max<LONG>(bounds.bottom, y + 1)};
+            }
+        }
+    }
+    if (bounds.right < 0) {
+        return std::nullopt;
+    }
+    return bounds;
+}
 
 // Nothing when the window has no area or cannot be read. `client` chooses
 // the client area instead of the whole window.
