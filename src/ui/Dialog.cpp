@@ -69,6 +69,20 @@ bool CDialogBox::OnClose(HWND) {
 
 void CDialogBox::PaintContent(HWND, HDC) {}
 
+namespace {
+
+constexpr UINT kCreationStepMessage = WM_APP + 1;
+
+} // namespace
+
+void CDialogBox::DeferCreationSteps(HWND dialog, int steps) {
+    for (int step = 0; step < steps; ++step) {
+        ::PostMessageW(dialog, kCreationStepMessage, static_cast<WPARAM>(step), 0);
+    }
+}
+
+void CDialogBox::CreateStep(HWND, int) {}
+
 INT_PTR CDialogBox::FramedMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     bool handled = false;
     const INT_PTR result = FrameMessage(dialog, message, wParam, lParam, handled);
@@ -111,6 +125,19 @@ INT_PTR CDialogBox::FrameMessage(HWND dialog, UINT message, WPARAM wParam, LPARA
         CreateCommandButton(*this, navigationWidth_, L"主页", kHomeButtonY, dialog, kHomeButtonId,
                             kIconHome);
         handled = false;
+        return TRUE;
+    }
+    case kCreationStepMessage: {
+        if (wParam == 0) {
+            ::UpdateWindow(dialog); // the frame first, then what fills it
+        }
+        // A page made now would take the focus to its first control: it
+        // stays where the dialog put it when it opened.
+        HWND focus = ::GetFocus();
+        CreateStep(dialog, static_cast<int>(wParam));
+        if (focus && ::IsWindow(focus) && ::GetFocus() != focus) {
+            ::SetFocus(focus);
+        }
         return TRUE;
     }
     case WM_DESTROY:

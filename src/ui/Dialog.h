@@ -117,6 +117,16 @@ public:
     // Ends the dialog with kResultOk: 确定 of a tool that keeps its work as it goes.
     void EndWithOk(HWND dialog) { ::EndDialog(dialog, kResultOk); }
 
+protected:
+    // Work that can wait until the dialog is on the screen, such as the
+    // controls of pages: `steps` calls of CreateStep, each from a message
+    // posted now, so they run in order once the dialog shows and before any
+    // input of the user (which comes after posted messages) or anything
+    // posted later. The dialog is painted before the first step, and a
+    // message sent from outside is answered between two steps.
+    void DeferCreationSteps(HWND dialog, int steps);
+    virtual void CreateStep(HWND dialog, int step);
+
 private:
     // The frame's messages first, then the tool's HandleMessage.
     INT_PTR FramedMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -4,6 +4,8 @@
 
 #include <cwchar>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/ui/DialogTemplate.h"
 #include "win/Handles.h"
@@ -21,9 +23,7 @@ int CALLBACK MatchFaceName(const LOGFONTW* font, const TEXTMETRICW*, DWORD,
     return 1;
 }
 
-} // namespace
-
-bool IsFaceInstalled(const wchar_t* face) {
+bool EnumeratesFace(const wchar_t* face) {
     WindowDc dc(::GetDesktopWindow());
     if (!dc) {
         return false;
@@ -34,6 +34,22 @@ bool IsFaceInstalled(const wchar_t* face) {
     // The callback's 0 ends the enumeration, which then returns 0.
     return ::EnumFontFamiliesExW(dc.get(), &query, MatchFaceName, reinterpret_cast<LPARAM>(face),
                                  0) == 0;
+}
+
+} // namespace
+
+bool IsFaceInstalled(const wchar_t* face) {
+    // Fonts do not come and go while the program runs, and every button
+    // paint asks: each face is enumerated once.
+    static std::vector<std::pair<std::wstring, bool>> known;
+    for (const auto& [name, installed] : known) {
+        if (name == face) {
+            return installed;
+        }
+    }
+    const bool installed = EnumeratesFace(face);
+    known.emplace_back(face, installed);
+    return installed;
 }
 
 std::u16string_view DialogFaceName() {

@@ -370,6 +370,56 @@ TEST(CommandButton, TextStartsAfterTheMarginAndTheIconIfAny) {
     EXPECT_EQ(probe.ShowModal(L"测试", 262, 152, 0), kResultOk);
 }
 
+// A tool that makes part of itself after it shows: three steps, the second
+// taking the focus to a field as a page made then would.
+class DeferringDialog : public CDialogBox {
+public:
+    DeferringDialog() : CDialogBox(::GetModuleHandleW(nullptr), nullptr) {}
+
+    INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM, LPARAM) override {
+        if (message == WM_INITDIALOG) {
+            CreateControl(*this, L"Button", L"甲", WS_TABSTOP, 100, 20, 40, 14, dialog, 501);
+            DeferCreationSteps(dialog, 3);
+            ::PostMessageW(dialog, kRunChecks, 0, 0); // after the steps, as input comes
+            return TRUE;                              // the frame focuses the first control
+        } else if (message == kRunChecks) {
+            focusAtChecks = ::GetFocus();
+            ::EndDialog(dialog, kResultOk);
+        }
+        return FALSE;
+    }
+    void CreateStep(HWND dialog, int step) override {
+        steps.push_back(step);
+        if (step == 0) {
+            shownAtFirstStep = ::IsWindowVisible(dialog) != FALSE;
+            paintedAtFirstStep = !::GetUpdateRect(dialog, nullptr, FALSE);
+            focusBeforeSteps = ::GetFocus();
+            focusIdBeforeSteps = ::GetDlgCtrlID(focusBeforeSteps);
+        } else if (step == 1) {
+            ::SetFocus(CreateControl(*this, L"Edit", L"", WS_BORDER | WS_TABSTOP, 100, 40, 40, 10,
+                                     dialog, 502));
+        }
+    }
+
+    std::vector<int> steps;
+    bool shownAtFirstStep = false;
+    bool paintedAtFirstStep = false;
+    HWND focusBeforeSteps = nullptr;
+    int focusIdBeforeSteps = 0;
+    HWND focusAtChecks = nullptr;
+};
+
+TEST(FramedDialog, DeferredStepsRunInOrderAfterTheFirstPaintAndKeepTheFocus) {
+    DeferringDialog dialog;
+    ASSERT_EQ(dialog.ShowModal(L"测试", 262, 152, 0), kResultOk);
+    EXPECT_EQ(dialog.steps, (std::vector<int>{0, 1, 2})) << "all of them, before what came later";
+    EXPECT_TRUE(dialog.shownAtFirstStep);
+    EXPECT_TRUE(dialog.paintedAtFirstStep);
+    ASSERT_TRUE(dialog.focusBeforeSteps);
+    EXPECT_EQ(dialog.focusIdBeforeSteps, 501) << "the tool's first control";
+    EXPECT_EQ(dialog.focusAtChecks, dialog.focusBeforeSteps);
+}
+
 TEST(OptionButton, TextSplitsAtTheFirstSlash) {
     EXPECT_EQ(SplitOptionText(L"皮肤编辑/个性化皮肤制作").first, L"皮肤编辑");
     EXPECT_EQ(SplitOptionText(L"皮肤编辑/个性化皮肤制作").second, L"个性化皮肤制作");

@@ -149,10 +149,30 @@ HWND CConfigureDialog::PageWindow(int index) const {
 
 void CConfigureDialog::CreatePages(HWND dialog) {
     for (int i = 0; i < kPageCount; ++i) {
-        const PageSlot& slot = kPageSlots[i];
-        pages_[i] = slot.make(*this);
-        pages_[i]->Create(dialog, i == 0, kPageX, kPageY, kPageWidth + slot.extraUnits,
-                          kPageHeight);
+        pages_[i] = kPageSlots[i].make(*this);
+    }
+    // The dialog shows first; then its pages are made, one a step, each
+    // filled from the record, all before the user can touch anything.
+    DeferCreationSteps(dialog, kPageCount);
+}
+
+void CConfigureDialog::CreateStep(HWND, int step) {
+    CreatePage(step, step == shownPage_);
+}
+
+void CConfigureDialog::CreatePage(int index, bool visible) {
+    if (PageWindow(index)) {
+        return;
+    }
+    const PageSlot& slot = kPageSlots[index];
+    // Making a page shows the record; it changes nothing.
+    const bool modified = modified_;
+    HWND page = pages_[index]->Create(dialog_, visible, kPageX, kPageY,
+                                      kPageWidth + slot.extraUnits, kPageHeight);
+    modified_ = modified;
+    UpdateApplyButton();
+    if (page && visible) {
+        ::RedrawWindow(page, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
 }
 
@@ -164,6 +184,8 @@ void CConfigureDialog::ShowPage(HWND dialog, int navigationId) {
         }
         if (kPageSlots[i].navigationId == navigationId) {
             extraPixels = kPageSlots[i].extraPixels;
+            shownPage_ = i;
+            CreatePage(i, false); // shown below, once the window has its size
         }
     }
     ::SetWindowPos(dialog, nullptr, 0, 0, baseSize_.cx + extraPixels, baseSize_.cy,

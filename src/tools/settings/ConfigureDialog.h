@@ -38,9 +38,14 @@ public:
     static constexpr int kPageCount = 6;
     static constexpr int kPageHeight = 250; // dialog units, every page
 
+protected:
+    void CreateStep(HWND dialog, int step) override;
+
 private:
     void CreatePages(HWND dialog);
-    // The page's window; null for a page that could not be made.
+    // Makes the window of page `index` unless it is there.
+    void CreatePage(int index, bool visible);
+    // The page's window; null for a page not made yet or that could not be made.
     HWND PageWindow(int index) const;
     void ShowPage(HWND dialog, int navigationId);
     void FillAll();
@@ -60,6 +65,7 @@ private:
     bool modified_ = false;
     HWND dialog_ = nullptr;
     SIZE baseSize_ = {}; // the window's size on the pages of the standard width
+    int shownPage_ = 0;
 };
 
 } // namespace tide

@@ -402,9 +402,13 @@ void CEditorPage::ShowImageNames() {
 }
 
 void CEditorPage::ShowFields() {
+    // Each number shown notifies a change; the page's picture is composed
+    // once by the caller, not once a field.
+    showingFields_ = true;
     for (const PanelRow& row : rows_) {
         ShowField(row);
     }
+    showingFields_ = false;
 }
 
 void CEditorPage::OnPanelCommand(int id, int code) {
@@ -425,13 +429,17 @@ void CEditorPage::OnPanelCommand(int id, int code) {
             const auto position = static_cast<std::int32_t>(::SendMessageW(
                 Control(row->partner), UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
             WriteField(r, row->field, position);
-            OnFieldChanged(*row);
+            if (!showingFields_) {
+                OnFieldChanged(*row);
+            }
         }
         break;
     case PanelRowKind::Float:
         if (code == EN_CHANGE) {
             WriteField(r, row->field, ParseFactor(WindowText(Control(id))));
-            OnFieldChanged(*row);
+            if (!showingFields_) {
+                OnFieldChanged(*row);
+            }
         }
         break;
     case PanelRowKind::Check:

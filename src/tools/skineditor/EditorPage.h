@@ -197,6 +197,7 @@ private:
     HWND preview_ = nullptr;
     HWND panel_ = nullptr;
     FontHandle titleFont_;
+    bool showingFields_ = false;
 };
 
 } // namespace tide

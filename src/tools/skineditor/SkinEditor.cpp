@@ -112,15 +112,36 @@ INT_PTR CSkinEditor::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPA
 void CSkinEditor::CreateControls(HWND dialog) {
     CreateColumnButtons(*this, navigationWidth(), kColumnButtons, dialog);
     SelectNavigateButton(dialog, kFirstPageId, kFirstPageId + kPageCount - 1, kFirstPageId);
-    const int width = 460 - navigationWidth();
     for (int i = 0; i < kPageCount; ++i) {
         pages_[i] = MakeEditorPage(*this, i);
-        pages_[i]->Create(dialog, i == 0, navigationWidth(), kPageTop, width,
-                          kDialogHeight - kPageTop);
+    }
+    // The pages hold hundreds of controls: the editor shows first, then
+    // makes them, a page a step, before the user can touch anything.
+    DeferCreationSteps(dialog, kPageCount);
+}
+
+void CSkinEditor::CreateStep(HWND, int step) {
+    CreatePage(step);
+}
+
+void CSkinEditor::CreatePage(int index) {
+    CEditorPage& page = *pages_[index];
+    if (page.window()) {
+        return;
+    }
+    // Making a page fills its fields from the skin, which is no change to it.
+    const bool modified = modified_;
+    page.Create(dialog_, index == shownPage_, navigationWidth(), kPageTop, 460 - navigationWidth(),
+                kDialogHeight - kPageTop);
+    SetModified(modified);
+    if (index == shownPage_ && page.window()) {
+        ::RedrawWindow(page.window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
 }
 
 void CSkinEditor::ShowPage(int index) {
+    shownPage_ = index;
+    CreatePage(index);
     for (int i = 0; i < kPageCount; ++i) {
         if (pages_[i] && pages_[i]->window()) {
             ::ShowWindow(pages_[i]->window(), i == index ? SW_SHOW : SW_HIDE);

@@ -46,8 +46,13 @@ public:
 
     static constexpr int kPageCount = 4;
 
+protected:
+    void CreateStep(HWND dialog, int step) override;
+
 private:
     void CreateControls(HWND dialog);
+    // Makes the window of page `index` unless it is there.
+    void CreatePage(int index);
     void ShowPage(int index);
     void RefreshPages();
     void SetModified(bool modified);
@@ -72,6 +77,7 @@ private:
     GdiplusImage horzComposite_;
     GdiplusImage vertComposite_;
     std::array<std::unique_ptr<CEditorPage>, kPageCount> pages_;
+    int shownPage_ = 0;
     BrushHandle pageBrush_;
 };
 

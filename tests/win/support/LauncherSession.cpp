@@ -23,6 +23,10 @@ HWND LauncherSession::OpenTool(int id, const wchar_t* title) {
     for (int i = 0; tool && i < 200 && !::GetDlgItem(tool, kHomeButtonId); ++i) {
         ::Sleep(20);
     }
+    // A tool makes its pages after it shows, before it takes input.
+    if (tool) {
+        WaitUntilMade(tool, 400ms, 30s);
+    }
     return tool;
 }
 

@@ -232,13 +232,18 @@ BOOL CALLBACK CountOne(HWND, LPARAM count) {
 
 } // namespace
 
+int CountDescendants(HWND root) {
+    int count = 0;
+    ::EnumChildWindows(root, CountOne, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
 bool WaitUntilMade(HWND root, std::chrono::milliseconds quiet, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     int count = -1;
     auto lastChange = std::chrono::steady_clock::now();
     while (std::chrono::steady_clock::now() < deadline) {
-        int now = 0;
-        ::EnumChildWindows(root, CountOne, reinterpret_cast<LPARAM>(&now));
+        const int now = CountDescendants(root);
         if (now != count) {
             count = now;
             lastChange = std::chrono::steady_clock::now();

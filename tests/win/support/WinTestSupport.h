@@ -90,6 +90,8 @@ HWND WaitForWindow(const wchar_t* className, const wchar_t* title,
 // The first window below `root` (depth first, in the order they were made)
 // with the control id `id`; null when there is none.
 HWND FindDescendant(HWND root, int id);
+// The number of windows below `root`, at any depth.
+int CountDescendants(HWND root);
 
 // Waits until `root` has gained no window below it for `quiet` (a tool that
 // makes its pages after it shows has made them all); false after `timeout`.
