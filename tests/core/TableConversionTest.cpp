@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <optional>
 
 #include "core/base/Utf.h"
 #include "core/convert/FcitxTableFormat.h"
@@ -319,6 +321,113 @@ TEST(ConvertRules, RefusesWhatTheTargetCannotExpress) {
     EXPECT_EQ(header.PhraseRule, 2);
     EXPECT_EQ(header.Rules[1].kind, 1);
     EXPECT_EQ(header.Rules[1].elements[1].fromEnd, 1);
+}
+
+TEST(ConvertRules, WithoutRulesConvertsTheEntriesAndSaysWhatWasLeftOut) {
+    const std::string dict =
+        "---\nname: t\nversion: \"1\"\nencoder:\n  rules:\n"
+        "    - length_equal: 2\n      formula: \"AaAzBaBz\"\n"
+        "    - length_in_range: [3, 32]\n      formula: \"AaBaZz\"\n...\n甲\ta\t1\n乙乙\tbb\t1\n";
+    ConversionOptions options;
+    options.withoutRules = true;
+    const ConversionResult result =
+        ConvertTable(TableFormat::Rime, TableFormat::Tide, dict, "t", "t", options);
+    ASSERT_EQ(result.error, "");
+    EXPECT_EQ(result.written, 2u);
+    const std::string text = TideText(result.output);
+    EXPECT_NE(text.find("PhraseRule=0"), std::string::npos) << text;
+    EXPECT_NE(text.find("a\t甲\r\nbb\t乙乙"), std::string::npos) << "its phrases keep their codes";
+    EXPECT_NE(Join(result.summary)
+                  .find("left out the phrase rules (2: AaAzBaBz; 3+: AaBaZz): new phrases will "
+                        "not be coded automatically"),
+              std::string::npos)
+        << Join(result.summary);
+}
+
+// A Rime dictionary split over files: main.dict.yaml imports a and b, a
+// imports c; b and c are read from a map standing for their folder.
+struct SplitDictionary {
+    std::map<std::string, std::string, std::less<>> files;
+    std::vector<std::string> asked;
+
+    ConversionOptions Options() {
+        ConversionOptions options;
+        options.readImport = [this](std::string_view name) -> std::optional<std::string> {
+            asked.emplace_back(name);
+            const auto file = files.find(name);
+            return file == files.end() ? std::nullopt : std::optional(file->second);
+        };
+        return options;
+    }
+};
+
+std::string RimeFile(std::string_view name, std::string_view imports, std::string_view entries,
+                     std::string_view sort = "by_weight") {
+    return "---\nname: " + std::string(name) + "\nversion: \"1\"\nsort: " + std::string(sort) +
+           "\n" + std::string(imports) + "...\n" + std::string(entries);
+}
+
+TEST(RimeImports, EachImportedTableFollowsTheOneThatNamesItAndIsCountedByFile) {
+    SplitDictionary split;
+    split.files["a"] = RimeFile("a", "import_tables:\n  - c\n", "丙\tc\t1\n");
+    split.files["b"] = RimeFile("b", "", "丁\td\t1\n甲二\ta\t9\n");
+    split.files["c"] = RimeFile("c", "", "戊\te\t1\n");
+    const std::string main = RimeFile("main", "import_tables: [a, b]\n", "甲\ta\t5\n乙\tb\t1\n");
+    const ConversionResult result =
+        ConvertTable(TableFormat::Rime, TableFormat::Tide, main, "main", "out", split.Options());
+    ASSERT_EQ(result.error, "");
+    EXPECT_EQ(split.asked, (std::vector<std::string>{"a", "c", "b"}));
+    EXPECT_EQ(result.written, 6u);
+    // The words of one code by weight, across the files.
+    EXPECT_NE(TideText(result.output).find("a\t甲二\r\na\t甲\r\nb\t乙\r\n"), std::string::npos);
+    EXPECT_NE(Join(result.summary)
+                  .find("  2 from main.dict.yaml\n  1 from a.dict.yaml\n  1 from c.dict.yaml\n"
+                        "  2 from b.dict.yaml\n"),
+              std::string::npos)
+        << Join(result.summary);
+    // In the main table's own order: its entries first, then a, its import
+    // c, then b.
+    const std::string original =
+        RimeFile("main", "import_tables: [a, b]\n", "乙\tb\t1\n", "original");
+    const ConversionResult kept = ConvertTable(TableFormat::Rime, TableFormat::Tide, original,
+                                               "main", "out", split.Options());
+    ASSERT_EQ(kept.error, "");
+    EXPECT_NE(TideText(kept.output).find("b\t乙\r\nc\t丙\r\ne\t戊\r\nd\t丁\r\na\t甲二\r\n"),
+              std::string::npos)
+        << TideText(kept.output);
+}
+
+TEST(RimeImports, AMissingOrDamagedTableOrACycleIsRefusedByName) {
+    const std::string main = RimeFile("main", "import_tables:\n  - a\n", "甲\ta\n");
+    SplitDictionary missing;
+    EXPECT_EQ(
+        ConvertTable(TableFormat::Rime, TableFormat::Tide, main, "main", "out", missing.Options())
+            .error,
+        "import_tables: cannot read a.dict.yaml, named by main.dict.yaml");
+    SplitDictionary damaged;
+    damaged.files["a"] = "---\nname: a\n";
+    EXPECT_EQ(
+        ConvertTable(TableFormat::Rime, TableFormat::Tide, main, "main", "out", damaged.Options())
+            .error,
+        "a.dict.yaml: no line \"...\" ends the YAML header");
+    SplitDictionary cycle;
+    cycle.files["a"] = RimeFile("a", "import_tables: [b]\n", "");
+    cycle.files["b"] = RimeFile("b", "import_tables: [main]\n", "");
+    const ConversionResult refused =
+        ConvertTable(TableFormat::Rime, TableFormat::Tide, main, "main", "out", cycle.Options());
+    EXPECT_EQ(refused.error,
+              "import_tables: a cycle: main.dict.yaml -> a.dict.yaml -> b.dict.yaml -> "
+              "main.dict.yaml");
+    EXPECT_EQ(refused.output, "");
+    // Named by two tables (not a cycle): its entries once.
+    SplitDictionary twice;
+    twice.files["a"] = RimeFile("a", "import_tables: [b]\n", "乙\tb\n");
+    twice.files["b"] = RimeFile("b", "", "丙\tc\n");
+    const std::string both = RimeFile("main", "import_tables: [a, b]\n", "甲\ta\n");
+    const ConversionResult once =
+        ConvertTable(TableFormat::Rime, TableFormat::Tide, both, "main", "out", twice.Options());
+    ASSERT_EQ(once.error, "");
+    EXPECT_EQ(once.written, 3u);
 }
 
 TEST(TideHeader, CutsLongTextsAndSaysSo) {

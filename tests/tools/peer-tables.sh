@@ -7,16 +7,24 @@
 # on the last line as skipped, never as passed.
 # The phrase codes the compiled tables derive are held against the ones the
 # source's own rules give, computed apart by rule-codes.py (with python3).
-# Usage: peer-tables.sh TIDETOOL [RIME_DICT [FCITX_MB]]
+# A Rime dictionary split over files by import_tables (rime-data-array30)
+# must convert to the same table as its files joined into one, and one whose
+# rules count code letters from the end (rime-data-cangjie5) is refused, or
+# converted without its rules when told so.
+# Usage: peer-tables.sh TIDETOOL [RIME_DICT [FCITX_MB [RIME_SPLIT [RIME_FROM_END]]]]
 #   RIME_DICT defaults to /usr/share/rime-data/wubi86.dict.yaml,
-#   FCITX_MB to /usr/share/fcitx/table/wbx.mb; an empty argument means the
+#   FCITX_MB to /usr/share/fcitx/table/wbx.mb, RIME_SPLIT to
+#   /usr/share/rime-data/array30.dict.yaml, RIME_FROM_END to
+#   /usr/share/rime-data/cangjie5.dict.yaml; an empty argument means the
 #   default, a file named but missing is an error. mb2txt and txt2mb are
 #   taken from PATH.
 set -euo pipefail
 tool=$1
 rime_dict=${2:-/usr/share/rime-data/wubi86.dict.yaml}
 fcitx_mb=${3:-/usr/share/fcitx/table/wbx.mb}
-for named in "${2:-}" "${3:-}"; do
+rime_split=${4:-/usr/share/rime-data/array30.dict.yaml}
+rime_from_end=${5:-/usr/share/rime-data/cangjie5.dict.yaml}
+for named in "${2:-}" "${3:-}" "${4:-}" "${5:-}"; do
     if [ -n "$named" ] && [ ! -f "$named" ]; then
         echo "FAILED: no file $named"
         echo "0 passed, 1 failed"
@@ -219,6 +227,65 @@ else
         skip "libime_tabledict (not found; the package libime-bin has it)"
     fi
     echo "fcitx: $entries entries of $fcitx_mb"
+fi
+
+# Rime's import_tables: the main dictionary converted whole, and the same
+# entries in one file (the main header without its import_tables, then the
+# entry lines of each table it names, in order) converted to the same table.
+# The tables it names import no others (array30's do not).
+unsplit_rime() { # main.dict.yaml joined.dict.yaml
+    local folder imports
+    folder=$(dirname "$1")
+    imports=$(awk '/^\.\.\.$/ { exit }
+        /^import_tables:/ { on = 1; next } on && /^[^ ]/ { on = 0 }
+        on && /^ *- / { sub(/^ *- */, ""); sub(/ *#.*$/, ""); print }' "$1")
+    { awk '/^import_tables:/ { skip = 1; next } skip && /^[^ ]/ { skip = 0 } !skip { print }' "$1"
+      for name in $imports; do
+          awk 'body { print } /^\.\.\.$/ { body = 1 }' "$folder/$name.dict.yaml"
+      done; } >"$2"
+}
+if [ -f "$rime_split" ]; then
+    stem=$(basename "$rime_split" .dict.yaml)
+    mkdir -p "$work/split/whole" "$work/split/joined"
+    whole="$work/split/whole/$stem.txt"
+    entries=$(run_tool convert --from rime --to tide "$rime_split" "$whole" | converted_count)
+    check "rime to tide follows import_tables ($rime_split)" test "${entries:-0}" -gt 0
+    unsplit_rime "$rime_split" "$work/split/joined/$stem.dict.yaml"
+    joined="$work/split/joined/$stem.txt"
+    count=$(run_tool convert --from rime --to tide "$work/split/joined/$stem.dict.yaml" "$joined" |
+        converted_count)
+    check "the split dictionary converts as many entries as its files joined" \
+        same_count "entries converted" "$count" "$entries"
+    check "the split dictionary converts to the table its files joined give, byte for byte" \
+        same_file "$joined" "$whole"
+    compiled=$(run_tool compile "$whole" "${whole%.txt}.imc" | compiled_count)
+    check "the split dictionary's table compiles with every entry" \
+        same_count "entries compiled" "$entries" "$compiled"
+    echo "rime import_tables: $entries entries of $rime_split and the tables it names"
+else
+    skip "Rime import_tables (no $rime_split; the package rime-data-array30 has it)"
+fi
+
+# Rules counting code letters from the end: refused, nothing written; with
+# --without-rules every entry converts and compiles.
+if [ -f "$rime_from_end" ]; then
+    stem=$(basename "$rime_from_end" .dict.yaml)
+    mkdir -p "$work/from-end"
+    table="$work/from-end/$stem.txt"
+    refused() { ! "$tool" convert --from rime --to tide "$rime_from_end" "$table" >/dev/null 2>&1 &&
+        [ ! -e "$table" ]; }
+    check "a table whose rules count from the end is refused and nothing written" refused
+    entries=$(run_tool convert --from rime --to tide --without-rules "$rime_from_end" "$table" |
+        converted_count)
+    check "--without-rules converts its entries ($rime_from_end)" test "${entries:-0}" -gt 0
+    iconv -f UTF-16LE -t UTF-8 "$table" >"$work/from-end/table.utf8"
+    check "--without-rules writes no phrase rules" grep -q '^PhraseRule=0' "$work/from-end/table.utf8"
+    compiled=$(run_tool compile "$table" "${table%.txt}.imc" | compiled_count)
+    check "the table without rules compiles with every entry" \
+        same_count "entries compiled" "$entries" "$compiled"
+    echo "rime without rules: $entries entries of $rime_from_end"
+else
+    skip "Rime rules from the end (no $rime_from_end; the package rime-data-cangjie5 has it)"
 fi
 
 echo "$passed passed, 0 failed, $skipped skipped"

@@ -72,13 +72,30 @@ refuses "a code that is no UTF-8" 'not valid Unicode text' "$tool" user add L.im
 refuses "a word in an overlong form" 'not valid Unicode text' "$tool" user add L.imc ab $'\xc0\xaf'
 "$tool" $'\xff' 2>/dev/null
 check "a command word that is no UTF-8 is a usage error" test $? -eq 2
+"$tool" convert --from rime --to tide --with-rules T.txt out.txt 2>/dev/null
+check "convert with an unknown option is a usage error" test $? -eq 2
+
+# A Rime dictionary importing one that is missing, or the output itself.
+printf -- '---\nname: m\nimport_tables: [gone]\n...\n甲\ta\n' >m.dict.yaml
+refuses "an imported table that is missing" \
+    '^tidetool: import_tables: cannot read gone.dict.yaml, named by m.dict.yaml: m.dict.yaml$' \
+    "$tool" convert --from rime --to tide m.dict.yaml m.txt
+check "a refused import writes nothing" test ! -e m.txt
+printf -- '---\nname: o\n...\n乙\tb\n' >o.dict.yaml
+printf -- '---\nname: m\nimport_tables: [o]\n...\n甲\ta\n' >m.dict.yaml
+cp o.dict.yaml o.before
+refuses "an imported table that is the output" 'input and output are the same file: o.dict.yaml' \
+    "$tool" convert --from rime --to rime m.dict.yaml o.dict.yaml
+check "the imported table stays as it was" cmp -s o.dict.yaml o.before
+rm m.dict.yaml o.dict.yaml o.before
 # With no arguments: the usage text, with a line for every command.
 usage_names_every_command() {
     "$tool" >/dev/null 2>"$work/err"
     [ $? -eq 2 ] || return 1
     local command
     for command in compile export info encode pack unpack "user list" "user add" "user remove" \
-        "user import" "user export" "skin info" "skin unpack" "skin pack" convert; do
+        "user import" "user export" "skin info" "skin unpack" "skin pack" convert \
+        "convert --from F --to F --without-rules"; do
         grep -qF -- "tidetool $command " "$work/err" || return 1
     done
 }

@@ -1,7 +1,8 @@
 // The conversion of code tables between this program's format and other
-// input methods': convert --from F --to F IN OUT.
+// input methods': convert --from F --to F [--without-rules] IN OUT.
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,25 +30,53 @@ std::string TableStem(const path& file) {
     return name;
 }
 
+// The Rime dictionary NAME.dict.yaml beside `table`, for its import_tables;
+// nothing (with the reason printed) when it cannot be read or is `output`.
+std::optional<std::string> ReadImportedTable(const path& table, const path& output,
+                                             std::string_view name) {
+    const path file =
+        table.parent_path() / path(std::u8string(name.begin(), name.end()) + u8".dict.yaml");
+    if (!Distinct(file, output)) {
+        return std::nullopt;
+    }
+    ReadError error{};
+    const auto bytes = ReadWholeFile(file, &error);
+    if (!bytes) {
+        ReadFailure(error, file);
+        return std::nullopt;
+    }
+    return std::string(bytes->begin(), bytes->end());
+}
+
 } // namespace
 
 int Convert(Arguments arguments) {
     if (PathText(arguments[0]) != "--from" || PathText(arguments[2]) != "--to") {
         return kUsageError;
     }
+    ConversionOptions options;
+    if (arguments.size() == 7) {
+        if (PathText(arguments[4]) != "--without-rules") {
+            return kUsageError;
+        }
+        options.withoutRules = true;
+    }
     const auto from = TableFormatNamed(PathText(arguments[1]));
     const auto to = TableFormatNamed(PathText(arguments[3]));
     if (!from || !to) {
         return Fail("formats are tide, rime and fcitx");
     }
-    const path& input = arguments[4];
-    const path& output = arguments[5];
+    const path& input = arguments[arguments.size() - 2];
+    const path& output = arguments[arguments.size() - 1];
     const auto source = OpenTextInputFor(input, output);
     if (!source) {
         return 1;
     }
+    options.readImport = [&](std::string_view name) {
+        return ReadImportedTable(input, output, name);
+    };
     const ConversionResult result =
-        ConvertTable(*from, *to, source->Bytes(), TableStem(input), TableStem(output));
+        ConvertTable(*from, *to, source->Bytes(), TableStem(input), TableStem(output), options);
     if (!result.error.empty()) {
         return Fail(CleanUtf8(result.error) + ": " + PathText(input));
     }

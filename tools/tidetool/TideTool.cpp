@@ -61,6 +61,8 @@ constexpr Command kCommands[] = {
         "and back, byte for byte"},
     {{"convert"},        "--from F --to F IN OUT", 6, Convert,
         "code tables between formats, F one of tide, rime, fcitx"},
+    {{"convert"},        "--from F --to F --without-rules IN OUT", 7, Convert,
+        "the same, the target without phrase rules"},
 };
 // clang-format on
 

@@ -90,6 +90,8 @@ public:
         }
         if (section_ == "columns" && text.front() == '-') {
             columns_.push_back(Scalar(text.substr(1)));
+        } else if (section_ == "import_tables" && text.front() == '-') {
+            AddImport(Scalar(text.substr(1)));
         } else if (section_ == "encoder") {
             EncoderLine(indent, text);
         }
@@ -134,8 +136,18 @@ private:
         } else if (key == "encoder") {
             section_ = "encoder";
         } else if (key == "import_tables") {
-            table_.notes.emplace_back(
-                "import_tables: the tables it names are not read; convert each by itself");
+            section_ = "import_tables";
+            std::vector<std::string_view> names;
+            FlowList(value, names);
+            for (const std::string_view name : names) {
+                AddImport(name);
+            }
+        }
+    }
+
+    void AddImport(std::string_view name) {
+        if (!name.empty()) {
+            table_.imports.emplace_back(name);
         }
     }
 

@@ -4,9 +4,12 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <functional>
+#include <utility>
 
 #include "core/convert/FcitxTableFormat.h"
+#include "core/convert/PhraseFormulas.h"
 #include "core/convert/RimeDictFormat.h"
 #include "core/convert/TideTableFormat.h"
 
@@ -222,6 +225,114 @@ void Count(std::vector<std::string>& summary, std::size_t count, std::string_vie
     }
 }
 
+void AddSkipped(SkippedLines& total, const SkippedLines& more) {
+    total.codeOutsideKeys += more.codeOutsideKeys;
+    total.noCode += more.noCode;
+    total.emptyWord += more.emptyWord;
+    total.wordNotWritable += more.wordNotWritable;
+    total.prompts += more.prompts;
+    total.constructCodes += more.constructCodes;
+    total.pinyin += more.pinyin;
+}
+
+// Follows a Rime dictionary's import_tables: each imported table's entries
+// after those of the table that names it, in the order listed, depth first;
+// a table named again is read once. `texts` keeps the bytes the entries
+// point into. Returns an error text (nothing is to be written) for a table
+// that cannot be read or is damaged, and for a cycle.
+class ImportMerger {
+public:
+    ImportMerger(const ConversionOptions& options, std::deque<std::string>& texts,
+                 std::vector<std::string>& summary)
+        : options_(options), texts_(texts), summary_(summary) {}
+
+    std::string Merge(LoadedTable& main, std::string_view mainName) {
+        if (main.imports.empty()) {
+            return {};
+        }
+        if (!options_.readImport) {
+            return "import_tables: the tables it names cannot be read here";
+        }
+        perFile_.emplace_back(FileName(mainName), main.entries.size());
+        chain_.emplace_back(mainName);
+        std::string error = Follow(main, main.imports);
+        if (error.empty()) {
+            for (const auto& [name, count] : perFile_) {
+                summary_.push_back("  " + std::to_string(count) + " from " + name);
+            }
+        }
+        return error;
+    }
+
+private:
+    static std::string FileName(std::string_view name) { return std::string(name) + ".dict.yaml"; }
+
+    std::string Follow(LoadedTable& main, const std::vector<std::string>& imports) {
+        for (const std::string& name : imports) {
+            if (std::find(chain_.begin(), chain_.end(), name) != chain_.end()) {
+                std::string cycle;
+                for (const std::string& link : chain_) {
+                    cycle += FileName(link) + " -> ";
+                }
+                return "import_tables: a cycle: " + cycle + FileName(name);
+            }
+            if (std::find(read_.begin(), read_.end(), name) != read_.end()) {
+                continue; // named by two tables: its entries once
+            }
+            std::optional<std::string> bytes = options_.readImport(name);
+            if (!bytes) {
+                return "import_tables: cannot read " + FileName(name) + ", named by " +
+                       FileName(chain_.back());
+            }
+            texts_.push_back(std::move(*bytes));
+            LoadedTable imported = ReadRimeDict(texts_.back());
+            if (!imported.error.empty()) {
+                return FileName(name) + ": " + imported.error;
+            }
+            read_.push_back(name);
+            perFile_.emplace_back(FileName(name), imported.entries.size());
+            main.entries.insert(main.entries.end(), imported.entries.begin(),
+                                imported.entries.end());
+            AddSkipped(main.skipped, imported.skipped);
+            for (const std::string& note : imported.notes) {
+                main.notes.push_back(FileName(name) + ": " + note);
+            }
+            chain_.push_back(name);
+            std::string error = Follow(main, imported.imports);
+            chain_.pop_back();
+            if (!error.empty()) {
+                return error;
+            }
+        }
+        return {};
+    }
+
+    const ConversionOptions& options_;
+    std::deque<std::string>& texts_;
+    std::vector<std::string>& summary_;
+    std::vector<std::string> chain_; // the tables being followed, the main one first
+    std::vector<std::string> read_;
+    std::vector<std::pair<std::string, std::size_t>> perFile_;
+};
+
+// The rules in Rime's notation, for a person to read: "2: AaAbBaBb; 3+: …".
+std::string DescribeRules(const std::vector<PhraseFormula>& rules) {
+    std::string text;
+    for (const PhraseFormula& rule : rules) {
+        std::string error;
+        const std::string formula = FormatRimeFormula(rule.elements, error);
+        text += text.empty() ? "" : "; ";
+        text += std::to_string(rule.minLength);
+        if (rule.maxLength >= kLongestPhrase) {
+            text += "+";
+        } else if (rule.maxLength != rule.minLength) {
+            text += "-" + std::to_string(rule.maxLength);
+        }
+        text += ": " + (formula.empty() ? std::string("(beyond the 20th letter)") : formula);
+    }
+    return text;
+}
+
 void SummariseSkipped(const SkippedLines& skipped, std::vector<std::string>& summary) {
     Count(summary, skipped.codeOutsideKeys, "with a code the target's keys cannot type");
     Count(summary, skipped.noCode, "without a code");
@@ -248,7 +359,8 @@ std::optional<TableFormat> TableFormatNamed(std::string_view name) {
 }
 
 ConversionResult ConvertTable(TableFormat from, TableFormat to, std::string_view input,
-                              std::string_view inputStem, std::string_view outputStem) {
+                              std::string_view inputStem, std::string_view outputStem,
+                              const ConversionOptions& options) {
     ConversionResult result;
     std::string storage;
     LoadedTable table = from == TableFormat::Tide   ? ReadTideTable(input, storage)
@@ -258,7 +370,18 @@ ConversionResult ConvertTable(TableFormat from, TableFormat to, std::string_view
         result.error = table.error;
         return result;
     }
+    std::deque<std::string> importedTexts;
+    std::vector<std::string> perFile;
+    result.error = ImportMerger(options, importedTexts, perFile).Merge(table, inputStem);
+    if (!result.error.empty()) {
+        return result;
+    }
     PutInCandidateOrder(table);
+    std::string rulesLeftOut;
+    if (options.withoutRules && !table.info.rules.empty()) {
+        rulesLeftOut = DescribeRules(table.info.rules);
+        table.info.rules.clear();
+    }
 
     SkippedLines skipped = table.skipped;
     std::vector<std::string> notes;
@@ -283,6 +406,13 @@ ConversionResult ConvertTable(TableFormat from, TableFormat to, std::string_view
         (skipped.emptyWord - read.emptyWord) + (skipped.wordNotWritable - read.wordNotWritable);
     result.written = table.entries.size() - droppedByWriter;
     result.summary.push_back("converted " + std::to_string(result.written) + " entries");
+    for (std::string& line : perFile) {
+        result.summary.push_back(std::move(line));
+    }
+    if (!rulesLeftOut.empty()) {
+        result.summary.push_back("left out the phrase rules (" + rulesLeftOut +
+                                 "): new phrases will not be coded automatically");
+    }
     SummariseSkipped(skipped, result.summary);
     for (std::string& note : table.notes) {
         result.summary.push_back(std::move(note));

@@ -3,6 +3,7 @@
 // candidate order, write, and account for every line left behind.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,10 +23,21 @@ struct ConversionResult {
     std::vector<std::string> summary; // what was decided and left out, one line each
 };
 
+struct ConversionOptions {
+    // Phrase rules the target cannot express are left out (the target gets
+    // none) instead of refusing the table.
+    bool withoutRules = false;
+    // The bytes of the Rime dictionary NAME.dict.yaml that an import_tables
+    // list names, from the folder of the file that names it; nothing when it
+    // cannot be read. Without it a table that imports others is refused.
+    std::function<std::optional<std::string>(std::string_view name)> readImport;
+};
+
 // `inputStem` and `outputStem` are the file names without folder and format
 // suffix (".txt", ".dict.yaml"): the name of a table whose source has none,
 // and the name a Rime dictionary must carry.
 ConversionResult ConvertTable(TableFormat from, TableFormat to, std::string_view input,
-                              std::string_view inputStem, std::string_view outputStem);
+                              std::string_view inputStem, std::string_view outputStem,
+                              const ConversionOptions& options = {});
 
 } // namespace tide

@@ -71,6 +71,9 @@ struct LoadedTable {
     SkippedLines skipped;
     std::vector<std::string> notes; // what the reader left out, for the summary
     std::string error;              // set when the table cannot be read at all
+    // Tables to be read with this one, in order (Rime's import_tables: each
+    // name is NAME.dict.yaml beside the file that names it).
+    std::vector<std::string> imports;
 };
 
 } // namespace tide
