@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/convert/FcitxTableFormat.h"
+#include "core/convert/IbusTableFormat.h"
 #include "core/convert/RimeDictFormat.h"
 #include "core/convert/TableConversion.h"
 #include "core/convert/TideTableFormat.h"
@@ -14,7 +15,8 @@
 namespace tide::fuzz {
 
 inline void ConvertToEveryFormat(TableFormat from, std::string_view input) {
-    for (const TableFormat to : {TableFormat::Tide, TableFormat::Rime, TableFormat::Fcitx}) {
+    for (const TableFormat to :
+         {TableFormat::Tide, TableFormat::Rime, TableFormat::Fcitx, TableFormat::Ibus}) {
         const ConversionResult result = ConvertTable(from, to, input, "fuzz", "fuzz");
         if (!result.error.empty()) {
             if (!result.output.empty()) {
@@ -25,6 +27,7 @@ inline void ConvertToEveryFormat(TableFormat from, std::string_view input) {
         std::string storage;
         const LoadedTable back = to == TableFormat::Tide   ? ReadTideTable(result.output, storage)
                                  : to == TableFormat::Rime ? ReadRimeDict(result.output)
+                                 : to == TableFormat::Ibus ? ReadIbusSource(result.output)
                                                            : ReadFcitxTable(result.output);
         if (!back.error.empty() || back.entries.size() != result.written) {
             __builtin_trap(); // the writer wrote a table its own reader refuses or miscounts

@@ -11,11 +11,16 @@
 # must convert to the same table as its files joined into one, and one whose
 # rules count code letters from the end (rime-data-cangjie5) is refused, or
 # converted without its rules when told so.
-# Usage: peer-tables.sh TIDETOOL [RIME_DICT [FCITX_MB [RIME_SPLIT [RIME_FROM_END]]]]
+# Every ibus-table database Debian ships (ibus-table-*) converts and compiles
+# with its rows accounted for (counted apart with python3's sqlite3), and our
+# table written as ibus-table source is built by the real
+# ibus-table-createdb (its tabcreatedb.py beside the tables) and read back.
+# Usage: peer-tables.sh TIDETOOL [RIME_DICT [FCITX_MB [RIME_SPLIT [RIME_FROM_END [IBUS_TABLES]]]]]
 #   RIME_DICT defaults to /usr/share/rime-data/wubi86.dict.yaml,
 #   FCITX_MB to /usr/share/fcitx/table/wbx.mb, RIME_SPLIT to
 #   /usr/share/rime-data/array30.dict.yaml, RIME_FROM_END to
-#   /usr/share/rime-data/cangjie5.dict.yaml; an empty argument means the
+#   /usr/share/rime-data/cangjie5.dict.yaml, IBUS_TABLES (a folder of *.db)
+#   to /usr/share/ibus-table/tables; an empty argument means the
 #   default, a file named but missing is an error. mb2txt and txt2mb are
 #   taken from PATH.
 set -euo pipefail
@@ -24,6 +29,7 @@ rime_dict=${2:-/usr/share/rime-data/wubi86.dict.yaml}
 fcitx_mb=${3:-/usr/share/fcitx/table/wbx.mb}
 rime_split=${4:-/usr/share/rime-data/array30.dict.yaml}
 rime_from_end=${5:-/usr/share/rime-data/cangjie5.dict.yaml}
+ibus_tables=${6:-/usr/share/ibus-table/tables}
 for named in "${2:-}" "${3:-}" "${4:-}" "${5:-}"; do
     if [ -n "$named" ] && [ ! -f "$named" ]; then
         echo "FAILED: no file $named"
@@ -286,6 +292,52 @@ if [ -f "$rime_from_end" ]; then
     echo "rime without rules: $entries entries of $rime_from_end"
 else
     skip "Rime rules from the end (no $rime_from_end; the package rime-data-cangjie5 has it)"
+fi
+
+# ibus-table: each database converted, its rows all accounted for (written,
+# or skipped with a count), and compiled with every entry written.
+skipped_count() { sed -n 's/^skipped \([0-9][0-9]*\) .*$/\1/p' | awk '{ n += $1 } END { print n + 0 }'; }
+db_rows() { python3 -c 'import sqlite3, sys
+print(sqlite3.connect(sys.argv[1]).execute("SELECT COUNT(*) FROM phrases").fetchone()[0])' "$1"; }
+if ! compgen -G "$ibus_tables/*.db" >/dev/null; then
+    skip "ibus-table (no $ibus_tables/*.db; the packages ibus-table-* have them)"
+elif ! python3 -c 'import sqlite3' 2>/dev/null; then
+    skip "ibus-table (python3 with sqlite3 counts the rows apart)"
+else
+    mkdir -p "$work/ibus"
+    for db in "$ibus_tables"/*.db; do
+        stem=$(basename "$db" .db)
+        table="$work/ibus/$stem.txt"
+        summary=$(run_tool convert --from ibus --to tide "$db" "$table")
+        entries=$(converted_count <<<"$summary")
+        left=$(skipped_count <<<"$summary")
+        check "every row of $stem.db is converted or counted as left out" \
+            same_count "rows" "$(db_rows "$db")" "$((entries + left))"
+        compiled=$(run_tool compile "$table" "${table%.txt}.imc" | compiled_count)
+        check "$stem.db's table compiles with every entry" same_count "entries compiled" "$entries" "$compiled"
+        echo "ibus: $entries of $(db_rows "$db") rows of $db"
+    done
+    createdb="$ibus_tables/../engine/tabcreatedb.py"
+    # Our table (the first database's, converted above) as ibus-table source,
+    # built by ibus-table-createdb, read back: the same entries in order.
+    first=$(find "$work/ibus" -name '*.txt' -print -quit)
+    if [ ! -f "$createdb" ]; then
+        skip "ibus-table-createdb (no $createdb; the package ibus-table has it)"
+    elif [ -n "$first" ]; then
+        source="$work/ibus/ours-source.txt"
+        count=$(run_tool convert --from tide --to ibus "$first" "$source" | converted_count)
+        (cd "$(dirname "$createdb")" && python3 tabcreatedb.py -n "$work/ibus/ours.db" -s "$source") \
+            >"$work/ibus/createdb.log" 2>&1 || { cat "$work/ibus/createdb.log"; false; }
+        check "ibus-table-createdb takes our source with every entry" \
+            same_count "rows" "$count" "$(db_rows "$work/ibus/ours.db")"
+        back=$(run_tool convert --from ibus --to tide "$work/ibus/ours.db" "$work/ibus/back.txt" |
+            converted_count)
+        check "its database reads back with every entry" same_count "entries" "$count" "$back"
+        iconv -f UTF-16LE -t UTF-8 "$first" | tide_entries /dev/stdin >"$work/ibus/first.entries"
+        iconv -f UTF-16LE -t UTF-8 "$work/ibus/back.txt" | tide_entries /dev/stdin >"$work/ibus/back.entries"
+        check "through ibus-table-createdb and back, the entries are ours in their order" \
+            same_file "$work/ibus/first.entries" "$work/ibus/back.entries"
+    fi
 fi
 
 echo "$passed passed, 0 failed, $skipped skipped"

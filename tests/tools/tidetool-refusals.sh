@@ -88,6 +88,13 @@ refuses "an imported table that is the output" 'input and output are the same fi
     "$tool" convert --from rime --to rime m.dict.yaml o.dict.yaml
 check "the imported table stays as it was" cmp -s o.dict.yaml o.before
 rm m.dict.yaml o.dict.yaml o.before
+
+# A damaged ibus-table database: refused with the reason, nothing written.
+head -c 600 "$source/tests/fixtures/dict/ibus-small.db" >cut.db
+refuses "a cut ibus-table database" 'is damaged: page [0-9]* lies outside the file' \
+    "$tool" convert --from ibus --to tide cut.db cut.txt
+check "a refused database writes nothing" test ! -e cut.txt
+rm cut.db
 # With no arguments: the usage text, with a line for every command.
 usage_names_every_command() {
     "$tool" >/dev/null 2>"$work/err"

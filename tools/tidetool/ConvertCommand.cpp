@@ -64,7 +64,7 @@ int Convert(Arguments arguments) {
     const auto from = TableFormatNamed(PathText(arguments[1]));
     const auto to = TableFormatNamed(PathText(arguments[3]));
     if (!from || !to) {
-        return Fail("formats are tide, rime and fcitx");
+        return Fail("formats are tide, rime, fcitx and ibus");
     }
     const path& input = arguments[arguments.size() - 2];
     const path& output = arguments[arguments.size() - 1];

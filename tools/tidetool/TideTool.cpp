@@ -60,7 +60,7 @@ constexpr Command kCommands[] = {
     {{"skin", "pack"},   "DIR FILE.ims",           2, SkinPack,
         "and back, byte for byte"},
     {{"convert"},        "--from F --to F IN OUT", 6, Convert,
-        "code tables between formats, F one of tide, rime, fcitx"},
+        "code tables between formats, F one of tide, rime, fcitx, ibus"},
     {{"convert"},        "--from F --to F --without-rules IN OUT", 7, Convert,
         "the same, the target without phrase rules"},
 };

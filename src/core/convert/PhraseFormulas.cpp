@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/convert/TextLines.h"
+
 namespace tide {
 namespace {
 
@@ -166,6 +168,78 @@ std::string FormatFcitxRule(const PhraseFormula& rule, std::string& error) {
                                       : static_cast<char>('0' + element.letterNumber);
     }
     return line;
+}
+
+std::optional<PhraseFormula> ParseIbusRule(std::string_view item) {
+    item = TrimAscii(item);
+    if (item.size() < 5 || item[0] != 'c' || (item[1] != 'e' && item[1] != 'a') || item[2] < '1' ||
+        item[2] > '9' || item[3] != ':') {
+        return std::nullopt;
+    }
+    PhraseFormula rule;
+    rule.minLength = item[2] - '0';
+    rule.maxLength = item[1] == 'e' ? rule.minLength : kLongestPhrase;
+    // One signed digit: 1-9, or -1 to -9 counted from the end.
+    const auto number = [](std::string_view& text, bool& fromEnd, int& value) {
+        fromEnd = !text.empty() && text.front() == '-';
+        if (fromEnd) {
+            text.remove_prefix(1);
+        }
+        if (text.empty() || text.front() < '1' || text.front() > '9') {
+            return false;
+        }
+        value = text.front() - '0';
+        text.remove_prefix(1);
+        return true;
+    };
+    std::string_view rest = item.substr(4);
+    while (!rest.empty()) {
+        const std::size_t plus = rest.find('+');
+        std::string_view text = TrimAscii(rest.substr(0, plus));
+        rest = plus == std::string_view::npos ? std::string_view() : rest.substr(plus + 1);
+        FormulaElement element;
+        if (text.empty() || text.front() != 'p') {
+            return std::nullopt;
+        }
+        text.remove_prefix(1);
+        if (!number(text, element.charFromEnd, element.charNumber) ||
+            !number(text, element.letterFromEnd, element.letterNumber) || !text.empty()) {
+            return std::nullopt;
+        }
+        rule.elements.push_back(element);
+        if (plus != std::string_view::npos && rest.empty()) {
+            return std::nullopt;
+        }
+    }
+    return rule.elements.empty() ? std::nullopt : std::optional(rule);
+}
+
+std::string FormatIbusRule(const PhraseFormula& rule, std::string& error) {
+    const bool orLonger = rule.maxLength >= kLongestPhrase;
+    if (rule.minLength < 1 || rule.minLength > 9 ||
+        (!orLonger && rule.maxLength != rule.minLength)) {
+        error =
+            "ibus-table rules name one length from 1 to 9 (ce) or a length and all longer "
+            "(ca); " +
+            LengthText(rule) + " is neither";
+        return {};
+    }
+    std::string item = {'c', orLonger ? 'a' : 'e', static_cast<char>('0' + rule.minLength), ':'};
+    for (const FormulaElement& element : rule.elements) {
+        if (element.charNumber > 9 || element.letterNumber > 9) {
+            error = "ibus-table rules reach characters and code letters 1-9 from either end";
+            return {};
+        }
+        if (item.back() != ':') {
+            item += '+';
+        }
+        item += 'p';
+        item += element.charFromEnd ? "-" : "";
+        item += static_cast<char>('0' + element.charNumber);
+        item += element.letterFromEnd ? "-" : "";
+        item += static_cast<char>('0' + element.letterNumber);
+    }
+    return item;
 }
 
 std::vector<PhraseFormula> FormulasOfHeader(const CodeTableHeader& header) {

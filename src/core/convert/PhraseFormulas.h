@@ -27,6 +27,12 @@ std::string FormatRimeFormula(const std::vector<FormulaElement>& elements, std::
 std::optional<PhraseFormula> ParseFcitxRule(std::string_view line);
 std::string FormatFcitxRule(const PhraseFormula& rule, std::string& error);
 
+// ibus-table's "ce2:p11+p12+p21+p22" (exactly 2 characters) or
+// "ca4:p11+p21+p31+p-11" (4 or more): character and code letter numbers of
+// one digit, negative when counted from the end. Nothing for a malformed item.
+std::optional<PhraseFormula> ParseIbusRule(std::string_view item);
+std::string FormatIbusRule(const PhraseFormula& rule, std::string& error);
+
 // Rule i (0 to n-1) of a table header serves length i + 2; the last one also
 // every longer phrase.
 std::vector<PhraseFormula> FormulasOfHeader(const CodeTableHeader& header);

@@ -9,8 +9,10 @@
 #include <utility>
 
 #include "core/convert/FcitxTableFormat.h"
+#include "core/convert/IbusTableFormat.h"
 #include "core/convert/PhraseFormulas.h"
 #include "core/convert/RimeDictFormat.h"
+#include "core/convert/SqliteFile.h"
 #include "core/convert/TideTableFormat.h"
 
 namespace tide {
@@ -233,6 +235,7 @@ void AddSkipped(SkippedLines& total, const SkippedLines& more) {
     total.prompts += more.prompts;
     total.constructCodes += more.constructCodes;
     total.pinyin += more.pinyin;
+    total.unreadable += more.unreadable;
 }
 
 // Follows a Rime dictionary's import_tables: each imported table's entries
@@ -341,6 +344,7 @@ void SummariseSkipped(const SkippedLines& skipped, std::vector<std::string>& sum
     Count(summary, skipped.prompts, "prompt lines");
     Count(summary, skipped.constructCodes, "construct-phrase codes");
     Count(summary, skipped.pinyin, "pinyin lines");
+    Count(summary, skipped.unreadable, "lines or rows its own tools would not read");
 }
 
 } // namespace
@@ -355,6 +359,9 @@ std::optional<TableFormat> TableFormatNamed(std::string_view name) {
     if (name == "fcitx") {
         return TableFormat::Fcitx;
     }
+    if (name == "ibus") {
+        return TableFormat::Ibus;
+    }
     return std::nullopt;
 }
 
@@ -363,9 +370,25 @@ ConversionResult ConvertTable(TableFormat from, TableFormat to, std::string_view
                               const ConversionOptions& options) {
     ConversionResult result;
     std::string storage;
-    LoadedTable table = from == TableFormat::Tide   ? ReadTideTable(input, storage)
-                        : from == TableFormat::Rime ? ReadRimeDict(input)
-                                                    : ReadFcitxTable(input);
+    LoadedTable table;
+    switch (from) {
+    case TableFormat::Tide:
+        table = ReadTideTable(input, storage);
+        break;
+    case TableFormat::Rime:
+        table = ReadRimeDict(input);
+        break;
+    case TableFormat::Fcitx:
+        table = ReadFcitxTable(input);
+        break;
+    case TableFormat::Ibus: {
+        const std::span<const std::uint8_t> bytes(
+            reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
+        table = SqliteFile::LooksLikeSqlite(bytes) ? ReadIbusDatabase(bytes, storage)
+                                                   : ReadIbusSource(input);
+        break;
+    }
+    }
     if (!table.error.empty()) {
         result.error = table.error;
         return result;
@@ -394,6 +417,9 @@ ConversionResult ConvertTable(TableFormat from, TableFormat to, std::string_view
         break;
     case TableFormat::Fcitx:
         result.output = WriteFcitxTable(table, skipped, notes, result.error);
+        break;
+    case TableFormat::Ibus:
+        result.output = WriteIbusSource(table, outputStem, skipped, notes, result.error);
         break;
     }
     if (!result.error.empty()) {

@@ -1,5 +1,5 @@
-// Converting a code table between this program's format and the text
-// formats of Rime and fcitx: read, put the words of each code in their
+// Converting a code table between this program's format and the formats of
+// Rime, fcitx and ibus-table: read, put the words of each code in their
 // candidate order, write, and account for every line left behind.
 #pragma once
 
@@ -11,9 +11,10 @@
 
 namespace tide {
 
-enum class TableFormat { Tide, Rime, Fcitx };
+// Ibus reads the source text or the *.db built from it, and writes the source.
+enum class TableFormat { Tide, Rime, Fcitx, Ibus };
 
-// "tide", "rime" or "fcitx".
+// "tide", "rime", "fcitx" or "ibus".
 std::optional<TableFormat> TableFormatNamed(std::string_view name);
 
 struct ConversionResult {

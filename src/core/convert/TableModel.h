@@ -63,6 +63,7 @@ struct SkippedLines {
     std::size_t prompts = 0;         // fcitx prompt lines
     std::size_t constructCodes = 0;  // fcitx construct-phrase codes
     std::size_t pinyin = 0;          // fcitx pinyin lines
+    std::size_t unreadable = 0;      // lines or rows the format's own tools do not read
 };
 
 struct LoadedTable {
