@@ -43,8 +43,8 @@ TEST(IbusRule, ReadsAndWritesSignedPositions) {
     std::string error;
     EXPECT_EQ(FormatIbusRule(*rule, error), "ca4:p11+p21+p31+p-11");
     EXPECT_EQ(FormatIbusRule(*exact, error), "ce2:p1-1+p-2-2");
-    for (const char* bad : {"cx2:p11", "ce0:p11", "ce2:", "ce2:p11+", "ce2:p1", "ce2:p01",
-                            "ce2:q11", "ce2:p111"}) {
+    for (const char* bad :
+         {"cx2:p11", "ce0:p11", "ce2:", "ce2:p11+", "ce2:p1", "ce2:p01", "ce2:q11", "ce2:p111"}) {
         EXPECT_FALSE(ParseIbusRule(bad)) << bad;
     }
 }
@@ -78,9 +78,9 @@ TEST(IbusSource, ReadsDefinitionsAndTableAndCountsWhatItLeavesOut) {
                              "BEGIN_TABLE\nEND_TABLE\n")
                   .error,
               "RULES: \"bad\" is not a rule ibus-table reads");
-    const LoadedTable ruleless =
-        ReadIbusSource("BEGIN_DEFINITION\nRULES = ce2:p11+p21\nEND_DEFINITION\nBEGIN_TABLE\n"
-                       "END_TABLE\n");
+    const LoadedTable ruleless = ReadIbusSource(
+        "BEGIN_DEFINITION\nRULES = ce2:p11+p21\nEND_DEFINITION\nBEGIN_TABLE\n"
+        "END_TABLE\n");
     EXPECT_TRUE(ruleless.info.rules.empty()) << "ibus-table codes no phrase with them";
     EXPECT_EQ(ruleless.notes.size(), 1u);
 }
@@ -101,10 +101,10 @@ TEST(IbusDatabase, ReadsTheRowsSqliteWroteOverflowPagesIncluded) {
     EXPECT_EQ(Entries(table), "a 工 99\naa 式 5\naa 工工 9\nb 了 300\nabcd " + longWord + " 1\n");
 
     // The candidate order is by freq; user_freq (7 in every row) is not read.
-    const ConversionResult converted = ConvertTable(
-        TableFormat::Ibus, TableFormat::Ibus,
-        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), "small",
-        "small");
+    const ConversionResult converted =
+        ConvertTable(TableFormat::Ibus, TableFormat::Ibus,
+                     std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                     "small", "small");
     ASSERT_EQ(converted.error, "");
     EXPECT_NE(converted.output.find("a\t工\t5\naa\t工工\t4\naa\t式\t3\n"), std::string::npos)
         << converted.output;
@@ -146,9 +146,11 @@ TEST(IbusSource, OurTablesGoThereAndBackWithEveryEntryInOrder) {
         "BEGIN_DEFINITION\nNAME = t\nVALID_INPUT_CHARS = abcdefghijklmnopqrstuvwxyz\n"
         "USER_CAN_DEFINE_PHRASE = TRUE\nRULES = ce2:p11+p12+p21+p22;ca3:p11+p21+p31+p-11\n"
         "END_DEFINITION\nBEGIN_TABLE\nb\t乙\t1\nb\t丙\t7\na\t甲\t2\nab\t甲乙\t1\nEND_TABLE\n";
-    const ConversionResult mine = ConvertTable(TableFormat::Ibus, TableFormat::Tide, source, "t", "t");
+    const ConversionResult mine =
+        ConvertTable(TableFormat::Ibus, TableFormat::Tide, source, "t", "t");
     ASSERT_EQ(mine.error, "");
-    const ConversionResult back = ConvertTable(TableFormat::Tide, TableFormat::Ibus, mine.output, "t", "t");
+    const ConversionResult back =
+        ConvertTable(TableFormat::Tide, TableFormat::Ibus, mine.output, "t", "t");
     ASSERT_EQ(back.error, "");
     EXPECT_EQ(back.written, 4u);
     const LoadedTable again = ReadIbusSource(back.output);

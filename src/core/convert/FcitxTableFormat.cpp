@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 
+#include "core/convert/KeyedEntries.h"
 #include "core/convert/PhraseFormulas.h"
 #include "core/convert/TextLines.h"
 
@@ -202,66 +203,37 @@ LoadedTable ReadFcitxTable(std::string_view text) {
 
 std::string WriteFcitxTable(const LoadedTable& table, SkippedLines& skipped,
                             std::vector<std::string>& notes, std::string& error) {
-    const std::optional<std::vector<PhraseFormula>> rules =
-        RulesByLength(table.info.rules, error, notes);
+    const auto rules = FormatRulesByLength(table.info.rules, FormatFcitxRule, error, notes);
     if (!rules) {
         return {};
     }
-    std::string ruleLines;
-    for (const PhraseFormula& rule : *rules) {
-        const std::string line = FormatFcitxRule(rule, error);
-        if (line.empty()) {
-            return {};
-        }
-        ruleLines.append(line).append("\n");
-    }
     // Codes of printable ASCII that no fcitx reader takes for a prefix.
-    const auto writableCode = [](std::string_view code) {
-        return !code.empty() && code.front() != '&' && code.front() != '^' && code.front() != '@' &&
+    const auto codeFits = [](std::string_view code) {
+        return code.front() != '&' && code.front() != '^' && code.front() != '@' &&
                code.front() != '#' && code.front() != '[' &&
                std::all_of(code.begin(), code.end(), [](char c) { return c > ' ' && c < 127; });
     };
-    const auto writableWord = [](std::string_view word) {
+    const auto wordFits = [](std::string_view word) {
         return word.front() != '"' && word.find(' ') == std::string_view::npos && LineCanHold(word);
     };
-    std::array<bool, 128> used{};
-    std::size_t longest = 0;
+    KeyedEntries written;
     std::string data;
     data.reserve(table.entries.size() * 12);
-    for (const TableEntry& entry : table.entries) {
-        if (entry.word.empty()) {
-            ++skipped.emptyWord;
-        } else if (entry.code.empty()) {
-            ++skipped.noCode;
-        } else if (!writableCode(entry.code)) {
-            ++skipped.codeOutsideKeys;
-        } else if (!writableWord(entry.word)) {
-            ++skipped.wordNotWritable;
-        } else {
-            for (const char c : entry.code) {
-                used[static_cast<unsigned char>(c)] = true;
-            }
-            longest = std::max(longest, entry.code.size());
-            data.append(entry.code).append(" ").append(entry.word).append("\n");
-        }
-    }
+    written.Write(table, skipped, codeFits, wordFits, [&](const TableEntry& entry) {
+        data.append(entry.code).append(" ").append(entry.word).append("\n");
+    });
     std::string out = "# fcitx table written by tidetool convert";
     if (!table.info.name.empty()) {
         out += " from " + PrintableText(table.info.name);
     }
     out += "\n# KeyCode: the keys the codes use; Length: the longest code.\nKeyCode=";
-    std::string keys;
-    for (std::size_t c = 0; c < used.size(); ++c) {
-        if (used[c]) {
-            keys += static_cast<char>(c);
+    out += written.Keys();
+    out += "\nLength=" + std::to_string(written.Length(table.info)) + "\n";
+    if (!rules->empty()) {
+        out += "[Rule]\n";
+        for (const std::string& line : *rules) {
+            out += line + "\n";
         }
-    }
-    out += keys.empty() ? "abcdefghijklmnopqrstuvwxyz" : keys; // a table needs keys
-    const std::size_t length =
-        std::max(longest, static_cast<std::size_t>(std::max(table.info.codeLength, 0)));
-    out += "\nLength=" + std::to_string(std::max<std::size_t>(length, 1)) + "\n";
-    if (!ruleLines.empty()) {
-        out += "[Rule]\n" + ruleLines;
     }
     out += "[Data]\n";
     return out + data;

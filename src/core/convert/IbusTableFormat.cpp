@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "core/convert/KeyedEntries.h"
 #include "core/convert/PhraseFormulas.h"
 #include "core/convert/SqliteFile.h"
 #include "core/convert/TextLines.h"
@@ -42,7 +43,8 @@ public:
             author_ = value;
         } else if (name == "max_key_length") {
             int length = 0;
-            const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), length);
+            const auto [end, error] =
+                std::from_chars(value.data(), value.data() + value.size(), length);
             maxKeyLength_ = error == std::errc() && end == value.data() + value.size() ? length : 0;
         } else if (name == "valid_input_chars") {
             keys_.fill(false);
@@ -90,16 +92,14 @@ public:
     }
 
     // Adds the entry, or counts why it is left out.
-    void Take(LoadedTable& table, std::string_view code, std::string_view word,
-              double freq) const {
+    void Take(LoadedTable& table, std::string_view code, std::string_view word, double freq) const {
         if (word.empty() || word == kNoSymbol) {
             ++table.skipped.emptyWord;
         } else if (code.empty()) {
             ++table.skipped.noCode;
-        } else if ((keysGiven_ && !std::all_of(code.begin(), code.end(),
-                                               [&](char c) {
-                                                   return keys_[static_cast<unsigned char>(c)];
-                                               })) ||
+        } else if ((keysGiven_ &&
+                    !std::all_of(code.begin(), code.end(),
+                                 [&](char c) { return keys_[static_cast<unsigned char>(c)]; })) ||
                    (maxKeyLength_ > 0 && code.size() > static_cast<std::size_t>(maxKeyLength_))) {
             ++table.skipped.codeOutsideKeys;
         } else if (!LineCanHold(word)) {
@@ -129,8 +129,8 @@ private:
 };
 
 bool Digits(std::string_view text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(),
-                                        [](char c) { return c >= '0' && c <= '9'; });
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 double Number(std::string_view digits) {
@@ -188,11 +188,11 @@ LoadedTable ReadIbusSource(std::string_view text) {
         }
         if (trimmed.substr(0, 6) == "BEGIN_") {
             const std::string_view name = trimmed.substr(6);
-            section = name == "DEFINITION"                        ? Section::Definition
+            section = name == "DEFINITION"                       ? Section::Definition
                       : name == "TABLE" || name == "TABLE_EXTRA" ? Section::Table
-                      : name == "GOUCI"                           ? Section::Gouci
-                      : name == "PINYIN"                          ? Section::Pinyin
-                                                                  : Section::Other;
+                      : name == "GOUCI"                          ? Section::Gouci
+                      : name == "PINYIN"                         ? Section::Pinyin
+                                                                 : Section::Other;
             sawTable = sawTable || section == Section::Table;
             continue;
         }
@@ -294,7 +294,8 @@ LoadedTable ReadIbusDatabase(std::span<const std::uint8_t> bytes, std::string& s
     };
     std::vector<Row> rows;
     storage.clear();
-    const std::size_t last = static_cast<std::size_t>(std::max({codeColumn, wordColumn, freqColumn}));
+    const std::size_t last =
+        static_cast<std::size_t>(std::max({codeColumn, wordColumn, freqColumn}));
     if (!database.ReadTable(
             "phrases",
             [&](std::span<const SqliteValue> row) {
@@ -327,65 +328,38 @@ LoadedTable ReadIbusDatabase(std::span<const std::uint8_t> bytes, std::string& s
     return table;
 }
 
-std::string WriteIbusSource(const LoadedTable& table, std::string_view name,
-                            SkippedLines& skipped, std::vector<std::string>& notes,
-                            std::string& error) {
-    const std::optional<std::vector<PhraseFormula>> rules =
-        RulesByLength(table.info.rules, error, notes);
+std::string WriteIbusSource(const LoadedTable& table, std::string_view name, SkippedLines& skipped,
+                            std::vector<std::string>& notes, std::string& error) {
+    const auto rules = FormatRulesByLength(table.info.rules, FormatIbusRule, error, notes);
     if (!rules) {
         return {};
     }
-    std::string ruleItems;
-    for (const PhraseFormula& rule : *rules) {
-        const std::string item = FormatIbusRule(rule, error);
-        if (item.empty()) {
-            return {};
-        }
-        ruleItems += (ruleItems.empty() ? "" : ";") + item;
-    }
-    // Codes of printable ASCII other than "=" and "#"; words a line can
-    // hold that ibus-table does not take for its empty phrase.
-    const auto writableCode = [](std::string_view code) {
+    // Codes of printable ASCII other than "=" that no section line starts
+    // with; words a line holds that ibus-table does not take for its empty
+    // phrase.
+    const auto codeFits = [](std::string_view code) {
         return std::all_of(code.begin(), code.end(),
                            [](char c) { return c > ' ' && c < 127 && c != '='; }) &&
                code.substr(0, 3) != "###" && code.substr(0, 4) != "END_" &&
                code.substr(0, 6) != "BEGIN_";
     };
-    std::array<bool, 128> used{};
-    std::size_t longest = 0;
+    const auto wordFits = [](std::string_view word) {
+        return LineCanHold(word) && word != kNoSymbol;
+    };
+    KeyedEntries written;
     std::string data;
     data.reserve(table.entries.size() * 20);
     // Falling freqs keep the file's order, the candidate order of each code.
     std::size_t freq = table.entries.size();
-    for (const TableEntry& entry : table.entries) {
-        if (entry.word.empty()) {
-            ++skipped.emptyWord;
-        } else if (entry.code.empty()) {
-            ++skipped.noCode;
-        } else if (!writableCode(entry.code)) {
-            ++skipped.codeOutsideKeys;
-        } else if (!LineCanHold(entry.word) || entry.word == kNoSymbol) {
-            ++skipped.wordNotWritable;
-        } else {
-            for (const char c : entry.code) {
-                used[static_cast<unsigned char>(c)] = true;
-            }
-            longest = std::max(longest, entry.code.size());
-            data.append(entry.code).append("\t").append(entry.word).append("\t");
-            data.append(std::to_string(freq--)).append("\n");
-        }
-    }
+    written.Write(table, skipped, codeFits, wordFits, [&](const TableEntry& entry) {
+        data.append(entry.code).append("\t").append(entry.word).append("\t");
+        data.append(std::to_string(freq--)).append("\n");
+    });
     std::string asciiName;
     for (const char c : name) {
         if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
             c == '_' || c == '-') {
             asciiName += c;
-        }
-    }
-    std::string keys;
-    for (std::size_t c = 0; c < used.size(); ++c) {
-        if (used[c]) {
-            keys += static_cast<char>(c);
         }
     }
     // A value holds no "=" (ibus-table splits the line at every one).
@@ -394,8 +368,9 @@ std::string WriteIbusSource(const LoadedTable& table, std::string_view name,
         std::replace(clean.begin(), clean.end(), '=', '-');
         return clean;
     };
-    std::string out = "### ibus-table source written by tidetool convert\n"
-                      "SCIM_Generic_Table_Phrase_Library_TEXT\nVERSION_1_0\n\nBEGIN_DEFINITION\n";
+    std::string out =
+        "### ibus-table source written by tidetool convert\n"
+        "SCIM_Generic_Table_Phrase_Library_TEXT\nVERSION_1_0\n\nBEGIN_DEFINITION\n";
     out += "NAME = " + (asciiName.empty() ? std::string("table") : asciiName) + "\n";
     if (!table.info.name.empty()) {
         out += "NAME.zh_CN = " + value(table.info.name) + "\n";
@@ -404,15 +379,16 @@ std::string WriteIbusSource(const LoadedTable& table, std::string_view name,
         out += "AUTHOR = " + value(table.info.author) + "\n";
     }
     out += "LANGUAGES = zh_CN,zh_SG,zh_TW,zh_HK\n";
-    out += "VALID_INPUT_CHARS = " + (keys.empty() ? std::string("abcdefghijklmnopqrstuvwxyz") : keys) +
-           "\n";
-    const std::size_t length =
-        std::max(longest, static_cast<std::size_t>(std::max(table.info.codeLength, 0)));
-    out += "MAX_KEY_LENGTH = " + std::to_string(std::max<std::size_t>(length, 1)) + "\n";
-    if (!ruleItems.empty()) {
-        out += "USER_CAN_DEFINE_PHRASE = TRUE\nRULES = " + ruleItems + "\n";
-    } else {
+    out += "VALID_INPUT_CHARS = " + written.Keys() + "\n";
+    out += "MAX_KEY_LENGTH = " + std::to_string(written.Length(table.info)) + "\n";
+    if (rules->empty()) {
         out += "USER_CAN_DEFINE_PHRASE = FALSE\n";
+    } else {
+        out += "USER_CAN_DEFINE_PHRASE = TRUE\nRULES = ";
+        for (std::size_t i = 0; i < rules->size(); ++i) {
+            out += (i ? ";" : "") + (*rules)[i];
+        }
+        out += "\n";
     }
     out += "END_DEFINITION\n\nBEGIN_TABLE\n" + data + "END_TABLE\n";
     return out;

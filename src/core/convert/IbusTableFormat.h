@@ -28,8 +28,7 @@ LoadedTable ReadIbusDatabase(std::span<const std::uint8_t> bytes, std::string& s
 // through the file so each code keeps its candidate order. Entries the
 // format cannot hold are counted in `skipped`; empty with `error` set when a
 // rule cannot be expressed.
-std::string WriteIbusSource(const LoadedTable& table, std::string_view name,
-                            SkippedLines& skipped, std::vector<std::string>& notes,
-                            std::string& error);
+std::string WriteIbusSource(const LoadedTable& table, std::string_view name, SkippedLines& skipped,
+                            std::vector<std::string>& notes, std::string& error);
 
 } // namespace tide

@@ -355,4 +355,22 @@ std::string StoreFormulasInHeader(const std::vector<PhraseFormula>& rules, CodeT
     return {};
 }
 
+std::optional<std::vector<std::string>>
+FormatRulesByLength(const std::vector<PhraseFormula>& rules,
+                    std::string (*format)(const PhraseFormula&, std::string&), std::string& error,
+                    std::vector<std::string>& notes) {
+    const std::optional<std::vector<PhraseFormula>> shaped = RulesByLength(rules, error, notes);
+    if (!shaped) {
+        return std::nullopt;
+    }
+    std::vector<std::string> items;
+    for (const PhraseFormula& rule : *shaped) {
+        items.push_back(format(rule, error));
+        if (items.back().empty()) {
+            return std::nullopt;
+        }
+    }
+    return items;
+}
+
 } // namespace tide

@@ -41,6 +41,14 @@ std::vector<PhraseFormula> FormulasOfHeader(const CodeTableHeader& header);
 std::string StoreFormulasInHeader(const std::vector<PhraseFormula>& rules, CodeTableHeader& header,
                                   std::vector<std::string>& notes);
 
+// The rules shaped by RulesByLength, each in a format's notation (`format`:
+// FormatFcitxRule, FormatIbusRule); nothing, with `error` set, when one
+// cannot be expressed.
+std::optional<std::vector<std::string>>
+FormatRulesByLength(const std::vector<PhraseFormula>& rules,
+                    std::string (*format)(const PhraseFormula&, std::string&), std::string& error,
+                    std::vector<std::string>& notes);
+
 // The rules as formats that name lengths with one digit hold them: one rule
 // for each length from 2 on, the last serving every longer phrase. Nothing,
 // with `error` set, when the source's rules do not fit that shape; `notes`

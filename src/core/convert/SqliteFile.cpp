@@ -293,7 +293,8 @@ bool DecodeSqliteRecord(std::string_view payload, std::vector<SqliteValue>& valu
             value.kind = SqliteValue::Kind::Integer;
             value.integer = type == 9 ? 1 : 0;
         } else if (type >= 12) {
-            length = static_cast<std::size_t>(std::min<std::uint64_t>((type - 12) / 2, bytes.size()));
+            length =
+                static_cast<std::size_t>(std::min<std::uint64_t>((type - 12) / 2, bytes.size()));
             value.kind = type % 2 ? SqliteValue::Kind::Text : SqliteValue::Kind::Blob;
         } else if (type != 0) {
             return false; // 10 and 11 are reserved
