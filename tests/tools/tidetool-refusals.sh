@@ -95,6 +95,19 @@ refuses "a cut ibus-table database" 'is damaged: page [0-9]* lies outside the fi
     "$tool" convert --from ibus --to tide cut.db cut.txt
 check "a refused database writes nothing" test ! -e cut.txt
 rm cut.db
+
+# Other input methods' word lists: a cell dictionary's words, one a line,
+# its format said apart; bytes that are no word list refused.
+scel_words() {
+    [ "$("$tool" words "$source/tests/fuzz/corpus/wordlist/small.scel" 2>"$work/about")" = \
+        "$(printf '你好\n拟好\n输入法')" ] &&
+        grep -q '^format: scel (搜狗细胞词库), 3 words, named 网络流行新词$' "$work/about"
+}
+check "tidetool words lists a cell dictionary's words" scel_words
+printf '\xb0\xa1\xb0\xa2\n' >gb.txt
+refuses "a word list in neither UTF-8 nor UTF-16" 'neither a cell dictionary nor UTF-8 or UTF-16 text' \
+    "$tool" words gb.txt
+rm gb.txt
 # With no arguments: the usage text, with a line for every command.
 usage_names_every_command() {
     "$tool" >/dev/null 2>"$work/err"
@@ -102,7 +115,7 @@ usage_names_every_command() {
     local command
     for command in compile export info encode pack unpack "user list" "user add" "user remove" \
         "user import" "user export" "skin info" "skin unpack" "skin pack" convert \
-        "convert --from F --to F --without-rules"; do
+        "convert --from F --to F --without-rules" words; do
         grep -qF -- "tidetool $command " "$work/err" || return 1
     done
 }

@@ -41,6 +41,9 @@ int UserRemove(Arguments arguments);
 int UserImport(Arguments arguments);
 int UserExport(Arguments arguments);
 
+// Other input methods' word lists (WordListCommands.cpp).
+int Words(Arguments arguments);
+
 // Skin files (SkinCommands.cpp).
 int SkinInfo(Arguments arguments);
 int SkinUnpack(Arguments arguments);

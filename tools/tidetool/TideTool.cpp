@@ -53,6 +53,8 @@ constexpr Command kCommands[] = {
         "user entries from UTF-16 text (\"code TAB word\" or a word alone)"},
     {{"user", "export"}, "LIB.imc FILE.txt",       2, UserExport,
         "user entries to such a file"},
+    {{"words"},          "FILE",                   1, Words,
+        "the words of another input method's word list (.scel, pinyin lists, Rime's, plain), UTF-8"},
     {{"skin", "info"},   "FILE.ims",               1, SkinInfo,
         "name, version, author, complete, image sizes"},
     {{"skin", "unpack"}, "FILE.ims DIR",           2, SkinUnpack,

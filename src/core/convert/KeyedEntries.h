@@ -55,8 +55,8 @@ public:
 
     // The longest written code, or the table's own code length when longer; at least 1.
     std::size_t Length(const TableInfo& info) const {
-        return std::max({longest_, static_cast<std::size_t>(std::max(info.codeLength, 0)),
-                         std::size_t{1}});
+        return std::max(
+            {longest_, static_cast<std::size_t>(std::max(info.codeLength, 0)), std::size_t{1}});
     }
 
 private:
