@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "core/base/ByteIo.h"
 #include "core/base/Utf.h"
@@ -203,42 +204,41 @@ WordListFormat Recognise(const std::vector<std::u16string_view>& lines, bool mar
 
 } // namespace
 
-std::u16string_view WordListFormatName(WordListFormat format) {
-    switch (format) {
-    case WordListFormat::Ours:
-        return u"潮汐用户词条";
-    case WordListFormat::Scel:
-        return u"搜狗细胞词库";
-    case WordListFormat::PinyinFirst:
-    case WordListFormat::WordFirst:
-        return u"拼音词表";
-    case WordListFormat::RimeExport:
-    case WordListFormat::RimeUserDb:
-        return u"Rime 用户词典";
-    case WordListFormat::PlainWords:
-        break;
+namespace {
+
+struct FormatNames {
+    WordListFormat format;
+    std::string_view key;     // on the command line
+    std::u16string_view name; // as the user dictionary tool shows it
+};
+
+constexpr FormatNames kFormatNames[] = {
+    {WordListFormat::Ours, "tide", u"潮汐用户词条"},
+    {WordListFormat::Scel, "scel", u"搜狗细胞词库"},
+    {WordListFormat::PinyinFirst, "pinyin-first", u"拼音词表"},
+    {WordListFormat::WordFirst, "word-first", u"拼音词表"},
+    {WordListFormat::RimeExport, "rime-export", u"Rime 用户词典"},
+    {WordListFormat::RimeUserDb, "rime-userdb", u"Rime 用户词典"},
+    {WordListFormat::PlainWords, "words", u"纯词表"},
+};
+
+const FormatNames& NamesOf(WordListFormat format) {
+    for (const FormatNames& names : kFormatNames) {
+        if (names.format == format) {
+            return names;
+        }
     }
-    return u"纯词表";
+    return kFormatNames[std::size(kFormatNames) - 1];
+}
+
+} // namespace
+
+std::u16string_view WordListFormatName(WordListFormat format) {
+    return NamesOf(format).name;
 }
 
 std::string_view WordListFormatKey(WordListFormat format) {
-    switch (format) {
-    case WordListFormat::Ours:
-        return "tide";
-    case WordListFormat::Scel:
-        return "scel";
-    case WordListFormat::PinyinFirst:
-        return "pinyin-first";
-    case WordListFormat::WordFirst:
-        return "word-first";
-    case WordListFormat::RimeExport:
-        return "rime-export";
-    case WordListFormat::RimeUserDb:
-        return "rime-userdb";
-    case WordListFormat::PlainWords:
-        break;
-    }
-    return "words";
+    return NamesOf(format).key;
 }
 
 bool LooksLikeScel(std::span<const std::uint8_t> bytes) {
