@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "core/base/Utf.h"
+#include "core/dict/ForeignImport.h"
+#include "support/TableBuilder.h"
 
 namespace tide {
 namespace {
@@ -135,6 +137,34 @@ TEST(ForeignWordList, OurOwnFormatKeepsItsCodes) {
     // Pinyin with its apostrophes is another method's code, whatever the encoding.
     EXPECT_EQ(ReadForeignWordList(Utf16("ni'hao\t你好\n", true)).format,
               WordListFormat::PinyinFirst);
+}
+
+// 中 "abcd", 国 "efgh", 好 "ab": 中国 is "abef" by the default two-character rule.
+TEST(ForeignImport, CodesEachPhraseAndCountsWhatItPassesOver) {
+    std::vector<std::uint8_t> bytes =
+        test::MakeLibrary({"abcd\t中", "efgh\t国", "ab\t好"}, 4, 0, 1, 65536);
+    auto library = WordLibrary::Open(bytes, false);
+    ASSERT_TRUE(library);
+    ASSERT_EQ(library->AddUserEntry(u"abab", u"中中"), WordLibrary::AddResult::Added);
+    const std::vector<std::u16string> words = {u"中国", u"好",   u"中中", u"中祖",
+                                               u"国中", u"中国", u"𠀀"};
+    const ForeignImportCounts before = CountForeignWords(*library, words);
+    EXPECT_EQ(before.words, 7u);
+    EXPECT_EQ(before.singleCharacters, 2u) << "好, and a character outside the BMP";
+    EXPECT_EQ(before.noCode, 1u) << "祖 has no code";
+    EXPECT_EQ(before.alreadyPresent, 2u) << "中中 held, 中国 given twice";
+    EXPECT_EQ(before.imported, 2u);
+
+    ForeignImportProgress progress;
+    ImportForeignWords(*library, words, progress);
+    EXPECT_EQ(progress.stop, UserImportStop::None);
+    EXPECT_EQ(progress.counts.imported, before.imported) << "the count told beforehand holds";
+    EXPECT_EQ(progress.counts.alreadyPresent, before.alreadyPresent);
+    EXPECT_TRUE(library->ContainsEntry(u"abef", u"中国"));
+    EXPECT_TRUE(library->ContainsEntry(u"efab", u"国中"));
+    ASSERT_EQ(progress.skipped.size(), 5u);
+    EXPECT_EQ(progress.skipped[0], std::make_pair(std::size_t{1}, ForeignSkip::SingleCharacter));
+    EXPECT_EQ(progress.skipped[2], std::make_pair(std::size_t{3}, ForeignSkip::NoCode));
 }
 
 } // namespace

@@ -50,7 +50,10 @@ constexpr Command kCommands[] = {
     {{"user", "remove"}, "LIB.imc CODE WORD",      3, UserRemove,
         "removes an entry, a user's or the table's"},
     {{"user", "import"}, "LIB.imc FILE.txt",       2, UserImport,
-        "user entries from UTF-16 text (\"code TAB word\" or a word alone)"},
+        "user entries from UTF-16 text (\"code TAB word\" or a word alone), or another input "
+        "method's word list (see words), each word coded by the rules"},
+    {{"user", "import"}, "LIB.imc FILE --list-skipped", 3, UserImport,
+        "the same, listing each word passed over and why"},
     {{"user", "export"}, "LIB.imc FILE.txt",       2, UserExport,
         "user entries to such a file"},
     {{"words"},          "FILE",                   1, Words,

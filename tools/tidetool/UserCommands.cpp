@@ -14,6 +14,8 @@
 #include "Console.h"
 #include "FileIo.h"
 #include "core/dict/CodeTableText.h"
+#include "core/dict/ForeignImport.h"
+#include "core/dict/ForeignWordList.h"
 #include "core/dict/LibraryBuilder.h"
 #include "core/dict/LibraryLayout.h"
 #include "core/dict/LibraryView.h"
@@ -109,9 +111,59 @@ int UserRemove(Arguments arguments) {
     return ChangeUserEntry(arguments, Change::Remove);
 }
 
+// Another input method's words, coded by the library's rules; what was
+// passed over is counted (and with `listSkipped` listed).
+int ImportForeign(const path& libraryFile, const path& textFile, GrowableBytes& bytes,
+                  const ForeignWordList& list, bool listSkipped) {
+    std::size_t units = 0;
+    for (const std::u16string& word : list.words) {
+        units += word.size() + 16; // as much as a line of "code TAB word" takes
+    }
+    std::size_t room = ImportRoom(units);
+    auto library = OpenWithRoom(bytes, room);
+    ForeignImportProgress progress;
+    for (;;) {
+        ImportForeignWords(*library, list.words, progress);
+        if (progress.stop != UserImportStop::LibraryFull) {
+            break;
+        }
+        if (bytes.size() >= kMaxLibraryBytes) {
+            return Fail("too large for a word library: " + PathText(libraryFile));
+        }
+        room *= 2;
+        library = OpenWithRoom(bytes, room);
+    }
+    if (progress.stop == UserImportStop::EntryRefused) {
+        return Fail(PathText(textFile) + ": the library refused the entry " +
+                    Utf8(progress.culprit) + " (nothing written)");
+    }
+    PrintLine(stdout, "format: " + std::string(WordListFormatKey(list.format)) + " (" +
+                          Utf8(WordListFormatName(list.format)) + ")");
+    const ForeignImportCounts& counts = progress.counts;
+    PrintLine(stdout, "words " + std::to_string(counts.words) + ", single characters " +
+                          std::to_string(counts.singleCharacters) + ", no code " +
+                          std::to_string(counts.noCode) + ", already present " +
+                          std::to_string(counts.alreadyPresent) + ", imported " +
+                          std::to_string(counts.imported));
+    if (listSkipped) {
+        constexpr std::string_view kReasons[] = {"single character", "no code", "already present"};
+        std::string lines;
+        for (const auto& [index, reason] : progress.skipped) {
+            lines += "skipped: " + Utf8(list.words[index]) + " (" +
+                     std::string(kReasons[static_cast<int>(reason)]) + ")\n";
+        }
+        Print(stdout, lines);
+    }
+    return counts.imported == 0 ? 0 : WriteLibrary(libraryFile, bytes, *library);
+}
+
 int UserImport(Arguments arguments) {
     const path& libraryFile = arguments[0];
     const path& textFile = arguments[1];
+    const bool listSkipped = arguments.size() == 3;
+    if (listSkipped && PathText(arguments[2]) != "--list-skipped") {
+        return kUsageError;
+    }
     // The library is read into room the whole text surely fits in, so that it
     // is not moved while entries are added.
     std::size_t spare = kLibraryGrowthRoom;
@@ -129,6 +181,12 @@ int UserImport(Arguments arguments) {
     const auto input = OpenTextInputFor(textFile, libraryFile);
     if (!input) {
         return 1;
+    }
+    const std::string_view raw = input->Bytes();
+    const ForeignWordList foreign = ReadForeignWordList(
+        std::span(reinterpret_cast<const std::uint8_t*>(raw.data()), raw.size()));
+    if (foreign.error.empty() && foreign.format != WordListFormat::Ours) {
+        return ImportForeign(libraryFile, textFile, bytes, foreign, listSkipped);
     }
     const std::u16string_view units = input->Units();
     if (units.empty() || units.front() != kByteOrderMark) {

@@ -1,0 +1,105 @@
+#include "core/dict/ForeignImport.h"
+
+#include <optional>
+#include <set>
+#include <utility>
+
+#include "core/dict/PhraseEncoder.h"
+
+
+namespace tide {
+namespace {
+
+// One character: one unit, or a surrogate pair.
+bool IsSingleCharacter(std::u16string_view word) {
+    return word.size() == 1 ||
+           (word.size() == 2 && word[0] >= 0xD800 && word[0] < 0xDC00 && word[1] >= 0xDC00 &&
+            word[1] < 0xE000);
+}
+
+// Why `word` is not taken, or nothing with its phrase code in `code`.
+std::optional<ForeignSkip> Classify(const std::optional<LibraryView>& encoding,
+                                    std::u16string_view word, std::u16string& code) {
+    if (IsSingleCharacter(word)) {
+        return ForeignSkip::SingleCharacter;
+    }
+    code = encoding ? EncodePhrase(*encoding, word) : std::u16string();
+    if (code.empty()) {
+        return ForeignSkip::NoCode;
+    }
+    return std::nullopt;
+}
+
+void Count(ForeignImportCounts& counts, ForeignSkip reason) {
+    switch (reason) {
+    case ForeignSkip::SingleCharacter:
+        ++counts.singleCharacters;
+        break;
+    case ForeignSkip::NoCode:
+        ++counts.noCode;
+        break;
+    case ForeignSkip::AlreadyPresent:
+        ++counts.alreadyPresent;
+        break;
+    }
+}
+
+} // namespace
+
+ForeignImportCounts CountForeignWords(const WordLibrary& library,
+                                      std::span<const std::u16string> words) {
+    ForeignImportCounts counts;
+    counts.words = words.size();
+    const auto encoding = library.view();
+    std::set<std::pair<std::u16string, std::u16string>> taken;
+    std::u16string code;
+    for (const std::u16string& word : words) {
+        std::optional<ForeignSkip> reason = Classify(encoding, word, code);
+        if (!reason && (library.ContainsEntry(code, word) || !taken.emplace(code, word).second)) {
+            reason = ForeignSkip::AlreadyPresent;
+        }
+        if (reason) {
+            Count(counts, *reason);
+        } else {
+            ++counts.imported;
+        }
+    }
+    return counts;
+}
+
+void ImportForeignWords(WordLibrary& library, std::span<const std::u16string> words,
+                        ForeignImportProgress& progress) {
+    progress.stop = UserImportStop::None;
+    progress.culprit.clear();
+    progress.counts.words = words.size();
+    // Phrase codes come from the character codes and rules, which entries
+    // added meanwhile never change: one view serves every word.
+    const auto encoding = library.view();
+    std::u16string code;
+    for (; progress.next < words.size(); ++progress.next) {
+        const std::u16string& word = words[progress.next];
+        std::optional<ForeignSkip> reason = Classify(encoding, word, code);
+        if (!reason) {
+            const WordLibrary::AddResult added = library.AddUserEntry(code, word);
+            if (added == WordLibrary::AddResult::Full ||
+                added == WordLibrary::AddResult::Refused) {
+                progress.stop = added == WordLibrary::AddResult::Full
+                                    ? UserImportStop::LibraryFull
+                                    : UserImportStop::EntryRefused;
+                progress.culprit = word;
+                return;
+            }
+            if (added == WordLibrary::AddResult::AlreadyPresent) {
+                reason = ForeignSkip::AlreadyPresent;
+            } else {
+                ++progress.counts.imported;
+            }
+        }
+        if (reason) {
+            Count(progress.counts, *reason);
+            progress.skipped.emplace_back(progress.next, *reason);
+        }
+    }
+}
+
+} // namespace tide
