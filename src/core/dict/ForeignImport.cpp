@@ -6,15 +6,13 @@
 
 #include "core/dict/PhraseEncoder.h"
 
-
 namespace tide {
 namespace {
 
 // One character: one unit, or a surrogate pair.
 bool IsSingleCharacter(std::u16string_view word) {
-    return word.size() == 1 ||
-           (word.size() == 2 && word[0] >= 0xD800 && word[0] < 0xDC00 && word[1] >= 0xDC00 &&
-            word[1] < 0xE000);
+    return word.size() == 1 || (word.size() == 2 && word[0] >= 0xD800 && word[0] < 0xDC00 &&
+                                word[1] >= 0xDC00 && word[1] < 0xE000);
 }
 
 // Why `word` is not taken, or nothing with its phrase code in `code`.
@@ -81,8 +79,7 @@ void ImportForeignWords(WordLibrary& library, std::span<const std::u16string> wo
         std::optional<ForeignSkip> reason = Classify(encoding, word, code);
         if (!reason) {
             const WordLibrary::AddResult added = library.AddUserEntry(code, word);
-            if (added == WordLibrary::AddResult::Full ||
-                added == WordLibrary::AddResult::Refused) {
+            if (added == WordLibrary::AddResult::Full || added == WordLibrary::AddResult::Refused) {
                 progress.stop = added == WordLibrary::AddResult::Full
                                     ? UserImportStop::LibraryFull
                                     : UserImportStop::EntryRefused;
