@@ -275,7 +275,12 @@ LoadedTable ReadIbusDatabase(std::span<const std::uint8_t> bytes, std::string& s
     if (!definitions.Apply(table)) {
         return table;
     }
-    const std::vector<std::string> columns = ColumnNames(database.TableSql("phrases"));
+    SqliteTable phrases;
+    if (!database.FindTable("phrases", phrases, error)) {
+        table.error = error;
+        return table;
+    }
+    const std::vector<std::string> columns = ColumnNames(phrases.sql);
     const int codeColumn = IndexOf(columns, "tabkeys");
     const int wordColumn = IndexOf(columns, "phrase");
     const int freqColumn = IndexOf(columns, "freq");
@@ -296,8 +301,8 @@ LoadedTable ReadIbusDatabase(std::span<const std::uint8_t> bytes, std::string& s
     storage.clear();
     const std::size_t last =
         static_cast<std::size_t>(std::max({codeColumn, wordColumn, freqColumn}));
-    if (!database.ReadTable(
-            "phrases",
+    if (!database.ReadRows(
+            phrases,
             [&](std::span<const SqliteValue> row) {
                 if (row.size() <= last || row[codeColumn].kind != SqliteValue::Kind::Text ||
                     row[wordColumn].kind != SqliteValue::Kind::Text) {

@@ -96,22 +96,21 @@ std::span<const std::uint8_t> SqliteFile::Page(std::uint32_t number) const {
     return bytes_.subspan((static_cast<std::size_t>(number) - 1) * pageSize_, usable_);
 }
 
-bool SqliteFile::FindTable(std::string_view name, std::uint32_t& root, std::string& sql,
-                           std::string& error) const {
+bool SqliteFile::FindTable(std::string_view name, SqliteTable& table, std::string& error) const {
     if (pageSize_ == 0) {
         error = "not a readable SQLite 3 database";
         return false;
     }
     // The schema table, rooted on page 1: type, name, tbl_name, rootpage, sql.
-    root = 0;
+    table = {std::string(name), 0, {}};
     const bool schemaRead = WalkTable(
         1,
         [&](std::span<const SqliteValue> values) {
-            if (root == 0 && values.size() >= 5 && values[0].Text() == "table" &&
+            if (table.root == 0 && values.size() >= 5 && values[0].Text() == "table" &&
                 values[1].Text() == name && values[3].kind == SqliteValue::Kind::Integer &&
                 values[3].integer > 0 && values[3].integer <= 0x7FFFFFFF) {
-                root = static_cast<std::uint32_t>(values[3].integer);
-                sql = values[4].Text();
+                table.root = static_cast<std::uint32_t>(values[3].integer);
+                table.sql = values[4].Text();
             }
         },
         error);
@@ -119,30 +118,25 @@ bool SqliteFile::FindTable(std::string_view name, std::uint32_t& root, std::stri
         error = "the database's schema is damaged: " + error;
         return false;
     }
+    if (table.root == 0) {
+        error = "the database has no table \"" + std::string(name) + "\"";
+        return false;
+    }
     return true;
-}
-
-std::string SqliteFile::TableSql(std::string_view name) const {
-    std::uint32_t root = 0;
-    std::string sql;
-    std::string error;
-    return FindTable(name, root, sql, error) ? sql : std::string();
 }
 
 bool SqliteFile::ReadTable(std::string_view name,
                            const std::function<void(std::span<const SqliteValue>)>& row,
                            std::string& error) const {
-    std::uint32_t root = 0;
-    std::string sql;
-    if (!FindTable(name, root, sql, error)) {
-        return false;
-    }
-    if (root == 0) {
-        error = "the database has no table \"" + std::string(name) + "\"";
-        return false;
-    }
-    if (!WalkTable(root, row, error)) {
-        error = "the database's table \"" + std::string(name) + "\" is damaged: " + error;
+    SqliteTable table;
+    return FindTable(name, table, error) && ReadRows(table, row, error);
+}
+
+bool SqliteFile::ReadRows(const SqliteTable& table,
+                          const std::function<void(std::span<const SqliteValue>)>& row,
+                          std::string& error) const {
+    if (!WalkTable(table.root, row, error)) {
+        error = "the database's table \"" + table.name + "\" is damaged: " + error;
         return false;
     }
     return true;

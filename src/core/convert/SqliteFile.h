@@ -25,6 +25,13 @@ struct SqliteValue {
     std::string Text() const;
 };
 
+// A table as the schema names it: its b-tree's root page and its CREATE statement.
+struct SqliteTable {
+    std::string name;
+    std::uint32_t root = 0;
+    std::string sql;
+};
+
 class SqliteFile {
 public:
     // True when the bytes start like an SQLite 3 database.
@@ -40,15 +47,15 @@ public:
                    const std::function<void(std::span<const SqliteValue>)>& row,
                    std::string& error) const;
 
-    // The CREATE statement of the table `name`; empty when there is none or
-    // the schema cannot be read.
-    std::string TableSql(std::string_view name) const;
+    // The table `name` from the schema; false with `error` set when it is
+    // missing or the schema is damaged.
+    bool FindTable(std::string_view name, SqliteTable& table, std::string& error) const;
+    // ReadTable for a table found already.
+    bool ReadRows(const SqliteTable& table,
+                  const std::function<void(std::span<const SqliteValue>)>& row,
+                  std::string& error) const;
 
 private:
-    // The root page and the CREATE statement of table `name` from the
-    // schema; false with `error` set when the schema is damaged.
-    bool FindTable(std::string_view name, std::uint32_t& root, std::string& sql,
-                   std::string& error) const;
     // The table b-tree whose root is `root`, each row's record handed out.
     bool WalkTable(std::uint32_t root, const std::function<void(std::span<const SqliteValue>)>& row,
                    std::string& error) const;
