@@ -50,6 +50,25 @@ std::optional<WordLibrary> OpenWithRoom(GrowableBytes& bytes, std::size_t room) 
     return library;
 }
 
+// The library opened with `room` to grow into and `import` run on it (true
+// when it stopped for room), the room doubled until the import is through:
+// no input method holds this library, so it grows as far as the import
+// needs. Nothing (with the reason printed) past the largest library.
+template <typename Import>
+std::optional<WordLibrary> ImportGrowing(GrowableBytes& bytes, std::size_t room,
+                                         const path& libraryFile, Import&& import) {
+    auto library = OpenWithRoom(bytes, room);
+    while (import(*library)) {
+        if (bytes.size() >= kMaxLibraryBytes) {
+            Fail("too large for a word library: " + PathText(libraryFile));
+            return std::nullopt;
+        }
+        room *= 2;
+        library = OpenWithRoom(bytes, room);
+    }
+    return library;
+}
+
 enum class Change { Add, Remove };
 
 int ChangeUserEntry(Arguments arguments, Change change) {
@@ -119,19 +138,13 @@ int ImportForeign(const path& libraryFile, const path& textFile, GrowableBytes& 
     for (const std::u16string& word : list.words) {
         units += word.size() + 16; // as much as a line of "code TAB word" takes
     }
-    std::size_t room = ImportRoom(units);
-    auto library = OpenWithRoom(bytes, room);
     ForeignImportProgress progress;
-    for (;;) {
-        ImportForeignWords(*library, list.words, progress);
-        if (progress.stop != UserImportStop::LibraryFull) {
-            break;
-        }
-        if (bytes.size() >= kMaxLibraryBytes) {
-            return Fail("too large for a word library: " + PathText(libraryFile));
-        }
-        room *= 2;
-        library = OpenWithRoom(bytes, room);
+    auto library = ImportGrowing(bytes, ImportRoom(units), libraryFile, [&](WordLibrary& into) {
+        ImportForeignWords(into, list.words, progress);
+        return progress.stop == UserImportStop::LibraryFull;
+    });
+    if (!library) {
+        return 1;
     }
     if (progress.stop == UserImportStop::EntryRefused) {
         return Fail(PathText(textFile) + ": the library refused the entry " +
@@ -182,30 +195,31 @@ int UserImport(Arguments arguments) {
     if (!input) {
         return 1;
     }
+    // Our own form is imported as it always was, line by line; another
+    // input method's list is read whole first.
     const std::string_view raw = input->Bytes();
-    const ForeignWordList foreign = ReadForeignWordList(
-        std::span(reinterpret_cast<const std::uint8_t*>(raw.data()), raw.size()));
-    if (foreign.error.empty() && foreign.format != WordListFormat::Ours) {
+    const std::span<const std::uint8_t> rawBytes(reinterpret_cast<const std::uint8_t*>(raw.data()),
+                                                 raw.size());
+    const std::optional<WordListFormat> format = RecogniseWordList(rawBytes);
+    if (format && *format != WordListFormat::Ours) {
+        const ForeignWordList foreign = ReadForeignWordList(rawBytes);
+        if (!foreign.error.empty()) {
+            return Fail(foreign.error + ": " + PathText(textFile));
+        }
         return ImportForeign(libraryFile, textFile, bytes, foreign, listSkipped);
     }
     const std::u16string_view units = input->Units();
     if (units.empty() || units.front() != kByteOrderMark) {
         return Fail("not UTF-16 text with a byte-order mark: " + PathText(textFile));
     }
-    // No input method holds this library: it grows as far as the lines need.
-    std::size_t room = ImportRoom(units.size());
-    auto library = OpenWithRoom(bytes, room);
     UserImportProgress progress;
-    for (;;) {
-        ImportUserEntries(*library, units.substr(1), progress);
-        if (progress.stop != UserImportStop::LibraryFull) {
-            break;
-        }
-        if (bytes.size() >= kMaxLibraryBytes) {
-            return Fail("too large for a word library: " + PathText(libraryFile));
-        }
-        room *= 2;
-        library = OpenWithRoom(bytes, room);
+    auto library =
+        ImportGrowing(bytes, ImportRoom(units.size()), libraryFile, [&](WordLibrary& into) {
+            ImportUserEntries(into, units.substr(1), progress);
+            return progress.stop == UserImportStop::LibraryFull;
+        });
+    if (!library) {
+        return 1;
     }
     const std::string where = PathText(textFile) + " line " + std::to_string(progress.lineNumber);
     if (progress.stop == UserImportStop::EncodingFailed) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <optional>
 
 #include "core/base/ByteIo.h"
 #include "core/base/Utf.h"
@@ -91,10 +92,11 @@ bool DecodeText(std::span<const std::uint8_t> bytes, std::u16string& text, bool&
     const std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     const std::string_view body = raw.substr(0, 3) == "\xEF\xBB\xBF" ? raw.substr(3) : raw;
     text = FromUtf8(body);
-    if (text.find(u'\uFFFD') == std::u16string::npos || body.find("\xEF\xBF\xBD") != body.npos) {
-        if (text.find(u'\0') == std::u16string::npos) {
-            return true;
-        }
+    // Valid UTF-8: no replacement character but those the bytes spell, and no NUL.
+    const bool valid =
+        text.find(u'\uFFFD') == std::u16string::npos || body.find("\xEF\xBF\xBD") != body.npos;
+    if (valid && text.find(u'\0') == std::u16string::npos) {
+        return true;
     }
     // UTF-16LE without a mark: its line feeds are "\n\0".
     if (bytes.size() % 2 == 0 && raw.find(std::string_view("\n\0", 2)) != std::string_view::npos) {
@@ -159,6 +161,32 @@ void ReadScel(std::span<const std::uint8_t> bytes, ForeignWordList& list) {
             break; // padding at the end
         }
     }
+}
+
+std::vector<std::u16string_view> SplitLines(std::u16string_view text) {
+    std::vector<std::u16string_view> lines;
+    for (std::u16string_view rest = text; !rest.empty();) {
+        const std::size_t end = rest.find(u'\n');
+        lines.push_back(Trim(rest.substr(0, end)));
+        rest = end == std::u16string_view::npos ? std::u16string_view() : rest.substr(end + 1);
+    }
+    return lines;
+}
+
+// The first lines of `bytes`, up to the end of the last whole line within
+// `limit` bytes (a UTF-16 line feed with its zero byte).
+std::span<const std::uint8_t> LeadingLines(std::span<const std::uint8_t> bytes, std::size_t limit) {
+    if (bytes.size() <= limit) {
+        return bytes;
+    }
+    std::size_t end = limit;
+    while (end > 0 && bytes[end - 1] != '\n') {
+        --end;
+    }
+    if (end == 0) {
+        return bytes.first(limit);
+    }
+    return bytes.first(bytes[end] == 0 ? end + 1 : end);
 }
 
 // The format the first lines with a word show.
@@ -246,6 +274,19 @@ bool LooksLikeScel(std::span<const std::uint8_t> bytes) {
            std::memcmp(bytes.data(), kScelMagic, sizeof(kScelMagic)) == 0;
 }
 
+std::optional<WordListFormat> RecogniseWordList(std::span<const std::uint8_t> bytes) {
+    if (LooksLikeScel(bytes)) {
+        return WordListFormat::Scel;
+    }
+    // The first lines tell: a large file is not decoded whole for that.
+    std::u16string text;
+    bool markedUtf16 = false;
+    if (!DecodeText(LeadingLines(bytes, std::size_t{64} << 10), text, markedUtf16)) {
+        return std::nullopt;
+    }
+    return Recognise(SplitLines(text), markedUtf16);
+}
+
 ForeignWordList ReadForeignWordList(std::span<const std::uint8_t> bytes) {
     ForeignWordList list;
     if (LooksLikeScel(bytes)) {
@@ -254,17 +295,13 @@ ForeignWordList ReadForeignWordList(std::span<const std::uint8_t> bytes) {
     }
     std::u16string text;
     bool markedUtf16 = false;
-    if (!DecodeText(bytes, text, markedUtf16)) {
+    const std::optional<WordListFormat> format = RecogniseWordList(bytes);
+    if (!format || !DecodeText(bytes, text, markedUtf16)) {
         list.error = "neither a cell dictionary nor UTF-8 or UTF-16 text";
         return list;
     }
-    std::vector<std::u16string_view> lines;
-    for (std::u16string_view rest = text; !rest.empty();) {
-        const std::size_t end = rest.find(u'\n');
-        lines.push_back(Trim(rest.substr(0, end)));
-        rest = end == std::u16string_view::npos ? std::u16string_view() : rest.substr(end + 1);
-    }
-    list.format = Recognise(lines, markedUtf16);
+    list.format = *format;
+    const std::vector<std::u16string_view> lines = SplitLines(text);
     for (const std::u16string_view line : lines) {
         if (line.empty() || (line.front() == u'#' && list.format != WordListFormat::Ours)) {
             continue;

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -42,6 +43,10 @@ std::string_view WordListFormatKey(WordListFormat format);
 
 // True when the bytes start like a Sogou cell dictionary.
 bool LooksLikeScel(std::span<const std::uint8_t> bytes);
+
+// The format of a word list from its start (its first 64 KiB of lines);
+// nothing for bytes that are neither a cell dictionary nor UTF-8 or UTF-16.
+std::optional<WordListFormat> RecogniseWordList(std::span<const std::uint8_t> bytes);
 
 ForeignWordList ReadForeignWordList(std::span<const std::uint8_t> bytes);
 
