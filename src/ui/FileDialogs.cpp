@@ -29,6 +29,8 @@ constexpr FileDialogRow kFileDialogs[] = {
     {true,  L"词库文件(*.IMC)\0*.imc\0",        L"词库文件另存为",     L"imc"},
     {true,  L"设置备份文件(*.CBK)\0*.cbk\0",    L"保存设置备份文件为", L"cbk"},
     {true,  L"皮肤文件(*.IMS)\0*.ims\0",        L"保存皮肤文件为",     L"ims"},
+    {false, L"文本文件和细胞词库(*.TXT;*.SCEL)\0*.txt;*.scel\0文本文件(*.TXT)\0*.txt\0"
+            L"搜狗细胞词库(*.SCEL)\0*.scel\0", L"打开导入文件",       nullptr},
 };
 // clang-format on
 

@@ -17,6 +17,7 @@ enum class FileKind : int {
     SaveLibrary = 6,
     SaveBackup = 7,
     SaveSkin = 8,
+    OpenWordList = 9, // our entries' text, or another input method's word list
 };
 
 // Clears `path`, shows the dialog of `kind` and returns non-zero when the

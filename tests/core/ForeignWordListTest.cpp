@@ -33,67 +33,102 @@ std::string Words(const ForeignWordList& list) {
     return text;
 }
 
-// A cell dictionary laid out by hand: the magic, its name, an empty pinyin
-// table, then groups of words sharing a pinyin, each word with 10 bytes of
-// extension (its frequency first).
+// A cell dictionary laid out by hand: the magic, its name, a pinyin table of
+// five syllables (the files in use have 413, ending at 0x2628), then groups
+// of words sharing a pinyin, each word with 10 bytes of extension (its
+// frequency first).
 class ScelBuilder {
 public:
-    ScelBuilder() : bytes_(0x2628) {
+    ScelBuilder() : bytes_(0x1540) {
         const std::uint8_t magic[] = {0x40, 0x15, 0x00, 0x00, 0x44, 0x43, 0x53, 0x01, 0x01};
         std::memcpy(bytes_.data(), magic, sizeof(magic));
         const std::u16string name = u"网络流行新词";
         std::memcpy(bytes_.data() + 0x130, name.data(), name.size() * 2);
+        const std::u16string_view syllables[] = {u"fa", u"hao", u"ni", u"ru", u"shu"};
+        Units({static_cast<char16_t>(std::size(syllables)), 0});
+        for (std::size_t i = 0; i < std::size(syllables); ++i) {
+            Units({static_cast<char16_t>(i), static_cast<char16_t>(syllables[i].size() * 2)});
+            Units(syllables[i]);
+        }
     }
-    ScelBuilder& Group(std::vector<std::u16string> words) {
-        U16(static_cast<std::uint16_t>(words.size()));
-        U16(4); // two pinyin indexes
-        U16(12);
-        U16(37);
+    // Pinyin by the table's indexes: ni'hao unless told.
+    ScelBuilder& Group(std::vector<std::u16string> words, std::vector<char16_t> pinyin = {2, 1}) {
+        Units({static_cast<char16_t>(words.size()), static_cast<char16_t>(pinyin.size() * 2)});
+        Units(std::u16string(pinyin.begin(), pinyin.end()));
         for (const std::u16string& word : words) {
-            U16(static_cast<std::uint16_t>(word.size() * 2));
-            for (const char16_t unit : word) {
-                U16(unit);
-            }
-            U16(10);
+            Units({static_cast<char16_t>(word.size() * 2)});
+            Units(word);
+            Units({10});
             bytes_.insert(bytes_.end(), 10, 0x01);
         }
         return *this;
     }
+    // Little-endian UTF-16 units, or any 16-bit values.
+    ScelBuilder& Units(std::u16string_view units) {
+        for (const char16_t unit : units) {
+            bytes_.push_back(static_cast<std::uint8_t>(unit));
+            bytes_.push_back(static_cast<std::uint8_t>(unit >> 8));
+        }
+        return *this;
+    }
+    ScelBuilder& Units(std::initializer_list<char16_t> units) {
+        return Units(std::u16string_view(units.begin(), units.size()));
+    }
     std::vector<std::uint8_t> Done(bool deletedTable = false) {
         if (deletedTable) {
-            for (const char16_t unit : std::u16string_view(u"DELTBL")) {
-                U16(unit);
-            }
+            Units(u"DELTBL");
             bytes_.insert(bytes_.end(), {0x05, 0x00, 0xFF, 0xFF});
         }
         return bytes_;
     }
 
 private:
-    void U16(std::uint16_t value) {
-        bytes_.push_back(static_cast<std::uint8_t>(value));
-        bytes_.push_back(static_cast<std::uint8_t>(value >> 8));
-    }
     std::vector<std::uint8_t> bytes_;
 };
 
 TEST(ForeignWordList, ReadsTheGroupsOfACellDictionary) {
-    const auto bytes =
-        ScelBuilder().Group({u"你好", u"拟好"}).Group({u"输入法"}).Done(/*deletedTable=*/true);
+    // An empty group between, a word padded with NULs, zero bytes at the end.
+    const auto bytes = ScelBuilder()
+                           .Group({u"你好", u"拟好"})
+                           .Group({}, {})
+                           .Group({std::u16string(u"输入法\0\0", 5)}, {4, 3, 0})
+                           .Units(std::u16string(3, u'\0'))
+                           .Done();
     const ForeignWordList list = ReadForeignWordList(bytes);
     ASSERT_EQ(list.error, "");
     EXPECT_EQ(list.format, WordListFormat::Scel);
     EXPECT_EQ(list.scelName, "网络流行新词");
     EXPECT_EQ(Words(list), "你好 拟好 输入法 ");
     EXPECT_EQ(WordListFormatName(list.format), u"搜狗细胞词库");
-    // Cut anywhere inside its words: refused, never read past the end.
-    for (std::size_t size = 0x2628 + 1; size < bytes.size() - 16; ++size) {
-        const std::vector<std::uint8_t> cut(bytes.begin(), bytes.begin() + size);
-        const ForeignWordList partial = ReadForeignWordList(cut);
-        EXPECT_TRUE(!partial.error.empty() || partial.words.size() <= 3) << size;
+    // The deleted words' table ends the words.
+    EXPECT_EQ(Words(ReadForeignWordList(ScelBuilder().Group({u"你好"}).Done(true))), "你好 ");
+}
+
+TEST(ForeignWordList, RefusesADamagedCellDictionary) {
+    const auto bytes = ScelBuilder().Group({u"你好", u"拟好"}).Group({u"输入法"}, {4, 3, 0}).Done();
+    // Cut anywhere: refused, or the words of the groups before the cut.
+    for (std::size_t size = 8; size < bytes.size(); ++size) {
+        const ForeignWordList cut = ReadForeignWordList(std::span(bytes).first(size));
+        if (size < 0x1544) {
+            EXPECT_EQ(cut.error, "the cell dictionary ends before its words") << size;
+        } else if (cut.error.empty()) {
+            EXPECT_TRUE(Words(cut) == "" || Words(cut) == "你好 拟好 ") << size;
+        } else {
+            EXPECT_EQ(cut.error.substr(0, 21), "the cell dictionary's") << size;
+        }
     }
-    const std::vector<std::uint8_t> headerOnly(bytes.begin(), bytes.begin() + 0x200);
-    EXPECT_EQ(ReadForeignWordList(headerOnly).error, "the cell dictionary ends before its words");
+    std::vector<std::uint8_t> noTable = bytes;
+    std::fill_n(noTable.begin() + 0x1540, 4, 0);
+    EXPECT_EQ(ReadForeignWordList(noTable).error, "the cell dictionary's pinyin table is damaged");
+    const std::string wordsDamaged = "the cell dictionary's words are damaged";
+    EXPECT_EQ(ReadForeignWordList(ScelBuilder().Group({u"你好"}, {2, 5}).Done()).error,
+              wordsDamaged)
+        << "a syllable the table lacks";
+    EXPECT_EQ(ReadForeignWordList(ScelBuilder().Group({u"你好"}, {}).Done()).error, wordsDamaged)
+        << "words without pinyin";
+    EXPECT_EQ(ReadForeignWordList(ScelBuilder().Units({1, 2, 2, 3, u'你', 0, 0}).Done()).error,
+              wordsDamaged)
+        << "a word of an odd byte length";
 }
 
 TEST(ForeignWordList, RecognisesEachTextFormatAndTakesOnlyItsWords) {
@@ -122,8 +157,14 @@ TEST(ForeignWordList, RecognisesEachTextFormatAndTakesOnlyItsWords) {
     }
     // A line of pinyin alone holds no word; it is counted.
     EXPECT_EQ(ReadForeignWordList(Bytes("ni'hao 你好\nhao\n")).linesWithoutWord, 1u);
-    EXPECT_FALSE(ReadForeignWordList(Bytes("\xB0\xA1\xB0\xA2\n")).error.empty())
-        << "GB18030 bytes are no UTF-8";
+    // Neither UTF-8 nor UTF-16: GB18030 ("ni'hao 你好", "a'a 啊阿"), when it is valid there.
+    const ForeignWordList gb =
+        ReadForeignWordList(Bytes("ni'hao \xC4\xE3\xBA\xC3\r\na'a \xB0\xA1\xB0\xA2\r\n"));
+    ASSERT_EQ(gb.error, "");
+    EXPECT_EQ(gb.format, WordListFormat::PinyinFirst);
+    EXPECT_EQ(Words(gb), "你好 啊阿 ");
+    EXPECT_EQ(ReadForeignWordList(Bytes("\xB0\xA1\x80\n")).error,
+              "neither a cell dictionary nor UTF-8, UTF-16 or GB18030 text");
 }
 
 TEST(ForeignWordList, OurOwnFormatKeepsItsCodes) {
@@ -137,6 +178,16 @@ TEST(ForeignWordList, OurOwnFormatKeepsItsCodes) {
     // Pinyin with its apostrophes is another method's code, whatever the encoding.
     EXPECT_EQ(ReadForeignWordList(Utf16("ni'hao\t你好\n", true)).format,
               WordListFormat::PinyinFirst);
+    // Our lines may carry a weight; the word is still the second field.
+    const ForeignWordList weighted = ReadForeignWordList(Utf16("zzzz\t测试\t7\n我们\n", true));
+    EXPECT_EQ(weighted.format, WordListFormat::Ours);
+    EXPECT_EQ(Words(weighted), "测试 我们 ");
+    EXPECT_EQ(weighted.codes[0], u"zzzz");
+    // Our form without its mark stays ours (and meets our form's refusal);
+    // words alone without the mark are a plain list.
+    EXPECT_EQ(ReadForeignWordList(Utf16("xxww\t五号\n", false)).format, WordListFormat::Ours);
+    EXPECT_EQ(ReadForeignWordList(Bytes("xxww\t五号\n")).format, WordListFormat::Ours);
+    EXPECT_EQ(ReadForeignWordList(Utf16("五号\n六号\n", false)).format, WordListFormat::PlainWords);
 }
 
 // 中 "abcd", 国 "efgh", 好 "ab": 中国 is "abef" by the default two-character rule.

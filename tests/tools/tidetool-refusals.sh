@@ -104,10 +104,14 @@ scel_words() {
         grep -q '^format: scel (搜狗细胞词库), 3 words, named 网络流行新词$' "$work/about"
 }
 check "tidetool words lists a cell dictionary's words" scel_words
-printf '\xb0\xa1\xb0\xa2\n' >gb.txt
-refuses "a word list in neither UTF-8 nor UTF-16" 'neither a cell dictionary nor UTF-8 or UTF-16 text' \
-    "$tool" words gb.txt
-rm gb.txt
+# "ni'hao 你好" and "a'a 啊阿" in GB18030; 0x80 alone is valid in none of the encodings.
+printf "ni'hao \\xc4\\xe3\\xba\\xc3\\r\\na'a \\xb0\\xa1\\xb0\\xa2\\r\\n" >gb.txt
+check "tidetool words reads a GB18030 list" \
+    test "$("$tool" words gb.txt 2>/dev/null)" = "$(printf '你好\n啊阿')"
+printf '\xb0\xa1\x80\n' >bad.txt
+refuses "a word list in no encoding it knows" 'neither a cell dictionary nor UTF-8, UTF-16 or GB18030 text' \
+    "$tool" words bad.txt
+rm gb.txt bad.txt
 # With no arguments: the usage text, with a line for every command.
 usage_names_every_command() {
     "$tool" >/dev/null 2>"$work/err"

@@ -182,6 +182,63 @@ TEST_F(UserDictTool, ExportedEntriesImportAgainAsPresentAndClearAsksFirst) {
     EXPECT_FALSE(Holds(u"xxbb", u"乙号"));
 }
 
+// Another input method's list: the counts are asked about before anything is
+// written, and Yes merges what the library's rules can code.
+TEST_F(UserDictTool, AForeignListIsCountedAskedAboutAndMerged) {
+    const std::wstring file = installation_.folder() / L"pinyin.txt";
+    ASSERT_TRUE(test::WriteFileBytes(file,
+                                     "'zhong'guo'ren 中国人 1\n'wo'men 我们 2\n'hao 好 3\n"
+                                     "'ce'shi 测试 1\nzhong'guo'ren 中国人 1\n"));
+    constexpr wchar_t kQuestion[] =
+        L"检测到拼音词表格式，共5个词，可导入1个（单字1个，无法编码1个，"
+        L"已收录2个），是否导入？";
+    {
+        test::MessageBoxWatcher no(IDNO);
+        RunWithFile(L"打开导入文件", file,
+                    [](HWND dialog) { ::SendMessageW(dialog, WM_COMMAND, kImport, 0); });
+        ASSERT_EQ(no.Seen().size(), 1u);
+        EXPECT_EQ(no.Seen()[0].text, kQuestion);
+        EXPECT_EQ(no.Seen()[0].caption, L"潮汐输入法 提示");
+        EXPECT_FALSE(Holds(u"zgre", u"中国人")) << "No writes nothing";
+    }
+    test::MessageBoxWatcher yes(IDYES);
+    RunWithFile(L"打开导入文件", file, [](HWND dialog) {
+        ::SendMessageW(dialog, WM_COMMAND, kImport, 0);
+        ASSERT_EQ(Rows(dialog), 1);
+        EXPECT_EQ(Cell(dialog, 0, 2), L"中国人");
+    });
+    ASSERT_EQ(yes.Seen().size(), 2u);
+    EXPECT_EQ(yes.Seen()[0].text, kQuestion);
+    EXPECT_EQ(yes.Seen()[1].text,
+              L"词条导入完成！\r\n\r\n导入文件共有5条词条，\r\n"
+              L"系统或用户词库已收录2条，\r\n实际导入1条。");
+    EXPECT_TRUE(Holds(u"zgre", u"中国人")) << "coded by the library's rules, not the pinyin";
+}
+
+// A cell dictionary is offered by the file dialog and read by its content; one
+// cut short is refused whole.
+TEST_F(UserDictTool, ACellDictionaryIsReadAndADamagedOneRefused) {
+    const std::string scel =
+        test::ReadFileBytes(L"" TIDE_SOURCE_DIR L"/tests/fuzz/corpus/wordlist/small.scel");
+    const std::size_t deleted = scel.find(std::string("D\0E\0L\0T\0", 8));
+    ASSERT_NE(deleted, std::string::npos);
+    const std::wstring whole = installation_.folder() / L"words.scel";
+    const std::wstring cut = installation_.folder() / L"cut.scel";
+    ASSERT_TRUE(test::WriteFileBytes(whole, scel));
+    ASSERT_TRUE(test::WriteFileBytes(cut, scel.substr(0, deleted - 3)));
+    test::MessageBoxWatcher yes(IDYES);
+    for (const std::wstring& file : {whole, cut}) {
+        RunWithFile(L"打开导入文件", file,
+                    [](HWND dialog) { ::SendMessageW(dialog, WM_COMMAND, kImport, 0); });
+    }
+    const auto seen = yes.Seen();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].text,
+              L"检测到搜狗细胞词库格式，共3个词，可导入0个（单字0个，无法编码1个，"
+              L"已收录2个），是否导入？");
+    EXPECT_EQ(seen[2].text, test::ShownInfoText(L"导入文件已损坏，不能导入词条！"));
+}
+
 // The input method, holding the library mapped, sees every change at once.
 TEST_F(UserDictTool, TheInputMethodSeesImportsDeletesAndClearingThroughItsMapping) {
     auto peer = test::ImePeerProcess::Start(installation_.folder(),

@@ -134,15 +134,12 @@ int UserRemove(Arguments arguments) {
 // passed over is counted (and with `listSkipped` listed).
 int ImportForeign(const path& libraryFile, const path& textFile, GrowableBytes& bytes,
                   const ForeignWordList& list, bool listSkipped) {
-    std::size_t units = 0;
-    for (const std::u16string& word : list.words) {
-        units += word.size() + 16; // as much as a line of "code TAB word" takes
-    }
     ForeignImportProgress progress;
-    auto library = ImportGrowing(bytes, ImportRoom(units), libraryFile, [&](WordLibrary& into) {
-        ImportForeignWords(into, list.words, progress);
-        return progress.stop == UserImportStop::LibraryFull;
-    });
+    auto library =
+        ImportGrowing(bytes, ForeignImportRoom(list.words), libraryFile, [&](WordLibrary& into) {
+            ImportForeignWords(into, list.words, progress);
+            return progress.stop == UserImportStop::LibraryFull;
+        });
     if (!library) {
         return 1;
     }

@@ -1,9 +1,13 @@
 #include "core/dict/ForeignImport.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <set>
 #include <utility>
 
+#include "core/dict/LibraryBuilder.h"
+#include "core/dict/LibraryLayout.h"
 #include "core/dict/PhraseEncoder.h"
 
 namespace tide {
@@ -63,6 +67,15 @@ ForeignImportCounts CountForeignWords(const WordLibrary& library,
         }
     }
     return counts;
+}
+
+std::size_t ForeignImportRoom(std::span<const std::u16string> words) {
+    std::uint64_t room =
+        std::min<std::uint64_t>(std::uint64_t{3} * words.size(), kMaxIndexNodes) * kIndexNodeSize;
+    for (const std::u16string& word : words) {
+        room += RecordSize(kMaxCharCodeWidth, word.size());
+    }
+    return static_cast<std::size_t>(std::min<std::uint64_t>(room, kMaxLibraryBytes));
 }
 
 void ImportForeignWords(WordLibrary& library, std::span<const std::u16string> words,

@@ -39,6 +39,11 @@ struct ForeignImportProgress {
     std::vector<std::pair<std::size_t, ForeignSkip>> skipped;
 };
 
+// Room past a library's used length that importing `words` surely fits in:
+// a record each, with a code as long as any, and up to three new index nodes
+// each, of which the whole index holds kMaxIndexNodes.
+std::size_t ForeignImportRoom(std::span<const std::u16string> words);
+
 // Adds the words from `progress.next` on. Stops only when the library is
 // full (the word is then taken again once it has room) or refuses an entry.
 void ImportForeignWords(WordLibrary& library, std::span<const std::u16string> words,

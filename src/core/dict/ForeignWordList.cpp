@@ -6,17 +6,19 @@
 #include <optional>
 
 #include "core/base/ByteIo.h"
+#include "core/base/Gb18030.h"
 #include "core/base/Utf.h"
 
 namespace tide {
 namespace {
 
 // A cell dictionary: its magic, where its name is (UTF-16, up to the next
-// field) and where the groups of words start, after the pinyin table.
+// field) and where its pinyin table is. The groups of words follow the
+// table (which ends at 0x2628 in the files in use).
 constexpr std::uint8_t kScelMagic[] = {0x40, 0x15, 0x00, 0x00, 0x44, 0x43, 0x53, 0x01};
 constexpr std::size_t kScelName = 0x130;
 constexpr std::size_t kScelNameEnd = 0x338;
-constexpr std::size_t kScelWords = 0x2628;
+constexpr std::size_t kScelPinyin = 0x1540;
 // Some cell dictionaries end with a table of deleted words after this mark.
 constexpr std::u16string_view kScelDeleted = u"DELTBL";
 
@@ -68,8 +70,20 @@ bool IsCodeOfOurs(std::u16string_view code) {
     });
 }
 
+// A line of our own "code TAB word [TAB weight]" form.
+bool IsOursWithCode(std::u16string_view line) {
+    const std::size_t tab = line.find(u'\t');
+    const std::u16string_view rest = line.substr(tab + 1);
+    const std::size_t secondTab = rest.find(u'\t');
+    const std::u16string_view word = Trim(rest.substr(0, secondTab));
+    return IsCodeOfOurs(Trim(line.substr(0, tab))) && HasNonAscii(word) &&
+           Fields(word).size() == 1 &&
+           (secondTab == std::u16string_view::npos || IsNumber(Trim(rest.substr(secondTab + 1))));
+}
+
 // The bytes as UTF-16 text: with a byte-order mark, UTF-8 (valid, with or
-// without its mark), or UTF-16LE without a mark when its line ends say so.
+// without its mark), UTF-16LE without a mark when its line ends say so, or
+// else GB18030 when every sequence is valid in it.
 bool DecodeText(std::span<const std::uint8_t> bytes, std::u16string& text, bool& markedUtf16) {
     markedUtf16 = false;
     const auto utf16 = [&](std::size_t from, bool bigEndian) {
@@ -103,9 +117,32 @@ bool DecodeText(std::span<const std::uint8_t> bytes, std::u16string& text, bool&
         utf16(0, false);
         return true;
     }
-    return false;
+    return DecodeGb18030(raw, text) && text.find(u'\0') == std::u16string::npos;
 }
 
+// The pinyin table at `at`: a count, then each syllable's index, its length
+// in bytes and its UTF-16 text. The syllables' count, with `at` moved past
+// the table; nothing for a table that is empty or cut short.
+std::optional<std::uint32_t> SkipScelPinyin(const ByteReader& reader, std::size_t& at) {
+    const auto count = reader.U32(at);
+    if (!count || *count == 0) {
+        return std::nullopt;
+    }
+    at += 4;
+    // Each syllable takes four bytes at least: the file's size bounds the loop.
+    for (std::uint32_t i = 0; i < *count; ++i) {
+        const auto length = reader.U16(at + 2);
+        if (!length || !RangeFits(at + 4, *length, reader.size())) {
+            return std::nullopt;
+        }
+        at += 4 + *length;
+    }
+    return count;
+}
+
+// A group: its count of words, the byte length of its pinyin indexes, the
+// indexes, then each word (byte length, UTF-16 text) with its extension
+// (byte length, bytes: the frequency first).
 void ReadScel(std::span<const std::uint8_t> bytes, ForeignWordList& list) {
     list.format = WordListFormat::Scel;
     const ByteReader reader(bytes);
@@ -118,37 +155,68 @@ void ReadScel(std::span<const std::uint8_t> bytes, ForeignWordList& list) {
         name += static_cast<char16_t>(*unit);
     }
     list.scelName = ToUtf8(name);
-    std::size_t at = kScelWords;
-    if (!RangeFits(at, 0, bytes.size())) {
+    std::size_t at = kScelPinyin;
+    if (!RangeFits(at, 4, bytes.size())) {
         list.error = "the cell dictionary ends before its words";
         return;
     }
+    const std::optional<std::uint32_t> syllables = SkipScelPinyin(reader, at);
+    if (!syllables) {
+        list.error = "the cell dictionary's pinyin table is damaged";
+        return;
+    }
+    const auto damaged = [&](const char* what) {
+        list.error = std::string("the cell dictionary's words are ") + what;
+    };
+    // A word takes 18 bytes or more in the files in use (two characters and
+    // the usual extension): room for them all at once, not grown by copying.
+    list.words.reserve((bytes.size() - at) / 18);
     while (at < bytes.size()) {
         // The deleted words' table, where there is one, ends the words.
         if (RangeFits(at, kScelDeleted.size() * 2, bytes.size()) &&
             std::memcmp(bytes.data() + at, kScelDeleted.data(), kScelDeleted.size() * 2) == 0) {
             break;
         }
-        const auto same = reader.Get<std::uint16_t>(at);
-        const auto pinyinBytes = reader.Get<std::uint16_t>(at + 2);
-        if (!same || !pinyinBytes || !RangeFits(at + 4, *pinyinBytes, bytes.size())) {
-            list.error = "the cell dictionary's words are cut short";
-            return;
+        const auto same = reader.U16(at);
+        const auto pinyinBytes = reader.U16(at + 2);
+        if (!same || !pinyinBytes) {
+            // A few zero bytes at the end are padding.
+            if (std::all_of(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.end(),
+                            [](std::uint8_t b) { return b == 0; })) {
+                break;
+            }
+            return damaged("cut short");
+        }
+        if (!RangeFits(at + 4, *pinyinBytes, bytes.size())) {
+            return damaged("cut short");
+        }
+        // Every word has its pinyin, each syllable one of the table's: a
+        // group read from the wrong place rarely passes that.
+        if (*pinyinBytes % 2 != 0 || (*pinyinBytes == 0 && *same != 0)) {
+            return damaged("damaged");
+        }
+        for (std::size_t index = at + 4; index < at + 4 + *pinyinBytes; index += 2) {
+            if (*reader.U16(index) >= *syllables) {
+                return damaged("damaged");
+            }
         }
         at += 4 + *pinyinBytes;
         for (std::uint16_t i = 0; i < *same; ++i) {
-            const auto wordBytes = reader.Get<std::uint16_t>(at);
+            const auto wordBytes = reader.U16(at);
             if (!wordBytes || !RangeFits(at + 2, *wordBytes, bytes.size())) {
-                list.error = "the cell dictionary's words are cut short";
-                return;
+                return damaged("cut short");
+            }
+            if (*wordBytes % 2 != 0) {
+                return damaged("damaged");
             }
             std::u16string word(*wordBytes / 2, u'\0');
             std::memcpy(word.data(), bytes.data() + at + 2, word.size() * 2);
+            // A word ends at a NUL, as other readers take it.
+            word.resize(std::min(word.size(), word.find(u'\0')));
             at += 2 + *wordBytes;
-            const auto extraBytes = reader.Get<std::uint16_t>(at);
+            const auto extraBytes = reader.U16(at);
             if (!extraBytes || !RangeFits(at + 2, *extraBytes, bytes.size())) {
-                list.error = "the cell dictionary's words are cut short";
-                return;
+                return damaged("cut short");
             }
             at += 2 + *extraBytes;
             if (word.empty()) {
@@ -156,9 +224,6 @@ void ReadScel(std::span<const std::uint8_t> bytes, ForeignWordList& list) {
             } else {
                 list.words.push_back(std::move(word));
             }
-        }
-        if (*same == 0 && *pinyinBytes == 0) {
-            break; // padding at the end
         }
     }
 }
@@ -189,9 +254,13 @@ std::span<const std::uint8_t> LeadingLines(std::span<const std::uint8_t> bytes, 
     return bytes.first(bytes[end] == 0 ? end + 1 : end);
 }
 
-// The format the first lines with a word show.
+// The format the first lines with a word show. Lines all in our own form are
+// ours when the text is UTF-16 with its mark; without the mark they are ours
+// still when one holds a code, so that such a file meets the refusal our own
+// form has always had rather than being taken as a pinyin list.
 WordListFormat Recognise(const std::vector<std::u16string_view>& lines, bool markedUtf16) {
-    bool ours = markedUtf16;
+    bool ours = true;
+    bool sawCode = false;
     bool sawLine = false;
     WordListFormat shape = WordListFormat::PlainWords;
     std::size_t looked = 0;
@@ -210,11 +279,10 @@ WordListFormat Recognise(const std::vector<std::u16string_view>& lines, bool mar
         if (fields.size() >= 3 && fields[2].substr(0, 2) == u"c=") {
             return WordListFormat::RimeUserDb;
         }
-        // Ours: "code TAB word" or a word alone, nothing more.
-        const bool oursLine =
-            fields.size() == 1 || (fields.size() == 2 && tab != std::u16string_view::npos &&
-                                   IsCodeOfOurs(fields[0]) && HasNonAscii(fields[1]));
-        ours = ours && oursLine;
+        // Ours: "code TAB word", perhaps with "TAB weight", or a word alone.
+        const bool withCode = tab != std::u16string_view::npos && IsOursWithCode(line);
+        ours = ours && (fields.size() == 1 || withCode);
+        sawCode = sawCode || withCode;
         if (!sawLine) {
             sawLine = true;
             if (fields.size() >= 3 && tab != std::u16string_view::npos && HasNonAscii(fields[0]) &&
@@ -227,7 +295,7 @@ WordListFormat Recognise(const std::vector<std::u16string_view>& lines, bool mar
             }
         }
     }
-    return ours && sawLine ? WordListFormat::Ours : shape;
+    return ours && sawLine && (markedUtf16 || sawCode) ? WordListFormat::Ours : shape;
 }
 
 } // namespace
@@ -297,19 +365,24 @@ ForeignWordList ReadForeignWordList(std::span<const std::uint8_t> bytes) {
     bool markedUtf16 = false;
     const std::optional<WordListFormat> format = RecogniseWordList(bytes);
     if (!format || !DecodeText(bytes, text, markedUtf16)) {
-        list.error = "neither a cell dictionary nor UTF-8 or UTF-16 text";
+        list.error = "neither a cell dictionary nor UTF-8, UTF-16 or GB18030 text";
         return list;
     }
     list.format = *format;
     const std::vector<std::u16string_view> lines = SplitLines(text);
+    list.words.reserve(lines.size());
     for (const std::u16string_view line : lines) {
         if (line.empty() || (line.front() == u'#' && list.format != WordListFormat::Ours)) {
             continue;
         }
         const std::vector<std::u16string_view> fields = Fields(line);
         if (list.format == WordListFormat::Ours) {
-            list.codes.emplace_back(fields.size() == 2 ? fields[0] : std::u16string_view());
-            list.words.emplace_back(fields.back());
+            const std::size_t tab = line.find(u'\t');
+            const std::u16string_view rest =
+                tab == std::u16string_view::npos ? line : line.substr(tab + 1);
+            list.codes.emplace_back(tab == std::u16string_view::npos ? std::u16string_view()
+                                                                     : Trim(line.substr(0, tab)));
+            list.words.emplace_back(Trim(rest.substr(0, rest.find(u'\t'))));
             continue;
         }
         // The word is the first field that is not plain ASCII (pinyin, a

@@ -4,7 +4,7 @@
 // exports and *.userdb.txt snapshots, fcitx5's pinyin export, plain word
 // lists, and our own "code TAB word" form. Only the words are taken: the
 // other method's codes mean nothing to this one's phrase rules. Text comes
-// in UTF-16 (with or without byte-order mark) or UTF-8.
+// in UTF-16 (with or without byte-order mark), UTF-8, or else GB18030.
 #pragma once
 
 #include <cstddef>
@@ -45,7 +45,8 @@ std::string_view WordListFormatKey(WordListFormat format);
 bool LooksLikeScel(std::span<const std::uint8_t> bytes);
 
 // The format of a word list from its start (its first 64 KiB of lines);
-// nothing for bytes that are neither a cell dictionary nor UTF-8 or UTF-16.
+// nothing for bytes that are neither a cell dictionary nor UTF-8, UTF-16 or
+// GB18030 text.
 std::optional<WordListFormat> RecogniseWordList(std::span<const std::uint8_t> bytes);
 
 ForeignWordList ReadForeignWordList(std::span<const std::uint8_t> bytes);

@@ -2,11 +2,14 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <new>
 #include <string>
 
 #include "core/dict/CodeTableText.h"
+#include "core/dict/ForeignImport.h"
+#include "core/dict/ForeignWordList.h"
 #include "core/dict/UserEntryFile.h"
 #include "ui/Buttons.h"
 #include "ui/CommandTable.h"
@@ -64,6 +67,10 @@ constexpr wchar_t kMsgSummaryFull[] =
     L"词库空间已满，词条导入未能完成！\r\n\r\n已读取%d条词条，\r\n系统或用户词库已收录%d条，\r\n"
     L"实际导入%d条，\r\n其余%d条未能导入。";
 constexpr wchar_t kSummaryCaption[] = L"潮汐输入法\u3000信息";
+constexpr wchar_t kAskForeign[] =
+    L"检测到%s格式，共%d个词，可导入%d个（单字%d个，无法编码%d个，"
+    L"已收录%d个），是否导入？";
+constexpr wchar_t kMsgDamaged[] = L"导入文件已损坏，不能导入词条！";
 constexpr wchar_t kMsgExported[] = L"词条导出成功！";
 constexpr wchar_t kMsgExportFailed[] = L"导出文件保存失败，词条导出失败！";
 constexpr wchar_t kMsgExportObjectFailed[] = L"导出文件对象创建失败，不能导出词条！";
@@ -223,7 +230,7 @@ void CUserDictDialog::OnImport(HWND dialog) {
         return;
     }
     PathBuffer path;
-    if (!ShowFileDialog(dialog, path, FileKind::OpenText)) {
+    if (!ShowFileDialog(dialog, path, FileKind::OpenWordList)) {
         return;
     }
     ReadOnlyFileView::Error error = ReadOnlyFileView::Error::None;
@@ -231,6 +238,13 @@ void CUserDictDialog::OnImport(HWND dialog) {
     if (!file) {
         ShowInfoMessage(dialog, error == ReadOnlyFileView::Error::MapFailed ? kMsgReaderFailed
                                                                             : kMsgOpenFailed);
+        return;
+    }
+    // Another input method's word list is a merge of its own; our form (and
+    // any file that is no word list at all) is imported as it always was.
+    const std::optional<WordListFormat> format = RecogniseWordList(file->bytes());
+    if (format && *format != WordListFormat::Ours) {
+        ImportForeignList(dialog, file->bytes());
         return;
     }
     const std::u16string_view units = file->units();
@@ -277,6 +291,57 @@ void CUserDictDialog::OnImport(HWND dialog) {
     }
     // Whatever was added is shown, after a stop too.
     if (progress.imported > 0) {
+        Reload(dialog);
+    }
+}
+
+void CUserDictDialog::ImportForeignList(HWND dialog, std::span<const std::uint8_t> bytes) {
+    ForeignWordList list;
+    try {
+        list = ReadForeignWordList(bytes);
+    } catch (const std::bad_alloc&) {
+        ShowInfoMessage(dialog, kMsgReaderFailed);
+        return;
+    }
+    if (!list.error.empty()) {
+        ShowInfoMessage(dialog, kMsgDamaged);
+        return;
+    }
+    // Room for every word, so that nothing is left over unless the input
+    // method already holds the library in a smaller mapping.
+    const std::size_t room = std::min<std::size_t>(ForeignImportRoom(list.words), 0x40000000);
+    auto library =
+        OpenLibrary(CurrentLibraryPath().c_str(), false,
+                    static_cast<std::uint32_t>(std::max<std::size_t>(room, kLibraryGrowthRoom)));
+    if (!library || library->readOnly()) {
+        ShowInfoMessage(dialog, kMsgLibraryFailed);
+        return;
+    }
+    const ForeignImportCounts counts = CountForeignWords(library->library(), list.words);
+    const std::wstring question = Format(kAskForeign,
+                                         {counts.words, counts.imported, counts.singleCharacters,
+                                          counts.noCode, counts.alreadyPresent},
+                                         WordListFormatName(list.format));
+    if (::MessageBoxW(dialog, question.c_str(), kClearCaption, MB_YESNO | MB_ICONQUESTION) !=
+        IDYES) {
+        return;
+    }
+    ForeignImportProgress progress;
+    ImportForeignWords(library->library(), list.words, progress);
+    library.reset();
+    const ForeignImportCounts& done = progress.counts;
+    if (progress.stop == UserImportStop::EntryRefused) {
+        ShowInfoMessage(dialog,
+                        Format(kMsgEntryRefused, {progress.next + 1}, progress.culprit).c_str());
+    } else {
+        const std::wstring summary =
+            progress.stop == UserImportStop::LibraryFull
+                ? Format(kMsgSummaryFull, {progress.next, done.alreadyPresent, done.imported,
+                                           list.words.size() - progress.next})
+                : Format(kMsgSummary, {list.words.size(), done.alreadyPresent, done.imported});
+        ::MessageBoxW(dialog, summary.c_str(), kSummaryCaption, MB_OK | MB_ICONINFORMATION);
+    }
+    if (done.imported > 0) {
         Reload(dialog);
     }
 }

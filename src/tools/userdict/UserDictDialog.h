@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,8 @@ private:
     void ShowItemText(NMLVDISPINFOW& info);
 
     void OnImport(HWND dialog);
+    // Asks with the counts first, then merges what can be coded.
+    void ImportForeignList(HWND dialog, std::span<const std::uint8_t> bytes);
     void OnExport(HWND dialog);
     void OnDelete(HWND dialog);
     void OnClear(HWND dialog);

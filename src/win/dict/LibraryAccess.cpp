@@ -2,13 +2,16 @@
 
 #include <shlwapi.h>
 
+#include <algorithm>
+
 #include "win/InstallPaths.h"
 #include "win/WideText.h"
 #include "win/config/ConfigStorage.h"
 
 namespace tide {
 
-std::optional<LibraryHandle> OpenLibrary(const wchar_t* path, bool readOnly) {
+std::optional<LibraryHandle> OpenLibrary(const wchar_t* path, bool readOnly,
+                                         std::uint32_t growthRoom) {
     if (::GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) {
         return std::nullopt;
     }
@@ -36,8 +39,7 @@ std::optional<LibraryHandle> OpenLibrary(const wchar_t* path, bool readOnly) {
         static_cast<long long>(header.UsedLength) > fileSize.QuadPart) {
         return std::nullopt;
     }
-    const std::uint64_t size =
-        std::uint64_t{header.UsedLength} + (readOnly ? 0 : kLibraryGrowthRoom);
+    const std::uint64_t size = std::uint64_t{header.UsedLength} + (readOnly ? 0 : growthRoom);
     if (size > 0xFFFFFFFFu) {
         return std::nullopt;
     }
@@ -56,7 +58,9 @@ std::optional<LibraryHandle> OpenLibrary(const wchar_t* path, bool readOnly) {
         return std::nullopt;
     }
     if (!readOnly) {
-        handle.library_->SetCapacity(static_cast<std::uint32_t>(size));
+        // A mapping the input method made first may be smaller than asked.
+        handle.library_->SetCapacity(static_cast<std::uint32_t>(
+            std::min<std::uint64_t>(size, handle.mapping_.bytes().size())));
     }
     return handle;
 }

@@ -25,7 +25,8 @@ public:
     bool readOnly() const { return library_->readOnly(); }
 
 private:
-    friend std::optional<LibraryHandle> OpenLibrary(const wchar_t* path, bool readOnly);
+    friend std::optional<LibraryHandle> OpenLibrary(const wchar_t* path, bool readOnly,
+                                                    std::uint32_t growthRoom);
     LibraryHandle() = default;
 
     FileMapping mapping_;
@@ -34,10 +35,12 @@ private:
 
 // Maps the library at `path` as "TIDE_CODETABLE_" + its file name (an
 // existing mapping of that name first). Opened for writing unless `readOnly`
-// or the file allows reading only; a writable library gets 65,536 bytes of
-// growth room, recorded as its Capacity. Nothing when the file is missing,
-// cannot be opened or mapped, or is no word library.
-std::optional<LibraryHandle> OpenLibrary(const wchar_t* path, bool readOnly = false);
+// or the file allows reading only; a writable library gets `growthRoom`
+// bytes of growth room, recorded as its Capacity (an existing mapping keeps
+// the size it was made with). Nothing when the file is missing, cannot be
+// opened or mapped, or is no word library.
+std::optional<LibraryHandle> OpenLibrary(const wchar_t* path, bool readOnly = false,
+                                         std::uint32_t growthRoom = kLibraryGrowthRoom);
 
 // InstallDir joined with the current library's file name.
 std::wstring CurrentLibraryPath();
