@@ -15,6 +15,12 @@
 # with its rows accounted for (counted apart with python3's sqlite3), and our
 # table written as ibus-table source is built by the real
 # ibus-table-createdb (its tabcreatedb.py beside the tables) and read back.
+# A cell dictionary written by make-scel.py from the format's layout is read
+# alike by fcitx5's scel2org5 (fcitx5-chinese-addons-bin) and `tidetool words`.
+# Every figure of `tidetool stats` is held against table-stats.py's count
+# from the table's own text: Rime's tables read directly (import_tables and
+# rules from the end too) and the tables converted above from each engine;
+# `tidetool lookup` against the table's own lines.
 # Usage: peer-tables.sh TIDETOOL [RIME_DICT [FCITX_MB [RIME_SPLIT [RIME_FROM_END [IBUS_TABLES]]]]]
 #   RIME_DICT defaults to /usr/share/rime-data/wubi86.dict.yaml,
 #   FCITX_MB to /usr/share/fcitx/table/wbx.mb, RIME_SPLIT to
@@ -338,6 +344,122 @@ else
         check "through ibus-table-createdb and back, the entries are ours in their order" \
             same_file "$work/ibus/first.entries" "$work/ibus/back.entries"
     fi
+fi
+
+# Cell dictionaries: make-scel.py writes one (hundreds of groups, up to six
+# words a group, extension bytes of several lengths, words outside the BMP,
+# with and without a deleted words' table) and lists what it wrote; fcitx5's
+# scel2org5 must read those words with their pinyin, and tidetool words the
+# same words in the same order.
+make_scel="$(dirname "$0")/make-scel.py"
+# scel2org5 spells the syllables lue and nue "lve" and "nve".
+peer_spelling() { sed -E "s/(^|[\t'])([ln])ue(['\t]|$)/\1\2ve\3/g; s/(^|[\t'])([ln])ue(['\t]|$)/\1\2ve\3/g"; }
+peer_scel_words() { # scel out
+    scel2org5 "$1" >"$2.org" 2>"$2.log" || { cat "$2.log"; return 1; }
+    cut -f1,2 "$2.org" >"$2"
+}
+tidetool_scel_words() { # scel out
+    "$tool" words "$1" >"$2" 2>"$2.log" || { cat "$2.log"; return 1; }
+}
+if ! command -v scel2org5 >/dev/null; then
+    skip "cell dictionaries (no scel2org5; the package fcitx5-chinese-addons-bin has it)"
+elif ! command -v python3 >/dev/null; then
+    skip "cell dictionaries (no python3 to write one)"
+else
+    mkdir -p "$work/scel"
+    for deleted in "" --deleted; do
+        scel="$work/scel/sample$deleted.scel"
+        python3 "$make_scel" sample "$scel" --groups 600 --seed 7 $deleted |
+            peer_spelling >"$work/scel/written"
+        check "scel2org5 reads the cell dictionary make-scel.py wrote ($deleted)" \
+            peer_scel_words "$scel" "$work/scel/peer"
+        check "scel2org5 finds the words and pinyin make-scel.py wrote ($deleted)" \
+            same_file "$work/scel/written" "$work/scel/peer"
+        check "tidetool words reads the cell dictionary ($deleted)" \
+            tidetool_scel_words "$scel" "$work/scel/ours"
+        cut -f1 "$work/scel/peer" >"$work/scel/peer.words"
+        check "tidetool words finds scel2org5's words in its order ($deleted)" \
+            same_file "$work/scel/peer.words" "$work/scel/ours"
+    done
+    echo "cell dictionaries: $(wc -l <"$work/scel/ours") words read alike"
+fi
+
+# stats: tidetool's figures of a table (`stats --from F` for a peer's table,
+# `stats` for ours, compiled first) and table-stats.py's, every key alike.
+table_stats="$(dirname "$0")/table-stats.py"
+stats_json() { # format table out.json
+    if [ "$1" = tide ]; then
+        run_tool stats "$2" --json >"$3"
+    else
+        run_tool stats --from "$1" "$2" --json >"$3"
+    fi
+}
+stats_tables=0
+stats_counted_alike() { # format table dir
+    stats_tables=$((stats_tables + 1))
+    mkdir -p "$3"
+    stats_json "$1" "$2" "$3/tidetool.json" &&
+        python3 "$table_stats" stats "$1" "$2" >"$3/counted.json" &&
+        python3 "$table_stats" compare "$3/counted.json" "$3/tidetool.json"
+}
+# The figures that do not hang on weights, which our format does not keep.
+unweighted_keys="codeLength entries characters phrases codes userEntries lengths candidates
+    firstLetters staticDuplicateRate emptyCodes characterCodes coverage duplicates
+    ruleMismatches underivedPhrases uncodedCharacters"
+# lookup of words table-stats.py picks from the table, against its lines.
+lookup_alike() { # format table library dir
+    local words
+    mapfile -t words < <(python3 "$table_stats" sample "$1" "$2")
+    [ "${#words[@]}" -gt 0 ] &&
+        python3 "$table_stats" lookup "$1" "$2" "${words[@]}" >"$4/lookup.expected" &&
+        run_tool lookup "$3" "${words[@]}" >"$4/lookup.actual" &&
+        same_file "$4/lookup.expected" "$4/lookup.actual"
+}
+if ! command -v python3 >/dev/null; then
+    skip "stats (no python3 to count apart)"
+else
+    for rime in "$rime_dict" "$rime_split" "$rime_from_end"; do
+        if [ -f "$rime" ]; then
+            dir="$work/stats/rime-$(basename "$rime" .dict.yaml)"
+            check "stats --from rime counts every figure of $rime as its text gives" \
+                stats_counted_alike rime "$rime" "$dir"
+        else
+            skip "stats of a Rime table (no $rime)"
+        fi
+    done
+    # Rime's wubi86 converted above: the same figures as the source's but
+    # for the weights, and its words looked up.
+    stem=$(basename "$rime_dict" .dict.yaml)
+    converted="$work/rime/first/$stem.txt"
+    if [ -f "$converted" ]; then
+        dir="$work/stats/rime-converted"
+        check "stats of the table converted from $rime_dict counts as its text gives" \
+            stats_counted_alike tide "$converted" "$dir"
+        # shellcheck disable=SC2086 # one key a word
+        check "stats of the converted table are the Rime table's but for the weights" \
+            python3 "$table_stats" compare "$work/stats/rime-$stem/counted.json" \
+            "$dir/tidetool.json" $unweighted_keys
+        check "lookup of the compiled table's words agrees with the Rime table's lines" \
+            lookup_alike rime "$rime_dict" "${converted%.txt}.imc" "$dir"
+    fi
+    converted=$(find "$work/fcitx/tide" -name '*.txt' -print -quit 2>/dev/null || true)
+    if [ -n "$converted" ]; then
+        dir="$work/stats/fcitx"
+        check "stats of the table converted from fcitx's $fcitx_mb counts as its text gives" \
+            stats_counted_alike tide "$converted" "$dir"
+        stats_json fcitx "$work/fcitx/$(basename "$converted")" "$dir/source.json"
+        check "stats --from fcitx gives the converted table's figures" \
+            python3 "$table_stats" compare "$dir/source.json" "$dir/tidetool.json"
+        check "lookup in the table converted from fcitx agrees with its lines" \
+            lookup_alike tide "$converted" "$converted" "$dir"
+    fi
+    for converted in "$work"/ibus/*.txt; do
+        stem=$(basename "$converted" .txt)
+        [ -f "$work/ibus/$stem.imc" ] || continue # our own source written for createdb
+        check "stats of the table converted from $stem.db counts as its text gives" \
+            stats_counted_alike tide "$converted" "$work/stats/ibus-$stem"
+    done
+    echo "stats: every figure of $stats_tables tables counted alike"
 fi
 
 echo "$passed passed, 0 failed, $skipped skipped"

@@ -24,6 +24,7 @@ struct Command {
     std::size_t arguments;                 // how many follow the words
     int (*run)(Arguments arguments);       // an exit status, or kUsageError
     std::string_view help;                 // one line of the usage text
+    bool repeatsLast = false;              // the last argument may be given again and again
 };
 
 // Word libraries (LibraryCommands.cpp).
@@ -51,5 +52,12 @@ int SkinPack(Arguments arguments);
 
 // Code tables of other input methods (ConvertCommand.cpp).
 int Convert(Arguments arguments);
+
+// A table maker's figures and 反查 (StatsCommands.cpp).
+int Stats(Arguments arguments);
+int StatsFrom(Arguments arguments);
+int Report(Arguments arguments);
+int ReportFrom(Arguments arguments);
+int Lookup(Arguments arguments);
 
 } // namespace tide::tool

@@ -28,7 +28,8 @@ namespace {
 using std::filesystem::path;
 
 // Every command, a row each. The first row whose words begin the arguments
-// and that takes as many as follow them runs; the usage text lists them all.
+// and that takes as many as follow them (or fewer, its last argument
+// repeated) runs; the usage text lists them all.
 // clang-format off
 constexpr Command kCommands[] = {
     {{"compile"},        "TABLE.txt LIB.imc",      2, Compile,
@@ -68,6 +69,24 @@ constexpr Command kCommands[] = {
         "code tables between formats, F one of tide, rime, fcitx, ibus"},
     {{"convert"},        "--from F --to F --without-rules IN OUT", 7, Convert,
         "the same, the target without phrase rules"},
+    {{"stats", "--from"}, "F TABLE",               2, StatsFrom,
+        "a code table's 重码, 空码, code lengths, coverage and damage, F as for convert"},
+    {{"stats", "--from"}, "F TABLE --json",        3, StatsFrom,
+        "the same as JSON"},
+    {{"stats", "--from"}, "F TABLE --list empty",  4, StatsFrom,
+        "the same, listing the empty codes of one to three letters"},
+    {{"stats"},          "LIB.imc|TABLE.txt",      1, Stats,
+        "the same for a word library or a code table of our own"},
+    {{"stats"},          "LIB.imc|TABLE.txt --json", 2, Stats,
+        "the same as JSON"},
+    {{"stats"},          "LIB.imc|TABLE.txt --list empty", 3, Stats,
+        "the same, listing the empty codes"},
+    {{"report", "--from"}, "F TABLE OUT.html",     3, ReportFrom,
+        "those figures as charts in one HTML page, whole in itself"},
+    {{"report"},         "LIB.imc|TABLE.txt OUT.html", 2, Report,
+        "the same for a word library or a code table of our own"},
+    {{"lookup"},         "LIB.imc|TABLE.txt WORD...", 2, Lookup,
+        "反查: each word's codes and candidate places, or the code its rules give", true},
 };
 // clang-format on
 
@@ -82,7 +101,12 @@ constexpr bool Shadows(const Command& earlier, const Command& later) {
         !std::equal(earlier.words.begin(), earlier.words.begin() + words, later.words.begin())) {
         return false;
     }
-    return words + earlier.arguments == WordCount(later) + later.arguments;
+    const std::size_t taken = words + earlier.arguments;
+    const std::size_t given = WordCount(later) + later.arguments;
+    if (later.repeatsLast && !earlier.repeatsLast) {
+        return false; // `later` takes longer lists too
+    }
+    return earlier.repeatsLast ? taken <= given : taken == given;
 }
 
 constexpr bool EveryRowRuns() {
@@ -141,7 +165,8 @@ const Command* FindCommand(std::span<const path> args) {
             (count > 1 && words[1] != command.words[1])) {
             continue;
         }
-        if (args.size() - count == command.arguments) {
+        const std::size_t given = args.size() - count;
+        if (given == command.arguments || (command.repeatsLast && given > command.arguments)) {
             return &command;
         }
     }
