@@ -29,7 +29,7 @@ TableStatistics SmallFigures() {
     stats.candidates[1] = 5;
     stats.candidates[2] = 1;
     stats.emptyCodes[0] = {"b", "c"};
-    stats.firstLetters[0] = 4; // a
+    stats.firstLetters[0] = 4;  // a
     stats.firstLetters[25] = 2; // z
     stats.duplicates = 1;
     stats.duplicateExamples.push_back({"aaaa", "工<b>", 1});

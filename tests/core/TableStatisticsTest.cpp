@@ -10,9 +10,9 @@
 
 #include "core/base/Utf.h"
 #include "core/convert/RimeDictFormat.h"
+#include "core/convert/TableConversion.h"
 #include "core/dict/LibraryBuilder.h"
 #include "core/stats/CharacterSets.h"
-#include "core/stats/TableReading.h"
 #include "core/stats/WordLookup.h"
 #include "support/TableBuilder.h"
 
@@ -230,19 +230,21 @@ TEST(TableStatistics, WeightsOrderTheCandidatesOfARimeTable) {
     EXPECT_EQ(unweighted.ruleMismatches, 2u);
 }
 
-TEST(TableReading, ImportTablesAreFollowedOnceAndInOrder) {
+TEST(TableStatistics, ImportTablesAreFollowedOnceAndInOrder) {
     const std::string main = "---\nname: m\nimport_tables:\n  - a\n  - b\n...\n甲\taaaa\n";
     const std::map<std::string, std::string, std::less<>> files = {
         {"a", "---\nname: a\nimport_tables:\n  - b\n...\n乙\tbbbb\n"},
         {"b", "---\nname: b\n...\n丙\tcccc\n"},
         {"loop", "---\nname: loop\nimport_tables:\n  - m\n...\n丁\tdddd\n"},
     };
-    const auto read = [&](std::string_view name) -> std::optional<std::string> {
+    ConversionOptions read;
+    read.readImport = [&](std::string_view name) -> std::optional<std::string> {
         const auto file = files.find(name);
         return file == files.end() ? std::nullopt : std::optional<std::string>(file->second);
     };
     std::deque<std::string> texts;
-    const LoadedTable table = ReadTableOfFormat(TableFormat::Rime, main, "m", read, texts);
+    std::vector<std::string> perFile;
+    const LoadedTable table = ReadTable(TableFormat::Rime, main, "m", read, texts, perFile);
     ASSERT_TRUE(table.error.empty()) << table.error;
     std::vector<std::string_view> words;
     for (const TableEntry& entry : table.entries) {
@@ -251,9 +253,9 @@ TEST(TableReading, ImportTablesAreFollowedOnceAndInOrder) {
     EXPECT_EQ(words, (std::vector<std::string_view>{"甲", "乙", "丙"})) << "b, named twice, once";
 
     const std::string loop = "---\nname: m\nimport_tables:\n  - loop\n...\n";
-    EXPECT_NE(ReadTableOfFormat(TableFormat::Rime, loop, "m", read, texts).error, "");
+    EXPECT_NE(ReadTable(TableFormat::Rime, loop, "m", read, texts, perFile).error, "");
     const std::string missing = "---\nname: m\nimport_tables:\n  - gone\n...\n";
-    EXPECT_NE(ReadTableOfFormat(TableFormat::Rime, missing, "m", read, texts).error.find("gone"),
+    EXPECT_NE(ReadTable(TableFormat::Rime, missing, "m", read, texts, perFile).error.find("gone"),
               std::string::npos);
 }
 

@@ -1,5 +1,6 @@
 #include "CommandFiles.h"
 
+#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -103,6 +104,33 @@ bool Distinct(const path& input, const path& output) {
     }
     Fail("input and output are the same file: " + PathText(output));
     return false;
+}
+
+std::string TableStem(const path& file) {
+    std::string name = PathText(file.filename());
+    for (const std::string_view suffix : {".dict.yaml", ".txt", ".yaml"}) {
+        if (name.size() > suffix.size() && name.ends_with(suffix)) {
+            name.resize(name.size() - suffix.size());
+            break;
+        }
+    }
+    return name;
+}
+
+std::optional<std::string> ReadImportedTable(const path& table, const path& output,
+                                             std::string_view name) {
+    const path file =
+        table.parent_path() / path(std::u8string(name.begin(), name.end()) + u8".dict.yaml");
+    if (!output.empty() && !Distinct(file, output)) {
+        return std::nullopt;
+    }
+    ReadError error{};
+    const auto bytes = ReadWholeFile(file, &error);
+    if (!bytes) {
+        ReadFailure(error, file);
+        return std::nullopt;
+    }
+    return std::string(bytes->begin(), bytes->end());
 }
 
 } // namespace tide::tool

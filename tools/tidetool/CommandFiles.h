@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "FileIo.h"
@@ -45,5 +47,16 @@ bool WriteBytes(const std::filesystem::path& file, std::span<const std::uint8_t>
 // the input. The same file once both exist (hard links and symlinks too), or
 // the same name.
 bool Distinct(const std::filesystem::path& input, const std::filesystem::path& output);
+
+// The file name without its folder and its format's suffix (.dict.yaml,
+// .txt, .yaml): the name of a table whose text names none.
+std::string TableStem(const std::filesystem::path& file);
+
+// The Rime dictionary NAME.dict.yaml beside `table`, for its import_tables;
+// nothing (with the reason printed) when it cannot be read or, when `output`
+// is given, is that file.
+std::optional<std::string> ReadImportedTable(const std::filesystem::path& table,
+                                             const std::filesystem::path& output,
+                                             std::string_view name);
 
 } // namespace tide::tool

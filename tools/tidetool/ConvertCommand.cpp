@@ -14,41 +14,7 @@
 
 namespace tide::tool {
 
-namespace {
-
 using std::filesystem::path;
-
-// The file name without its folder and its format's suffix.
-std::string TableStem(const path& file) {
-    std::string name = PathText(file.filename());
-    for (const std::string_view suffix : {".dict.yaml", ".txt", ".yaml"}) {
-        if (name.size() > suffix.size() && name.ends_with(suffix)) {
-            name.resize(name.size() - suffix.size());
-            break;
-        }
-    }
-    return name;
-}
-
-// The Rime dictionary NAME.dict.yaml beside `table`, for its import_tables;
-// nothing (with the reason printed) when it cannot be read or is `output`.
-std::optional<std::string> ReadImportedTable(const path& table, const path& output,
-                                             std::string_view name) {
-    const path file =
-        table.parent_path() / path(std::u8string(name.begin(), name.end()) + u8".dict.yaml");
-    if (!Distinct(file, output)) {
-        return std::nullopt;
-    }
-    ReadError error{};
-    const auto bytes = ReadWholeFile(file, &error);
-    if (!bytes) {
-        ReadFailure(error, file);
-        return std::nullopt;
-    }
-    return std::string(bytes->begin(), bytes->end());
-}
-
-} // namespace
 
 int Convert(Arguments arguments) {
     if (PathText(arguments[0]) != "--from" || PathText(arguments[2]) != "--to") {

@@ -62,7 +62,6 @@
 #include "core/dict/LibraryBuilder.h"
 #include "core/dict/LibraryView.h"
 #include "core/stats/StatisticsReport.h"
-#include "core/stats/TableReading.h"
 #include "core/stats/TableStatistics.h"
 #include "core/stats/WordLookup.h"
 
@@ -129,18 +128,6 @@ bool OpenLibraryOrTable(const path& file, OpenedLibrary& opened) {
         return false;
     }
     return true;
-}
-
-// The file name without its folder and its format's suffix.
-std::string TableStem(const path& file) {
-    std::string name = PathText(file.filename());
-    for (const std::string_view suffix : {".dict.yaml", ".txt"}) {
-        if (name.size() > suffix.size() && name.ends_with(suffix)) {
-            name.resize(name.size() - suffix.size());
-            break;
-        }
-    }
-    return name;
 }
 
 // ---- text for a person ----
@@ -482,20 +469,14 @@ std::optional<TableStatistics> MeasureTableFile(const path& formatName, const pa
         ReadFailure(readError, file);
         return std::nullopt;
     }
-    // A Rime table's import_tables name NAME.dict.yaml beside it.
-    const auto readImport = [&file](std::string_view name) -> std::optional<std::string> {
-        const path imported =
-            file.parent_path() / path(std::u8string(name.begin(), name.end()) + u8".dict.yaml");
-        ReadError error = ReadError::None;
-        const auto bytes = ReadWholeFile(imported, &error);
-        if (!bytes) {
-            return std::nullopt;
-        }
-        return std::string(bytes->begin(), bytes->end());
+    ConversionOptions options;
+    options.readImport = [&file](std::string_view name) {
+        return ReadImportedTable(file, {}, name);
     };
     std::deque<std::string> texts;
+    std::vector<std::string> perFile;
     const LoadedTable table =
-        ReadTableOfFormat(*format, input->Bytes(), TableStem(file), readImport, texts);
+        ReadTable(*format, input->Bytes(), TableStem(file), options, texts, perFile);
     if (!table.error.empty()) {
         Fail(CleanUtf8(table.error) + ": " + PathText(file));
         return std::nullopt;

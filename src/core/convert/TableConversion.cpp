@@ -365,15 +365,14 @@ std::optional<TableFormat> TableFormatNamed(std::string_view name) {
     return std::nullopt;
 }
 
-ConversionResult ConvertTable(TableFormat from, TableFormat to, std::string_view input,
-                              std::string_view inputStem, std::string_view outputStem,
-                              const ConversionOptions& options) {
-    ConversionResult result;
-    std::string storage;
+LoadedTable ReadTable(TableFormat format, std::string_view input, std::string_view stem,
+                      const ConversionOptions& options, std::deque<std::string>& texts,
+                      std::vector<std::string>& perFile) {
     LoadedTable table;
-    switch (from) {
+    switch (format) {
     case TableFormat::Tide:
-        table = ReadTideTable(input, storage);
+        texts.emplace_back();
+        table = ReadTideTable(input, texts.back());
         break;
     case TableFormat::Rime:
         table = ReadRimeDict(input);
@@ -384,19 +383,30 @@ ConversionResult ConvertTable(TableFormat from, TableFormat to, std::string_view
     case TableFormat::Ibus: {
         const std::span<const std::uint8_t> bytes(
             reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
-        table = SqliteFile::LooksLikeSqlite(bytes) ? ReadIbusDatabase(bytes, storage)
-                                                   : ReadIbusSource(input);
+        if (SqliteFile::LooksLikeSqlite(bytes)) {
+            texts.emplace_back();
+            table = ReadIbusDatabase(bytes, texts.back());
+        } else {
+            table = ReadIbusSource(input);
+        }
         break;
     }
     }
+    if (table.error.empty()) {
+        table.error = ImportMerger(options, texts, perFile).Merge(table, stem);
+    }
+    return table;
+}
+
+ConversionResult ConvertTable(TableFormat from, TableFormat to, std::string_view input,
+                              std::string_view inputStem, std::string_view outputStem,
+                              const ConversionOptions& options) {
+    ConversionResult result;
+    std::deque<std::string> texts;
+    std::vector<std::string> perFile;
+    LoadedTable table = ReadTable(from, input, inputStem, options, texts, perFile);
     if (!table.error.empty()) {
         result.error = table.error;
-        return result;
-    }
-    std::deque<std::string> importedTexts;
-    std::vector<std::string> perFile;
-    result.error = ImportMerger(options, importedTexts, perFile).Merge(table, inputStem);
-    if (!result.error.empty()) {
         return result;
     }
     PutInCandidateOrder(table);

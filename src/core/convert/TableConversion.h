@@ -3,11 +3,14 @@
 // candidate order, write, and account for every line left behind.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/convert/TableModel.h"
 
 namespace tide {
 
@@ -33,6 +36,16 @@ struct ConversionOptions {
     // cannot be read. Without it a table that imports others is refused.
     std::function<std::optional<std::string>(std::string_view name)> readImport;
 };
+
+// Reads `input` in `format` (`stem`: its file name without folder and
+// suffix). A Rime dictionary's import_tables add their entries after its
+// own, in the order listed, depth first, each table once, and `perFile` gets
+// a line per file with its count. The entries point into `input` and into
+// `texts`, which must outlive the table; an error in any file sets the
+// table's error.
+LoadedTable ReadTable(TableFormat format, std::string_view input, std::string_view stem,
+                      const ConversionOptions& options, std::deque<std::string>& texts,
+                      std::vector<std::string>& perFile);
 
 // `inputStem` and `outputStem` are the file names without folder and format
 // suffix (".txt", ".dict.yaml"): the name of a table whose source has none,

@@ -299,7 +299,8 @@ constexpr std::string_view kStyle =
     ".charts{display:flex;flex-wrap:wrap;gap:12px 40px}.charts figure{margin:0}"
     "figcaption{font-size:13px;color:#5b6b7a;margin-bottom:4px}"
     ".chart text{font-size:12px;fill:#1b2733}.chart text.key{font-size:16px;font-weight:bold}"
-    ".chart text.small{font-size:11px}.chart text.light{fill:#fff}.characters{font-size:16px;letter-spacing:2px}";
+    ".chart text.small{font-size:11px}.chart "
+    "text.light{fill:#fff}.characters{font-size:16px;letter-spacing:2px}";
 
 std::vector<BarRow> LengthRows(const std::vector<std::size_t>& lengths, std::size_t shown) {
     std::vector<BarRow> rows;
