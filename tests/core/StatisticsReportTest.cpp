@@ -63,6 +63,12 @@ TEST(StatisticsReport, PicturesAreScaledToTheirFigures) {
     // Lengths 1 to the full length 4, for characters and phrases.
     EXPECT_EQ(Occurrences(html, ">4 码<"), 2u);
     EXPECT_EQ(Occurrences(html, ">5 码<"), 0u);
+    // A header may declare any length: the rows stop at the lengths counted.
+    TableStatistics declared = SmallFigures();
+    declared.codeLength = 822222222;
+    const std::string longHeader = StatisticsReportHtml(declared, "t");
+    EXPECT_EQ(Occurrences(longHeader, ">12 码<"), 2u);
+    EXPECT_EQ(Occurrences(longHeader, ">13 码<"), 0u);
     // The largest bar of a chart is its whole width; the others in proportion.
     EXPECT_NE(html.find("width=\"300.0\" height=\"18.0\""), std::string::npos);
     EXPECT_NE(html.find("width=\"100.0\" height=\"18.0\""), std::string::npos) << "1 of 3";

@@ -192,18 +192,6 @@ std::string Row(std::string_view label, const std::string& value) {
     return PadRight(std::string(label), kLabelWidth) + value;
 }
 
-// The longest code length worth a column: one with an entry, at least the
-// code length.
-std::size_t LongestLength(const TableStatistics& stats) {
-    std::size_t longest = stats.codeLength;
-    for (std::size_t n = 1; n < stats.characterLengths.size(); ++n) {
-        if (stats.characterLengths[n] != 0 || stats.phraseLengths[n] != 0) {
-            longest = std::max(longest, n);
-        }
-    }
-    return std::max<std::size_t>(longest, 1);
-}
-
 std::string StatisticsText(const TableStatistics& s) {
     std::vector<std::string> lines;
     lines.push_back(Row("词条", std::to_string(s.entries)));
@@ -215,7 +203,7 @@ std::string StatisticsText(const TableStatistics& s) {
     lines.push_back(
         Row("编码", std::to_string(s.codes) + " 个不同编码，码长 " + std::to_string(s.codeLength)));
 
-    const std::size_t longest = LongestLength(s);
+    const std::size_t longest = LongestShownLength(s);
     std::string header = PadRight("码长分布", kLabelWidth);
     std::string characters = PadRight("  单字", kLabelWidth);
     std::string phrases = PadRight("  词组", kLabelWidth);
@@ -352,7 +340,7 @@ std::string JsonShare(const Share& share) {
 }
 
 std::string StatisticsJson(const TableStatistics& s) {
-    const std::size_t longest = std::max<std::size_t>(LongestLength(s), 12);
+    const std::size_t longest = std::max<std::size_t>(LongestShownLength(s), 12);
     std::vector<std::size_t> characterLengths = s.characterLengths;
     std::vector<std::size_t> phraseLengths = s.phraseLengths;
     characterLengths.resize(longest + 1);

@@ -314,16 +314,7 @@ std::vector<BarRow> LengthRows(const std::vector<std::size_t>& lengths, std::siz
 } // namespace
 
 std::string StatisticsReportHtml(const TableStatistics& stats, std::string_view source) {
-    // Lengths up to the longest that occurs, and at least the full length.
-    std::size_t longest = std::max<std::size_t>(stats.codeLength, 1);
-    for (const auto* lengths : {&stats.characterLengths, &stats.phraseLengths}) {
-        for (std::size_t length = lengths->size(); length-- > 1;) {
-            if ((*lengths)[length] > 0) {
-                longest = std::max(longest, length);
-                break;
-            }
-        }
-    }
+    const std::size_t longest = LongestShownLength(stats);
     std::vector<BarRow> candidates;
     for (std::size_t n = 1; n <= kManyCandidates; ++n) {
         candidates.push_back(

@@ -565,4 +565,16 @@ std::optional<TableStatistics> MeasureLibrary(const LibraryView& library) {
     return Measure(measured);
 }
 
+std::size_t LongestShownLength(const TableStatistics& stats) {
+    const std::size_t counted = std::min(stats.characterLengths.size(), stats.phraseLengths.size());
+    std::size_t longest =
+        counted == 0 ? 1 : std::clamp<std::size_t>(stats.codeLength, 1, counted - 1);
+    for (std::size_t n = longest + 1; n < counted; ++n) {
+        if (stats.characterLengths[n] != 0 || stats.phraseLengths[n] != 0) {
+            longest = n;
+        }
+    }
+    return longest;
+}
+
 } // namespace tide

@@ -130,6 +130,11 @@ struct TableStatistics {
     std::vector<char32_t> uncodedExamples;
 };
 
+// The longest code length a report shows: the longest any entry has, and at
+// least the full length as far as lengths are counted (a header may declare
+// any length), never less than 1.
+std::size_t LongestShownLength(const TableStatistics& stats);
+
 // A table as a conversion reads it (Rime's import_tables already followed).
 // Its phrase rules are applied as the compiled table would apply them:
 // each character's code is its longest (of equal lengths, the last listed)
