@@ -3,9 +3,7 @@
 // many entries as the conversion says it wrote.
 #pragma once
 
-#include <deque>
 #include <string>
-#include <vector>
 #include <string_view>
 
 #include "core/convert/FcitxTableFormat.h"
@@ -13,27 +11,10 @@
 #include "core/convert/RimeDictFormat.h"
 #include "core/convert/TableConversion.h"
 #include "core/convert/TideTableFormat.h"
-#include "core/stats/StatisticsReport.h"
-#include "core/stats/TableStatistics.h"
 
 namespace tide::fuzz {
 
-inline void MeasureAndReport(TableFormat from, std::string_view input) {
-    std::deque<std::string> texts;
-    std::vector<std::string> perFile;
-    const LoadedTable table = ReadTable(from, input, "fuzz", {}, texts, perFile);
-    if (!table.error.empty()) {
-        return;
-    }
-    const TableStatistics stats = MeasureTable(table);
-    if (stats.characters + stats.phrases != stats.entries || stats.codes > stats.entries) {
-        __builtin_trap(); // the figures do not add up
-    }
-    StatisticsReportHtml(stats, "fuzz");
-}
-
 inline void ConvertToEveryFormat(TableFormat from, std::string_view input) {
-    MeasureAndReport(from, input);
     for (const TableFormat to :
          {TableFormat::Tide, TableFormat::Rime, TableFormat::Fcitx, TableFormat::Ibus}) {
         const ConversionResult result = ConvertTable(from, to, input, "fuzz", "fuzz");
