@@ -8,6 +8,7 @@
 #include <functional>
 #include <utility>
 
+#include "core/convert/CodeNumbers.h"
 #include "core/convert/FcitxTableFormat.h"
 #include "core/convert/IbusTableFormat.h"
 #include "core/convert/PhraseFormulas.h"
@@ -51,53 +52,6 @@ std::uint64_t CodePrefix(std::string_view code) {
     }
     return prefix;
 }
-
-// The codes of runs seen so far, without an allocation per code: open
-// addressing over one array sized for `capacity` codes. A slot holds an
-// entry number plus one (0 marks a free slot) and the high half of its
-// code's hash, so a probe reads an entry's code only when the hashes agree.
-class CodeSet {
-public:
-    CodeSet(const std::vector<TableEntry>& entries, std::size_t capacity) : entries_(entries) {
-        std::size_t size = 16;
-        while (size < capacity * 2) {
-            size *= 2;
-        }
-        slots_.resize(size);
-    }
-    static std::uint64_t Hash(std::string_view code) { return std::hash<std::string_view>()(code); }
-
-    // Asks the memory for the slot a code of `hash` starts at (inserting
-    // many codes, the table's cache misses then overlap).
-    void Prefetch(std::uint64_t hash) const {
-#if defined(__GNUC__) || defined(__clang__)
-        __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
-#else
-        (void)hash;
-#endif
-    }
-
-    // False when the code of entry `index`, of `hash`, is in the set already.
-    bool Insert(std::uint32_t index, std::uint64_t hash) {
-        const std::string_view code = entries_[index].code;
-        const std::uint64_t tag = hash >> 32 << 32;
-        const std::size_t mask = slots_.size() - 1;
-        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-            const std::uint64_t slot = slots_[i];
-            if (slot == 0) {
-                slots_[i] = tag | (std::uint64_t{index} + 1);
-                return true;
-            }
-            if ((slot >> 32 << 32) == tag && entries_[(slot & 0xFFFFFFFF) - 1].code == code) {
-                return false;
-            }
-        }
-    }
-
-private:
-    const std::vector<TableEntry>& entries_;
-    std::vector<std::uint64_t> slots_;
-};
 
 // Sorts the whole table by code, then weight (heaviest first), then place in
 // the file.
@@ -174,16 +128,18 @@ bool SomeCodeComesBack(const std::vector<TableEntry>& entries,
     }
     std::vector<std::uint64_t> hashes(runs.size());
     for (std::size_t r = 0; r < runs.size(); ++r) {
-        hashes[r] = CodeSet::Hash(entries[runs[r]].code);
+        hashes[r] = CodeNumbers::Hash(entries[runs[r]].code);
     }
-    CodeSet runCodes(entries, runs.size());
+    CodeNumbers runCodes(runs.size());
     constexpr std::size_t kLookAhead = 16;
     for (std::size_t r = 0; r < runs.size(); ++r) {
         if (r + kLookAhead < runs.size()) {
             runCodes.Prefetch(hashes[r + kLookAhead]);
         }
-        if (!runCodes.Insert(runs[r], hashes[r])) {
-            return true;
+        const std::size_t seen = runCodes.size();
+        runCodes.NumberOf(entries[runs[r]].code, hashes[r]);
+        if (runCodes.size() == seen) {
+            return true; // numbered before: an earlier run has this code
         }
     }
     return false;
