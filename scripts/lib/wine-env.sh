@@ -44,6 +44,13 @@ tide_pe_machine() { # program
     esac
 }
 
+# True when Wine's 32-bit loader (wine32's) is installed but this machine
+# cannot execute it: a kernel built without 32-bit support refuses every
+# 32-bit x86 program ("Exec format error").
+tide_wine32_refused() {
+    [ -x /usr/lib/wine/wine ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
 # Why this machine's Wine cannot run the Windows program at $1, in a line;
 # nothing (and status 1) when it can. Debian's Wine runs a 32-bit program
 # only with the 32-bit loader of wine32; without it `wine` exits 0 having run
@@ -53,11 +60,36 @@ tide_wine_cannot_run() { # program
         echo "Wine is not installed"
         return 0
     fi
-    if [ "$(tide_pe_machine "$1")" = i386 ] && [ -x /usr/lib/wine/wine64 ] && [ ! -x /usr/lib/wine/wine ]; then
-        echo "wine32 is not installed, and this Wine runs no 32-bit program"
-        return 0
+    if [ "$(tide_pe_machine "$1")" = i386 ]; then
+        if [ -x /usr/lib/wine/wine64 ] && [ ! -x /usr/lib/wine/wine ]; then
+            echo "wine32 is not installed, and this Wine runs no 32-bit program"
+            return 0
+        fi
+        if tide_wine32_refused; then
+            echo "this machine's kernel runs no 32-bit program, Wine's 32-bit loader among them"
+            return 0
+        fi
     fi
     return 1
+}
+
+# Debian's `wine` starts wine32's loader whenever it is installed, for 64-bit
+# programs too; where the kernel refuses that loader nothing would run. There
+# `wine` (and `wine-stable`, which wineboot and winepath call) is put first on
+# PATH as the 64-bit loader, from a folder in the build tree.
+tide_wine64_only() {
+    tide_wine32_refused && [ -x /usr/lib/wine/wine64 ] || return 0
+    local shim
+    shim="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build/wine64-loader"
+    case ":$PATH:" in *":$shim:"*) return 0 ;; esac
+    mkdir -p "$shim"
+    local name
+    for name in wine wine-stable; do
+        printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' \
+            >"$shim/$name"
+        chmod +x "$shim/$name"
+    done
+    export PATH="$shim:$PATH"
 }
 
 # What the prefix was made with: our settings' revision and the installed Wine
@@ -71,6 +103,7 @@ tide_wine_stamp() {
 # Exports the Wine environment for the prefix at $1 and creates the prefix on
 # first use: Chinese font replacements, no Mono/Gecko prompts.
 tide_wine_prefix() {
+    tide_wine64_only
     # Wine takes an absolute prefix only.
     export WINEPREFIX
     WINEPREFIX=$(realpath -m "$1")
