@@ -6,13 +6,21 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <cstdio>
 #include <functional>
 #include <optional>
+#include <random>
+#include <set>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "core/base/Utf.h"
 #include "core/config/InfoMessageText.h"
+#include "core/dict/PhraseEncoder.h"
 #include "support/DrivenDialog.h"
 #include "support/FileDialogAnswer.h"
 #include "support/ImePeerProcess.h"
@@ -237,6 +245,105 @@ TEST_F(UserDictTool, ACellDictionaryIsReadAndADamagedOneRefused) {
               L"检测到搜狗细胞词库格式，共3个词，可导入0个（单字0个，无法编码1个，"
               L"已收录2个），是否导入？");
     EXPECT_EQ(seen[2].text, test::ShownInfoText(L"导入文件已损坏，不能导入词条！"));
+}
+
+// A cell dictionary of the size the large shared ones have goes through the
+// dialog whole: 102,000 words, of which 100,000 new ones made of the sample
+// library's characters, and the others passed over for each reason.
+TEST_F(UserDictTool, ARealSizeCellDictionaryIsCountedAndMergedWhole) {
+    constexpr std::size_t kNew = 100000, kRepeated = 1000, kSingle = 500, kUncoded = 500;
+    constexpr char16_t kUncodedCharacter = u'\u9F98';
+    std::vector<char16_t> characters;
+    std::set<std::u16string> held;
+    {
+        const auto library = OpenLibrary(CurrentLibraryPath().c_str(), true);
+        ASSERT_TRUE(library);
+        const auto view = library->library().view();
+        ASSERT_TRUE(view);
+        view->ForEachEntry([&](const LibraryEntry& entry) {
+            held.emplace(entry.word);
+            if (entry.word.size() == 1 &&
+                !library->library().LookupCharCode(entry.word[0]).empty()) {
+                characters.push_back(entry.word[0]);
+            }
+        });
+        ASSERT_TRUE(library->library().LookupCharCode(kUncodedCharacter).empty());
+    }
+    std::sort(characters.begin(), characters.end());
+    characters.erase(std::unique(characters.begin(), characters.end()), characters.end());
+    ASSERT_GT(characters.size(), 300u);
+
+    std::mt19937 random(20261210);
+    std::set<std::u16string> made;
+    std::vector<std::u16string> words;
+    while (made.size() < kNew) {
+        std::u16string word(2 + random() % 3, u'\0');
+        for (char16_t& unit : word) {
+            unit = characters[random() % characters.size()];
+        }
+        if (!held.contains(word) && made.insert(word).second) {
+            words.push_back(word);
+        }
+    }
+    for (std::size_t i = 0; i < kRepeated; ++i) {
+        words.push_back(words[i * 37]);
+    }
+    for (std::size_t i = 0; i < kSingle; ++i) {
+        words.emplace_back(1, characters[i % characters.size()]);
+    }
+    for (std::size_t i = 0; i < kUncoded; ++i) {
+        words.push_back(std::u16string(1, characters[i % characters.size()]) + kUncodedCharacter);
+    }
+    std::shuffle(words.begin() + kNew, words.end(), random);
+
+    // The header and pinyin table of the small sample, then a group a word.
+    const std::string sample =
+        test::ReadFileBytes(L"" TIDE_SOURCE_DIR L"/tests/fuzz/corpus/wordlist/small.scel");
+    constexpr std::size_t kGroups = 0x2628;
+    ASSERT_GT(sample.size(), kGroups);
+    std::string scel = sample.substr(0, kGroups);
+    const auto put = [&scel](std::size_t value) {
+        scel += static_cast<char>(value & 0xFF);
+        scel += static_cast<char>(value >> 8);
+    };
+    for (const std::u16string& word : words) {
+        put(1); // one word
+        put(2); // of one syllable, the table's first
+        put(0);
+        put(2 * word.size());
+        for (const char16_t unit : word) {
+            put(unit);
+        }
+        put(10); // the extension: a frequency and padding
+        scel.append(10, '\0');
+    }
+    const std::wstring file = installation_.folder() / L"large.scel";
+    ASSERT_TRUE(test::WriteFileBytes(file, scel));
+
+    test::MessageBoxWatcher yes(IDYES);
+    const auto start = std::chrono::steady_clock::now();
+    RunWithFile(L"打开导入文件", file, [](HWND dialog) {
+        ::SendMessageW(dialog, WM_COMMAND, kImport, 0);
+        EXPECT_EQ(Rows(dialog), static_cast<int>(kNew));
+    });
+    std::printf("a dialog import of %zu words took %.1f s\n", words.size(),
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    const auto seen = yes.Seen();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].text,
+              L"检测到搜狗细胞词库格式，共102000个词，可导入100000个（单字500个，"
+              L"无法编码500个，已收录1000个），是否导入？");
+    EXPECT_EQ(seen[1].text,
+              L"词条导入完成！\r\n\r\n导入文件共有102000条词条，\r\n"
+              L"系统或用户词库已收录1000条，\r\n实际导入100000条。");
+    const auto library = OpenLibrary(CurrentLibraryPath().c_str(), true);
+    ASSERT_TRUE(library);
+    const auto view = library->library().view();
+    ASSERT_TRUE(view);
+    for (std::size_t i = 0; i < kNew; i += 997) {
+        EXPECT_TRUE(library->library().ContainsEntry(EncodePhrase(*view, words[i]), words[i]))
+            << "word " << i;
+    }
 }
 
 // The input method, holding the library mapped, sees every change at once.
