@@ -141,6 +141,8 @@ TEST(ForeignWordList, RecognisesEachTextFormatAndTakesOnlyItsWords) {
         {"ni'hao 你好 1\nshu|ru|fa\t输入法\t3\n", WordListFormat::PinyinFirst, "你好 输入法 "},
         {"你好 ni'hao 1\n输入法 shu'ru'fa 2\n", WordListFormat::WordFirst, "你好 输入法 "},
         {"你好 1\n输入法 20\n", WordListFormat::WordFirst, "你好 输入法 "},
+        {"你好(ni|hao) 1\n输入法(shu|ru|fa) 2\n(括号)\n", WordListFormat::WordFirst,
+         "你好 输入法 (括号) "},
         {"你好\tni hao\t1\n输入法\tshu ru fa\t7\n", WordListFormat::RimeExport, "你好 输入法 "},
         {"# Rime user dictionary\n#@/db_name\tluna_pinyin.userdb\nni hao \t你好\tc=1 d=1 t=1\n",
          WordListFormat::RimeUserDb, "你好 "},

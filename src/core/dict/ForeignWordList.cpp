@@ -30,6 +30,17 @@ bool HasNonAscii(std::u16string_view text) {
     return std::any_of(text.begin(), text.end(), [](char16_t c) { return c >= 0x80; });
 }
 
+// "你好(ni|hao)": some exports write a word with its pinyin in brackets
+// after it; the bracketed ASCII is no part of the word.
+std::u16string_view WithoutBracketedPinyin(std::u16string_view field) {
+    const std::size_t open = field.rfind(u'(');
+    if (open == std::u16string_view::npos || open == 0 || field.back() != u')' ||
+        HasNonAscii(field.substr(open))) {
+        return field;
+    }
+    return field.substr(0, open);
+}
+
 // The fields of a line split at TABs and spaces.
 std::vector<std::u16string_view> Fields(std::u16string_view line) {
     std::vector<std::u16string_view> fields;
@@ -209,20 +220,23 @@ void ReadScel(std::span<const std::uint8_t> bytes, ForeignWordList& list) {
             if (*wordBytes % 2 != 0) {
                 return damaged("damaged");
             }
-            std::u16string word(*wordBytes / 2, u'\0');
-            std::memcpy(word.data(), bytes.data() + at + 2, word.size() * 2);
             // A word ends at a NUL, as other readers take it.
-            word.resize(std::min(word.size(), word.find(u'\0')));
+            const std::uint8_t* const text = bytes.data() + at + 2;
+            std::size_t units = 0;
+            while (units < *wordBytes / 2 && (text[2 * units] | text[2 * units + 1]) != 0) {
+                ++units;
+            }
             at += 2 + *wordBytes;
             const auto extraBytes = reader.U16(at);
             if (!extraBytes || !RangeFits(at + 2, *extraBytes, bytes.size())) {
                 return damaged("cut short");
             }
             at += 2 + *extraBytes;
-            if (word.empty()) {
+            if (units == 0) {
                 ++list.linesWithoutWord;
             } else {
-                list.words.push_back(std::move(word));
+                // Little-endian UTF-16: the units' own layout on every target.
+                std::memcpy(list.words.emplace_back(units, u'\0').data(), text, 2 * units);
             }
         }
     }
@@ -391,7 +405,7 @@ ForeignWordList ReadForeignWordList(std::span<const std::uint8_t> bytes) {
         if (word == fields.end()) {
             ++list.linesWithoutWord;
         } else {
-            list.words.emplace_back(*word);
+            list.words.emplace_back(WithoutBracketedPinyin(*word));
         }
     }
     return list;
