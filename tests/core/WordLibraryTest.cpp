@@ -170,6 +170,19 @@ TEST(WordLibrary, ARecordCutShortByTheEndOfTheBytesNeverMatches) {
     EXPECT_FALSE(library->ContainsEntry(u"abcde", u"用户"));
 }
 
+TEST(WordLibrary, TheLastRecordIsFoundHoweverShort) {
+    // A three-letter code and an empty word take eleven bytes, the last of
+    // them three bytes past the record's tail field.
+    Bytes bytes = test::MakeLibrary({"abcd\t工"});
+    auto library = WordLibrary::Open(bytes, false);
+    ASSERT_EQ(library->AddUserEntry(u"abc", u""), Add::Added);
+    EXPECT_TRUE(library->ContainsEntry(u"abc", u""));
+    EXPECT_FALSE(library->ContainsEntry(u"abc", u"工"));
+    EXPECT_EQ(library->AddUserEntry(u"abc", u""), Add::AlreadyPresent);
+    ASSERT_EQ(library->AddUserEntry(u"abc", u"工"), Add::Added);
+    EXPECT_TRUE(library->ContainsEntry(u"abc", u"工"));
+}
+
 TEST(WordLibrary, WordsOfUnitsWithZeroBytesAreReadWholeAndCutOnesAreDamage) {
     // U+4E00 and U+0100 each have a zero byte; only a zero unit ends a word.
     for (std::size_t length = 1; length <= 9; ++length) {

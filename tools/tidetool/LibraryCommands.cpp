@@ -125,12 +125,15 @@ int Encode(Arguments arguments) {
         return 1;
     }
     const auto library = LibraryView::Open(*bytes);
+    const PhraseEncoder encoder(*library);
     std::string output;
+    std::u16string code;
     for (std::string line; std::getline(std::cin, line);) {
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
         }
-        output += line + "\t" + Utf8(EncodePhrase(*library, FromUtf8(line))) + "\n";
+        encoder.Encode(FromUtf8(line), code);
+        output += line + "\t" + Utf8(code) + "\n";
     }
     Print(stdout, output);
     return 0;

@@ -135,6 +135,7 @@ int UserRemove(Arguments arguments) {
 int ImportForeign(const path& libraryFile, const path& textFile, GrowableBytes& bytes,
                   const ForeignWordList& list, bool listSkipped) {
     ForeignImportProgress progress;
+    progress.listSkipped = listSkipped;
     auto library =
         ImportGrowing(bytes, ForeignImportRoom(list.words), libraryFile, [&](WordLibrary& into) {
             ImportForeignWords(into, list.words, progress);

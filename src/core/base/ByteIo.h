@@ -21,6 +21,19 @@ constexpr bool RangeFits(std::size_t offset, std::size_t length, std::size_t siz
     return offset <= size && length <= size - offset;
 }
 
+// The values at `at`, for loops that check a whole structure's range once
+// instead of every field's: the caller has checked they lie inside its buffer.
+inline std::uint16_t LoadU16(const std::uint8_t* at) noexcept {
+    std::uint16_t value;
+    std::memcpy(&value, at, sizeof(value));
+    return value;
+}
+inline std::uint32_t LoadU32(const std::uint8_t* at) noexcept {
+    std::uint32_t value;
+    std::memcpy(&value, at, sizeof(value));
+    return value;
+}
+
 class ByteReader {
 public:
     explicit ByteReader(std::span<const std::uint8_t> bytes) noexcept : bytes_(bytes) {}

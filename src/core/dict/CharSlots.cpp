@@ -16,7 +16,7 @@ constexpr SlotRange kSlotRanges[] = {
     {0x3007,  0x3007,  331},   // 〇
     {0x31C0,  0x31E3,  332},   // CJK strokes
     {0x3400,  0x4DBF,  368},   // extension A
-    {0x4E00,  0x9FFC,  6960},  // unified ideographs
+    {kUnifiedFirst, kUnifiedLast, kUnifiedFirstSlot}, // unified ideographs
     {0xE815,  0xE864,  27949}, // private-use components
     {0xF900,  0xFAD9,  28029}, // compatibility ideographs
     {0x20000, 0x2A6DD, 28503}, // extension B
@@ -44,13 +44,7 @@ static_assert(RangesAreConsecutive());
 
 } // namespace
 
-std::uint32_t CharSlotIndex(char32_t codePoint) {
-    // Nearly every character looked up is a unified ideograph.
-    constexpr SlotRange kUnified = kSlotRanges[5];
-    static_assert(kUnified.first == 0x4E00);
-    if (codePoint >= kUnified.first && codePoint <= kUnified.last) {
-        return kUnified.firstSlot + (codePoint - kUnified.first);
-    }
+std::uint32_t OtherCharSlotIndex(char32_t codePoint) {
     for (const auto& range : kSlotRanges) {
         if (codePoint < range.first) {
             return 0;

@@ -20,16 +20,21 @@ bool IsSingleCharacter(std::u16string_view word) {
 }
 
 // Why `word` is not taken, or nothing with its phrase code in `code`.
-std::optional<ForeignSkip> Classify(const std::optional<LibraryView>& encoding,
-                                    std::u16string_view word, std::u16string& code) {
+// `encoder` is null when the library could not be read.
+std::optional<ForeignSkip> Classify(const PhraseEncoder* encoder, std::u16string_view word,
+                                    std::u16string& code) {
     if (IsSingleCharacter(word)) {
         return ForeignSkip::SingleCharacter;
     }
-    code = encoding ? EncodePhrase(*encoding, word) : std::u16string();
-    if (code.empty()) {
+    if (!encoder || !encoder->Encode(word, code)) {
         return ForeignSkip::NoCode;
     }
     return std::nullopt;
+}
+
+// The encoder of `view`, when there is one.
+std::optional<PhraseEncoder> EncoderOf(const std::optional<LibraryView>& view) {
+    return view ? std::optional<PhraseEncoder>(std::in_place, *view) : std::nullopt;
 }
 
 void Count(ForeignImportCounts& counts, ForeignSkip reason) {
@@ -52,11 +57,12 @@ ForeignImportCounts CountForeignWords(const WordLibrary& library,
                                       std::span<const std::u16string> words) {
     ForeignImportCounts counts;
     counts.words = words.size();
-    const auto encoding = library.view();
+    const auto view = library.view();
+    const auto encoder = EncoderOf(view);
     std::set<std::pair<std::u16string, std::u16string>> taken;
     std::u16string code;
     for (const std::u16string& word : words) {
-        std::optional<ForeignSkip> reason = Classify(encoding, word, code);
+        std::optional<ForeignSkip> reason = Classify(encoder ? &*encoder : nullptr, word, code);
         if (!reason && (library.ContainsEntry(code, word) || !taken.emplace(code, word).second)) {
             reason = ForeignSkip::AlreadyPresent;
         }
@@ -85,11 +91,12 @@ void ImportForeignWords(WordLibrary& library, std::span<const std::u16string> wo
     progress.counts.words = words.size();
     // Phrase codes come from the character codes and rules, which entries
     // added meanwhile never change: one view serves every word.
-    const auto encoding = library.view();
+    const auto view = library.view();
+    const auto encoder = EncoderOf(view);
     std::u16string code;
     for (; progress.next < words.size(); ++progress.next) {
         const std::u16string& word = words[progress.next];
-        std::optional<ForeignSkip> reason = Classify(encoding, word, code);
+        std::optional<ForeignSkip> reason = Classify(encoder ? &*encoder : nullptr, word, code);
         if (!reason) {
             const WordLibrary::AddResult added = library.AddUserEntry(code, word);
             if (added == WordLibrary::AddResult::Full || added == WordLibrary::AddResult::Refused) {
@@ -107,7 +114,9 @@ void ImportForeignWords(WordLibrary& library, std::span<const std::u16string> wo
         }
         if (reason) {
             Count(progress.counts, *reason);
-            progress.skipped.emplace_back(progress.next, *reason);
+            if (progress.listSkipped) {
+                progress.skipped.emplace_back(progress.next, *reason);
+            }
         }
     }
 }

@@ -35,7 +35,10 @@ struct ForeignImportProgress {
     ForeignImportCounts counts;
     UserImportStop stop = UserImportStop::None; // LibraryFull or EntryRefused, or None
     std::u16string culprit;
-    // Each word passed over, by its index, with the reason.
+    // Each word passed over, by its index, with the reason, when
+    // `listSkipped` asks for them (a list of 100,000 words may pass over
+    // most of them).
+    bool listSkipped = false;
     std::vector<std::pair<std::size_t, ForeignSkip>> skipped;
 };
 

@@ -182,15 +182,17 @@ void ReadScel(std::span<const std::uint8_t> bytes, ForeignWordList& list) {
     // A word takes 18 bytes or more in the files in use (two characters and
     // the usual extension): room for them all at once, not grown by copying.
     list.words.reserve((bytes.size() - at) / 18);
-    while (at < bytes.size()) {
+    // Each length is read once its two bytes are known to be there; what it
+    // counts is checked before it is read.
+    const std::uint8_t* const data = bytes.data();
+    const std::size_t size = bytes.size();
+    while (at < size) {
         // The deleted words' table, where there is one, ends the words.
-        if (RangeFits(at, kScelDeleted.size() * 2, bytes.size()) &&
-            std::memcmp(bytes.data() + at, kScelDeleted.data(), kScelDeleted.size() * 2) == 0) {
+        if (RangeFits(at, kScelDeleted.size() * 2, size) &&
+            std::memcmp(data + at, kScelDeleted.data(), kScelDeleted.size() * 2) == 0) {
             break;
         }
-        const auto same = reader.U16(at);
-        const auto pinyinBytes = reader.U16(at + 2);
-        if (!same || !pinyinBytes) {
+        if (!RangeFits(at, 4, size)) {
             // A few zero bytes at the end are padding.
             if (std::all_of(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.end(),
                             [](std::uint8_t b) { return b == 0; })) {
@@ -198,45 +200,58 @@ void ReadScel(std::span<const std::uint8_t> bytes, ForeignWordList& list) {
             }
             return damaged("cut short");
         }
-        if (!RangeFits(at + 4, *pinyinBytes, bytes.size())) {
+        const std::uint16_t same = LoadU16(data + at);
+        const std::uint16_t pinyinBytes = LoadU16(data + at + 2);
+        if (!RangeFits(at + 4, pinyinBytes, size)) {
             return damaged("cut short");
         }
         // Every word has its pinyin, each syllable one of the table's: a
         // group read from the wrong place rarely passes that.
-        if (*pinyinBytes % 2 != 0 || (*pinyinBytes == 0 && *same != 0)) {
+        if (pinyinBytes % 2 != 0 || (pinyinBytes == 0 && same != 0)) {
             return damaged("damaged");
         }
-        for (std::size_t index = at + 4; index < at + 4 + *pinyinBytes; index += 2) {
-            if (*reader.U16(index) >= *syllables) {
+        for (std::size_t index = at + 4; index < at + 4 + pinyinBytes; index += 2) {
+            if (LoadU16(data + index) >= *syllables) {
                 return damaged("damaged");
             }
         }
-        at += 4 + *pinyinBytes;
-        for (std::uint16_t i = 0; i < *same; ++i) {
-            const auto wordBytes = reader.U16(at);
-            if (!wordBytes || !RangeFits(at + 2, *wordBytes, bytes.size())) {
+        at += 4 + pinyinBytes;
+        for (std::uint16_t i = 0; i < same; ++i) {
+            if (!RangeFits(at, 2, size)) {
                 return damaged("cut short");
             }
-            if (*wordBytes % 2 != 0) {
+            const std::uint16_t wordBytes = LoadU16(data + at);
+            if (!RangeFits(at + 2, wordBytes, size)) {
+                return damaged("cut short");
+            }
+            if (wordBytes % 2 != 0) {
                 return damaged("damaged");
             }
             // A word ends at a NUL, as other readers take it.
-            const std::uint8_t* const text = bytes.data() + at + 2;
+            const std::uint8_t* const text = data + at + 2;
             std::size_t units = 0;
-            while (units < *wordBytes / 2 && (text[2 * units] | text[2 * units + 1]) != 0) {
+            while (units < wordBytes / 2u && LoadU16(text + 2 * units) != 0) {
                 ++units;
             }
-            at += 2 + *wordBytes;
-            const auto extraBytes = reader.U16(at);
-            if (!extraBytes || !RangeFits(at + 2, *extraBytes, bytes.size())) {
+            at += 2 + wordBytes;
+            if (!RangeFits(at, 2, size)) {
                 return damaged("cut short");
             }
-            at += 2 + *extraBytes;
+            const std::uint16_t extraBytes = LoadU16(data + at);
+            if (!RangeFits(at + 2, extraBytes, size)) {
+                return damaged("cut short");
+            }
+            at += 2 + extraBytes;
             if (units == 0) {
                 ++list.linesWithoutWord;
             } else {
-                // Little-endian UTF-16: the units' own layout on every target.
-                std::memcpy(list.words.emplace_back(units, u'\0').data(), text, 2 * units);
+                // Unit by unit into the string's own room: no call to fill
+                // or copy a few bytes.
+                std::u16string& word = list.words.emplace_back();
+                word.reserve(units);
+                for (std::size_t k = 0; k < units; ++k) {
+                    word.push_back(static_cast<char16_t>(LoadU16(text + 2 * k)));
+                }
             }
         }
     }

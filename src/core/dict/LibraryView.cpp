@@ -12,12 +12,6 @@ namespace tide {
 
 namespace {
 
-std::uint32_t LoadU32(const std::uint8_t* at) {
-    std::uint32_t value;
-    std::memcpy(&value, at, sizeof(value));
-    return value;
-}
-
 // Where the zero unit ending the UTF-16 text at `start` lies, before `size`;
 // `size` when there is none. Four units are looked at a time.
 std::size_t FindZeroUnit(const std::uint8_t* data, std::size_t start, std::size_t size) {
@@ -39,6 +33,29 @@ std::size_t FindZeroUnit(const std::uint8_t* data, std::size_t start, std::size_
         }
     }
     return size;
+}
+
+// Whether the record at `record` holds the tail `tail`, a zero, the word
+// `word` and a zero unit; one that cannot hold them before `size` does not.
+bool RecordMatches(const std::uint8_t* data, std::size_t size, std::uint32_t record,
+                   std::u16string_view tail, std::u16string_view word) {
+    const std::size_t tailStart = std::size_t{record} + kRecordTailField;
+    if (!RangeFits(tailStart, tail.size() + 1 + 2 * (word.size() + 1), size)) {
+        return false;
+    }
+    const std::uint8_t* byte = data + tailStart;
+    for (const char16_t letter : tail) {
+        if (*byte++ != letter) {
+            return false;
+        }
+    }
+    if (*byte++ != 0) {
+        return false;
+    }
+    // Words are stored as little-endian UTF-16, the units' own layout here.
+    const std::size_t wordBytes = 2 * word.size();
+    return (wordBytes == 0 || std::memcmp(byte, word.data(), wordBytes) == 0) &&
+           byte[wordBytes] == 0 && byte[wordBytes + 1] == 0;
 }
 
 } // namespace
@@ -121,55 +138,59 @@ private:
     std::vector<std::uint64_t> words_;
 };
 
-LibraryView::RecordSearch LibraryView::FindRecord(std::uint32_t node, std::u16string_view tail,
-                                                  std::u16string_view word) const {
+LibraryView::RecordSearch LibraryView::FindRecordIn(std::span<const std::uint8_t> used,
+                                                    std::uint32_t node, std::u16string_view tail,
+                                                    std::u16string_view word) {
+    const std::uint8_t* const data = used.data();
+    const std::size_t size = used.size();
     RecordSearch search;
-    if (node < header_.RootOffset || !RangeFitsView(node, kIndexNodeSize)) {
-        return search;
-    }
-    const std::uint8_t* const data = bytes_.data();
-    const std::size_t size = bytes_.size();
     search.endLink = node + kNodeFirstRecordField;
-    std::uint32_t record = LoadU32(data + search.endLink);
+    // The first bytes of a matching record's tail field (tail letters, a
+    // zero, the word's units and a zero unit; three bytes at least), compared
+    // at once: nearly every record of a long chain differs there already.
+    std::uint8_t expected[4] = {};
+    std::size_t known = 0;
+    for (std::size_t i = 0; i < tail.size() && known < 4; ++i) {
+        expected[known++] = static_cast<std::uint8_t>(tail[i]);
+    }
+    if (known < 4) {
+        ++known; // the tail's zero
+    }
+    for (std::size_t i = 0; known < 4; ++i) {
+        const char16_t unit = i < word.size() ? word[i] : u'\0';
+        expected[known++] = static_cast<std::uint8_t>(unit & 0xFF);
+        if (known < 4) {
+            expected[known++] = static_cast<std::uint8_t>(unit >> 8);
+        }
+    }
+    const std::uint32_t key = LoadU32(expected);
     std::uint32_t previous = node;
-    // The first byte of a matching record's tail field: most records of a
-    // long chain differ there already, and are passed over without a call.
-    const char16_t first = tail.empty() ? u'\0' : tail.front();
-    // The same forward-only rule as every walk: the loop ends.
-    while (record > previous && RangeFits(record, kRecordTailField, size)) {
-        const std::size_t firstByte = std::size_t{record} + kRecordTailField;
-        if (firstByte < size && data[firstByte] == first && RecordMatches(record, tail, word)) {
+    std::uint32_t record = LoadU32(data + search.endLink);
+    // The same forward-only rule as every walk ends the loops. Most records
+    // lie far enough from the end for the four bytes (the view holds a
+    // header, so `size` exceeds them).
+    const std::size_t lastWithKey = size - (kRecordTailField + sizeof key);
+    for (; record > previous && record <= lastWithKey; record = LoadU32(data + previous)) {
+        if (LoadU32(data + record + kRecordTailField) == key &&
+            RecordMatches(data, size, record, tail, word)) {
             search.found = true;
             return search;
         }
-        search.endLink = record + kRecordNextField;
         previous = record;
-        record = LoadU32(data + search.endLink);
+    }
+    // The few records near the end are compared in full.
+    for (; record > previous && RangeFits(record, kRecordTailField, size);
+         record = LoadU32(data + previous)) {
+        if (RecordMatches(data, size, record, tail, word)) {
+            search.found = true;
+            return search;
+        }
+        previous = record;
+    }
+    if (previous != node) {
+        search.endLink = previous + kRecordNextField;
     }
     return search;
-}
-
-bool LibraryView::RecordMatches(std::uint32_t record, std::u16string_view tail,
-                                std::u16string_view word) const {
-    // A record that matches holds the tail, a zero, the word and a zero unit;
-    // one that cannot hold them in the view does not match.
-    const std::size_t tailStart = std::size_t{record} + kRecordTailField;
-    if (!RangeFits(tailStart, tail.size() + 1 + 2 * (word.size() + 1), bytes_.size())) {
-        return false;
-    }
-    const std::uint8_t* byte = bytes_.data() + tailStart;
-    for (const char16_t letter : tail) {
-        if (*byte++ != letter) {
-            return false;
-        }
-    }
-    if (*byte++ != 0) {
-        return false;
-    }
-    // Words are stored as little-endian UTF-16, the units' own layout here.
-    const std::size_t wordBytes = 2 * word.size();
-    return (wordBytes == 0 || std::memcmp(byte, word.data(), wordBytes) == 0) &&
-           byte[wordBytes] == 0 && byte[wordBytes + 1] == 0;
 }
 
 bool LibraryView::Walk(EntryCallback callback, void* context) const {

@@ -60,7 +60,15 @@ public:
         std::uint32_t endLink = 0;
     };
     RecordSearch FindRecord(std::uint32_t node, std::u16string_view tail,
-                            std::u16string_view word) const;
+                            std::u16string_view word) const {
+        return node >= header_.RootOffset && RangeFitsView(node, kIndexNodeSize)
+                   ? FindRecordIn(bytes_, node, tail, word)
+                   : RecordSearch{};
+    }
+    // The same search in a library's first UsedLength bytes `used`, for a
+    // writer that has found `node`, lying whole inside them, without a view.
+    static RecordSearch FindRecordIn(std::span<const std::uint8_t> used, std::uint32_t node,
+                                     std::u16string_view tail, std::u16string_view word);
     bool HoldsRecord(std::uint32_t node, std::u16string_view tail, std::u16string_view word) const {
         return FindRecord(node, tail, word).found;
     }
@@ -99,8 +107,6 @@ private:
     bool VisitRecords(std::uint32_t node, std::u16string& code, EntryCallback callback,
                       void* context, Claims* claims) const;
 
-    bool RecordMatches(std::uint32_t record, std::u16string_view tail,
-                       std::u16string_view word) const;
     bool RangeFitsView(std::size_t offset, std::size_t length) const {
         return offset <= bytes_.size() && length <= bytes_.size() - offset;
     }

@@ -1,6 +1,8 @@
 #include "core/dict/PhraseEncoder.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 #include "core/base/Utf16.h"
 #include "core/dict/CharSlots.h"
@@ -28,61 +30,134 @@ char32_t CodePointAt(std::u16string_view text, std::size_t k) {
     return 0;
 }
 
-std::u16string EncodePhrase(const LibraryView& library, std::u16string_view word) {
-    const CodeTableHeader& header = library.header();
-    const std::size_t characters = CountCodePoints(word);
-    if (characters < 2 || header.PhraseRule == 0) {
+PhraseEncoder::PhraseEncoder(const LibraryView& library)
+    : header_(library.header()),
+      table_(reinterpret_cast<const char*>(library.bytes().data()) + kHeaderSize),
+      width_(header_.SlotWidth()), lastSlot_(0),
+      ruleCount_(
+          header_.PhraseRule == 1 ? 3 : std::min<std::size_t>(header_.PhraseRule, kRuleSlotCount)),
+      elementLimit_(std::min<std::size_t>(header_.CodeLength, kRuleElementCount)) {
+    // A slot is used only when all of it lies before the index (an open view
+    // has a slot width of at least one and the root past the header).
+    const std::size_t wholeSlots = (header_.RootOffset - kHeaderSize) / width_;
+    if (wholeSlots > 1) {
+        lastSlot_ =
+            static_cast<std::uint32_t>(std::min<std::size_t>(wholeSlots - 1, kCharSlotCount));
+    }
+    if (width_ < sizeof(std::uint64_t)) {
+        slotMask_ = (std::uint64_t{1} << (8 * width_)) - 1;
+    }
+    for (std::size_t characters = 0; characters < recipes_.size(); ++characters) {
+        recipes_[characters] = RecipeFor(characters);
+    }
+}
+
+std::string_view PhraseEncoder::CharCode(char32_t character) const {
+    const std::uint32_t slot = CharSlotIndex(character);
+    if (slot == 0 || slot > lastSlot_) {
         return {};
     }
-    const std::size_t rules = header.PhraseRule == 1 ? 3 : header.PhraseRule;
-    const std::size_t slot = std::min(characters - 2, rules - 1);
-    if (slot >= kRuleSlotCount) {
-        return {};
+    const char* const first = table_ + width_ * slot;
+    std::size_t length = 0;
+    if (width_ <= sizeof(std::uint64_t)) {
+        // Eight bytes from the slot lie inside the view (the root node follows
+        // the table); the bytes past the slot count as zeros. The lowest flag
+        // marks the first zero byte.
+        std::uint64_t bytes;
+        std::memcpy(&bytes, first, sizeof(bytes));
+        bytes &= slotMask_;
+        const std::uint64_t zeros = (bytes - 0x0101010101010101) & ~bytes & 0x8080808080808080;
+        length = zeros == 0 ? sizeof(bytes) : std::countr_zero(zeros) / 8;
+    } else {
+        while (length < width_ && first[length] != '\0') {
+            ++length;
+        }
     }
-    const RuleSlot& rule = header.Rules[slot];
-    // Without surrogate pairs each unit is one character, found without a count.
-    const bool unitPerCharacter = characters == word.size();
-    char16_t code[kRuleElementCount];
-    std::size_t letters = 0;
-    bool ended = false; // a character's code ran out: no further letters
-    // Rules take letters of a character in a row: its code is looked up once.
-    std::size_t codePosition = characters; // no character's yet
-    std::string_view charCode;
-    for (std::size_t i = 0; i < header.CodeLength && i < kRuleElementCount; ++i) {
+    std::string_view code(first, length);
+    if (header_.BWCodeLength != 0) {
+        const auto slash = code.find('/');
+        if (slash != std::string_view::npos) {
+            code.remove_prefix(slash + 1); // the second code
+        }
+    }
+    return code;
+}
+
+PhraseEncoder::Recipe PhraseEncoder::RecipeFor(std::size_t characters) const {
+    Recipe recipe;
+    if (characters < 2 || ruleCount_ == 0) {
+        return recipe;
+    }
+    const RuleSlot& rule = header_.Rules[std::min(characters - 2, ruleCount_ - 1)];
+    bool giving = true;
+    for (std::size_t i = 0; i < elementLimit_; ++i) {
         const RuleElement& element = rule.elements[i];
         if (element.fromEnd == 0 && element.charNumber == 0 && element.letterNumber == 0) {
             break;
         }
-        // A character number outside the phrase gives no letter.
+        // A character number outside the phrase gives no letter, nor does
+        // any element after it.
         if (element.charNumber == 0 || element.charNumber > characters) {
-            ended = true;
+            giving = false;
             continue;
         }
+        giving = giving && element.letterNumber != 0;
         const std::size_t position =
             element.fromEnd == 0 ? element.charNumber - 1u : characters - element.charNumber;
-        if (position != codePosition) {
-            codePosition = position;
-            const char32_t character =
-                unitPerCharacter ? char32_t{word[position]} : CodePointAt(word, position);
-            charCode = library.CharCodeBytes(CharSlotIndex(character));
-            if (charCode.empty()) {
-                return {}; // a character without a code: no phrase code at all
-            }
-            if (header.BWCodeLength != 0) {
-                const auto slash = charCode.find('/');
-                if (slash != std::string_view::npos) {
-                    charCode.remove_prefix(slash + 1); // the second code
-                }
-            }
-        }
-        if (element.letterNumber == 0 || element.letterNumber > charCode.size()) {
-            ended = true;
-        }
-        if (!ended) {
-            code[letters++] = static_cast<unsigned char>(charCode[element.letterNumber - 1u]);
+        recipe.takes[recipe.count++] = {static_cast<std::uint32_t>(position), element.letterNumber};
+        if (giving) {
+            recipe.giving = recipe.count;
         }
     }
-    return std::u16string(code, letters);
+    return recipe;
+}
+
+bool PhraseEncoder::Encode(std::u16string_view word, std::u16string& code) const {
+    code.clear();
+    const std::size_t characters = CountCodePoints(word);
+    if (characters < 2 || ruleCount_ == 0) {
+        return false;
+    }
+    return characters < recipes_.size() ? Follow(recipes_[characters], word, characters, code)
+                                        : Follow(RecipeFor(characters), word, characters, code);
+}
+
+bool PhraseEncoder::Follow(const Recipe& recipe, std::u16string_view word, std::size_t characters,
+                           std::u16string& code) const {
+    // Without surrogate pairs each unit is one character, found without a count.
+    const bool unitPerCharacter = characters == word.size();
+    char16_t letters[kRuleElementCount];
+    std::size_t count = 0;
+    std::size_t giving = recipe.giving;
+    // Rules take letters of a character in a row: its code is looked up once.
+    std::uint32_t coded = static_cast<std::uint32_t>(characters); // no character yet
+    std::string_view charCode;
+    for (std::size_t i = 0; i < recipe.count; ++i) {
+        const Recipe::Take take = recipe.takes[i];
+        if (take.position != coded) {
+            coded = take.position;
+            charCode = CharCode(unitPerCharacter ? char32_t{word[take.position]}
+                                                 : CodePointAt(word, take.position));
+            if (charCode.empty()) {
+                return false; // a character without a code: no phrase code at all
+            }
+        }
+        if (i < giving) {
+            if (take.letter > charCode.size()) {
+                giving = i; // the code ran out: no further letters
+            } else {
+                letters[count++] = static_cast<unsigned char>(charCode[take.letter - 1]);
+            }
+        }
+    }
+    code.assign(letters, count);
+    return count != 0;
+}
+
+std::u16string EncodePhrase(const LibraryView& library, std::u16string_view word) {
+    std::u16string code;
+    PhraseEncoder(library).Encode(word, code);
+    return code;
 }
 
 } // namespace tide

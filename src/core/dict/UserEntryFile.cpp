@@ -18,6 +18,8 @@ void ImportUserEntries(WordLibrary& library, std::u16string_view text,
     // Phrase codes come from the character codes and rules, which entries
     // added meanwhile never change: one view serves every line.
     const auto encoding = library.view();
+    const auto encoder =
+        encoding ? std::optional<PhraseEncoder>(std::in_place, *encoding) : std::nullopt;
     std::u16string derived;
     while (!lines.AtEnd()) {
         const std::size_t start = base + lines.position();
@@ -33,8 +35,7 @@ void ImportUserEntries(WordLibrary& library, std::u16string_view text,
         if (word.empty()) {
             // A word alone: its code comes from the phrase rules.
             word = entry.code;
-            derived = encoding ? EncodePhrase(*encoding, word) : std::u16string();
-            if (derived.empty()) {
+            if (!encoder || !encoder->Encode(word, derived)) {
                 progress.stop = UserImportStop::EncodingFailed;
                 progress.culprit = word;
                 return;

@@ -16,8 +16,12 @@ char16_t LowerAscii(char16_t c) {
 } // namespace
 
 bool IsLetterCode(std::u16string_view code) {
-    return !code.empty() &&
-           std::all_of(code.begin(), code.end(), [](char16_t c) { return c >= u'a' && c <= u'z'; });
+    for (const char16_t c : code) {
+        if (c < u'a' || c > u'z') {
+            return false;
+        }
+    }
+    return !code.empty();
 }
 
 std::optional<WordLibrary> WordLibrary::Open(std::span<std::uint8_t> bytes, bool readOnly,
@@ -82,22 +86,29 @@ WordLibrary::AddResult WordLibrary::AddUserEntry(std::u16string_view code,
     if (!IsLetterCode(code) || word.find(u'\0') != std::u16string_view::npos) {
         return AddResult::Refused;
     }
-    const auto library = view();
-    if (!library) {
+    // Only the fields an add needs, read afresh for every add (the input
+    // method may have added entries since) and checked as opening checks
+    // the ones that lead into the index.
+    const ByteReader header(bytes_.first(kHeaderSize));
+    const std::uint32_t root = header.U32(offsetof(CodeTableHeader, RootOffset)).value_or(0);
+    const std::uint32_t usedLength = header.U32(offsetof(CodeTableHeader, UsedLength)).value_or(0);
+    const std::uint32_t capacity = header.U32(offsetof(CodeTableHeader, Capacity)).value_or(0);
+    if (usedLength > bytes_.size() || root < kHeaderSize ||
+        !RangeFits(root, kIndexNodeSize, usedLength)) {
         return AddResult::Refused;
     }
-    const CodeTableHeader& h = library->header();
-    const std::size_t limit = std::min<std::size_t>(h.Capacity, bytes_.size());
-    const ByteReader reader(library->bytes());
+    const std::span<const std::uint8_t> entries = bytes_.first(usedLength);
+    const std::size_t limit = std::min<std::size_t>(capacity, bytes_.size());
 
     // Down the path as far as it exists; a slot that does not lead forward to
     // a whole node gets a new one.
     const std::size_t depth = std::min(code.size(), kIndexDepth);
-    std::uint32_t node = h.RootOffset;
+    std::uint32_t node = root;
     std::size_t reached = 0;
     for (; reached < depth; ++reached) {
-        const std::uint32_t child = reader.U32(node + 4 * (code[reached] - u'a')).value_or(0);
-        if (child <= node || !RangeFits(child, kIndexNodeSize, reader.size())) {
+        // `node` lies whole inside the entries, its slots with it.
+        const std::uint32_t child = LoadU32(entries.data() + node + 4 * (code[reached] - u'a'));
+        if (child <= node || !RangeFits(child, kIndexNodeSize, usedLength)) {
             break;
         }
         node = child;
@@ -105,7 +116,7 @@ WordLibrary::AddResult WordLibrary::AddUserEntry(std::u16string_view code,
     std::uint32_t link = 0; // where the record is linked; in a new node when 0
     if (reached == depth) {
         const LibraryView::RecordSearch search =
-            library->FindRecord(node, code.substr(depth), word);
+            LibraryView::FindRecordIn(entries, node, code.substr(depth), word);
         if (search.found) {
             return AddResult::AlreadyPresent;
         }
@@ -115,12 +126,12 @@ WordLibrary::AddResult WordLibrary::AddUserEntry(std::u16string_view code,
         return AddResult::Refused;
     }
     const std::size_t size = RecordSize(code.size(), word.size());
-    if (!RangeFits(h.UsedLength, (depth - reached) * kIndexNodeSize + size, limit)) {
+    if (!RangeFits(usedLength, (depth - reached) * kIndexNodeSize + size, limit)) {
         return AddResult::Full;
     }
 
     ByteWriter writer(bytes_);
-    std::uint32_t used = h.UsedLength;
+    std::uint32_t used = usedLength;
     for (std::size_t i = reached; i < depth; ++i) {
         std::memset(bytes_.data() + used, 0, kIndexNodeSize);
         writer.PutU32(node + 4 * (code[i] - u'a'), used);

@@ -503,12 +503,14 @@ std::optional<TableStatistics> MeasureLibrary(const LibraryView& library) {
     measured.entries = entries;
     measured.codeLength = library.header().CodeLength;
     measured.hasRules = library.header().PhraseRule != 0;
+    const PhraseEncoder encoder(library);
+    std::u16string derived;
     measured.derive = [&](std::size_t index) {
         const std::size_t start = wordStarts[index];
         const std::size_t end =
             index + 1 < wordStarts.size() ? wordStarts[index + 1] : words.size();
-        return ToUtf8(
-            EncodePhrase(library, std::u16string_view(words).substr(start, end - 1 - start)));
+        encoder.Encode(std::u16string_view(words).substr(start, end - 1 - start), derived);
+        return ToUtf8(derived);
     };
     return Measure(measured);
 }

@@ -50,6 +50,7 @@ std::optional<std::vector<WordLookup>> LookUpWords(const LibraryView& library,
     if (!placed) {
         return std::nullopt;
     }
+    const PhraseEncoder encoder(library);
     for (std::size_t i = 0; i < results.size(); ++i) {
         WordLookup& result = results[i];
         const std::size_t first = resultOfWord.find(result.word)->second;
@@ -63,7 +64,7 @@ std::optional<std::vector<WordLookup>> LookUpWords(const LibraryView& library,
                                                                    : a.code < b.code;
                          });
         if (result.codes.empty()) {
-            result.ruleCode = EncodePhrase(library, result.word);
+            encoder.Encode(result.word, result.ruleCode);
         }
     }
     return results;
