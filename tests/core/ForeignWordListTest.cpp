@@ -27,7 +27,7 @@ std::vector<std::uint8_t> Utf16(std::string_view utf8, bool mark) {
 
 std::string Words(const ForeignWordList& list) {
     std::string text;
-    for (const std::u16string& word : list.words) {
+    for (const std::u16string_view word : list.words) {
         text += ToUtf8(word) + " ";
     }
     return text;
@@ -199,8 +199,8 @@ TEST(ForeignImport, CodesEachPhraseAndCountsWhatItPassesOver) {
     auto library = WordLibrary::Open(bytes, false);
     ASSERT_TRUE(library);
     ASSERT_EQ(library->AddUserEntry(u"abab", u"中中"), WordLibrary::AddResult::Added);
-    const std::vector<std::u16string> words = {u"中国", u"好",   u"中中", u"中祖",
-                                               u"国中", u"中国", u"𠀀"};
+    const std::vector<std::u16string_view> words = {u"中国", u"好",   u"中中", u"中祖",
+                                                    u"国中", u"中国", u"𠀀"};
     const ForeignImportCounts before = CountForeignWords(*library, words);
     EXPECT_EQ(before.words, 7u);
     EXPECT_EQ(before.singleCharacters, 2u) << "好, and a character outside the BMP";

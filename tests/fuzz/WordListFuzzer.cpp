@@ -9,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const tide::ForeignWordList list = tide::ReadForeignWordList(std::span(data, size));
-    for (const std::u16string& word : list.words) {
+    for (const std::u16string_view word : list.words) {
         if (word.empty() && list.format != tide::WordListFormat::Ours) {
             __builtin_trap();
         }

@@ -20,7 +20,7 @@ int Words(Arguments arguments) {
         return Fail(list.error + ": " + PathText(arguments[0]));
     }
     std::string out;
-    for (const std::u16string& word : list.words) {
+    for (const std::u16string_view word : list.words) {
         out += ToUtf8(word);
         out += '\n';
     }

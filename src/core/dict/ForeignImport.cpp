@@ -54,16 +54,17 @@ void Count(ForeignImportCounts& counts, ForeignSkip reason) {
 } // namespace
 
 ForeignImportCounts CountForeignWords(const WordLibrary& library,
-                                      std::span<const std::u16string> words) {
+                                      std::span<const std::u16string_view> words) {
     ForeignImportCounts counts;
     counts.words = words.size();
     const auto view = library.view();
     const auto encoder = EncoderOf(view);
     std::set<std::pair<std::u16string, std::u16string>> taken;
     std::u16string code;
-    for (const std::u16string& word : words) {
+    for (const std::u16string_view word : words) {
         std::optional<ForeignSkip> reason = Classify(encoder ? &*encoder : nullptr, word, code);
-        if (!reason && (library.ContainsEntry(code, word) || !taken.emplace(code, word).second)) {
+        if (!reason && (library.ContainsEntry(code, word) ||
+                        !taken.emplace(code, std::u16string(word)).second)) {
             reason = ForeignSkip::AlreadyPresent;
         }
         if (reason) {
@@ -75,16 +76,16 @@ ForeignImportCounts CountForeignWords(const WordLibrary& library,
     return counts;
 }
 
-std::size_t ForeignImportRoom(std::span<const std::u16string> words) {
+std::size_t ForeignImportRoom(std::span<const std::u16string_view> words) {
     std::uint64_t room =
         std::min<std::uint64_t>(std::uint64_t{3} * words.size(), kMaxIndexNodes) * kIndexNodeSize;
-    for (const std::u16string& word : words) {
+    for (const std::u16string_view word : words) {
         room += RecordSize(kMaxCharCodeWidth, word.size());
     }
     return static_cast<std::size_t>(std::min<std::uint64_t>(room, kMaxLibraryBytes));
 }
 
-void ImportForeignWords(WordLibrary& library, std::span<const std::u16string> words,
+void ImportForeignWords(WordLibrary& library, std::span<const std::u16string_view> words,
                         ForeignImportProgress& progress) {
     progress.stop = UserImportStop::None;
     progress.culprit.clear();
@@ -95,7 +96,7 @@ void ImportForeignWords(WordLibrary& library, std::span<const std::u16string> wo
     const auto encoder = EncoderOf(view);
     std::u16string code;
     for (; progress.next < words.size(); ++progress.next) {
-        const std::u16string& word = words[progress.next];
+        const std::u16string_view word = words[progress.next];
         std::optional<ForeignSkip> reason = Classify(encoder ? &*encoder : nullptr, word, code);
         if (!reason) {
             const WordLibrary::AddResult added = library.AddUserEntry(code, word);

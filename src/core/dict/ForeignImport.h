@@ -27,7 +27,7 @@ struct ForeignImportCounts {
 
 // What importing `words` would do, writing nothing.
 ForeignImportCounts CountForeignWords(const WordLibrary& library,
-                                      std::span<const std::u16string> words);
+                                      std::span<const std::u16string_view> words);
 
 // How far an import got; passed back in to go on after making room.
 struct ForeignImportProgress {
@@ -45,11 +45,11 @@ struct ForeignImportProgress {
 // Room past a library's used length that importing `words` surely fits in:
 // a record each, with a code as long as any, and up to three new index nodes
 // each, of which the whole index holds kMaxIndexNodes.
-std::size_t ForeignImportRoom(std::span<const std::u16string> words);
+std::size_t ForeignImportRoom(std::span<const std::u16string_view> words);
 
 // Adds the words from `progress.next` on. Stops only when the library is
 // full (the word is then taken again once it has room) or refuses an entry.
-void ImportForeignWords(WordLibrary& library, std::span<const std::u16string> words,
+void ImportForeignWords(WordLibrary& library, std::span<const std::u16string_view> words,
                         ForeignImportProgress& progress);
 
 } // namespace tide

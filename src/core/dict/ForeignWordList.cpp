@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <memory>
 #include <optional>
 
 #include "core/base/ByteIo.h"
@@ -156,6 +157,12 @@ std::optional<std::uint32_t> SkipScelPinyin(const ByteReader& reader, std::size_
 // (byte length, bytes: the frequency first).
 void ReadScel(std::span<const std::uint8_t> bytes, ForeignWordList& list) {
     list.format = WordListFormat::Scel;
+    // Every unit of a word comes from two bytes of the file: room for all of
+    // them at once, left as allocated (a page is touched only when a word is
+    // written to it) and never moved while views into it are taken.
+    const std::shared_ptr<char16_t[]> text(new char16_t[bytes.size() / 2]);
+    list.text = text;
+    std::size_t written = 0;
     const ByteReader reader(bytes);
     std::u16string name;
     for (std::size_t at = kScelName; at + 1 < kScelNameEnd; at += 2) {
@@ -228,10 +235,14 @@ void ReadScel(std::span<const std::uint8_t> bytes, ForeignWordList& list) {
                 return damaged("damaged");
             }
             // A word ends at a NUL, as other readers take it.
-            const std::uint8_t* const text = data + at + 2;
-            std::size_t units = 0;
-            while (units < wordBytes / 2u && LoadU16(text + 2 * units) != 0) {
-                ++units;
+            const std::uint8_t* const units = data + at + 2;
+            const std::size_t start = written;
+            for (std::size_t k = 0; k < wordBytes / 2u; ++k) {
+                const char16_t unit = LoadU16(units + 2 * k);
+                if (unit == u'\0') {
+                    break;
+                }
+                text[written++] = unit;
             }
             at += 2 + wordBytes;
             if (!RangeFits(at, 2, size)) {
@@ -242,16 +253,10 @@ void ReadScel(std::span<const std::uint8_t> bytes, ForeignWordList& list) {
                 return damaged("cut short");
             }
             at += 2 + extraBytes;
-            if (units == 0) {
+            if (written == start) {
                 ++list.linesWithoutWord;
             } else {
-                // Unit by unit into the string's own room: no call to fill
-                // or copy a few bytes.
-                std::u16string& word = list.words.emplace_back();
-                word.reserve(units);
-                for (std::size_t k = 0; k < units; ++k) {
-                    word.push_back(static_cast<char16_t>(LoadU16(text + 2 * k)));
-                }
+                list.words.emplace_back(text.get() + start, written - start);
             }
         }
     }
@@ -390,7 +395,9 @@ ForeignWordList ReadForeignWordList(std::span<const std::uint8_t> bytes) {
         ReadScel(bytes, list);
         return list;
     }
-    std::u16string text;
+    const auto decoded = std::make_shared<std::u16string>();
+    std::u16string& text = *decoded;
+    list.text = decoded;
     bool markedUtf16 = false;
     const std::optional<WordListFormat> format = RecogniseWordList(bytes);
     if (!format || !DecodeText(bytes, text, markedUtf16)) {

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -27,13 +28,16 @@ enum class WordListFormat {
     PlainWords,  // a word a line
 };
 
+// The words and codes are views into the text the list decoded, which it
+// keeps (with every copy of it) wherever the list is moved.
 struct ForeignWordList {
     WordListFormat format = WordListFormat::PlainWords;
-    std::vector<std::u16string> words; // in the file's order, as they stand
-    std::vector<std::u16string> codes; // Ours only: each word's code
-    std::size_t linesWithoutWord = 0;  // non-empty lines that hold no word
-    std::string scelName;              // a cell dictionary's own name (UTF-8)
-    std::string error;                 // set when the bytes are none of these
+    std::vector<std::u16string_view> words; // in the file's order, as they stand
+    std::vector<std::u16string_view> codes; // Ours only: each word's code
+    std::size_t linesWithoutWord = 0;       // non-empty lines that hold no word
+    std::string scelName;                   // a cell dictionary's own name (UTF-8)
+    std::string error;                      // set when the bytes are none of these
+    std::shared_ptr<const void> text;       // what the words and codes lie in
 };
 
 // The format's name as the user dictionary tool shows it.
