@@ -167,9 +167,9 @@ LibraryView::RecordSearch LibraryView::FindRecordIn(std::span<const std::uint8_t
     std::uint32_t previous = node;
     std::uint32_t record = LoadU32(data + search.endLink);
     // The same forward-only rule as every walk ends the loops. Most records
-    // lie far enough from the end for the four bytes (the view holds a
-    // header, so `size` exceeds them).
-    const std::size_t lastWithKey = size - (kRecordTailField + sizeof key);
+    // lie far enough from the end for the four bytes.
+    const std::size_t keyEnd = kRecordTailField + sizeof key;
+    const std::size_t lastWithKey = size >= keyEnd ? size - keyEnd : 0;
     for (; record > previous && record <= lastWithKey; record = LoadU32(data + previous)) {
         if (LoadU32(data + record + kRecordTailField) == key &&
             RecordMatches(data, size, record, tail, word)) {

@@ -49,20 +49,37 @@ std::u16string WordLibrary::LookupCharCode(char32_t codePoint) const {
     return library ? library->CharCode(CharSlotIndex(codePoint)) : std::u16string();
 }
 
-std::optional<WordLibrary::CodeNode> WordLibrary::FindCodeNode(std::u16string_view code) const {
-    const CodeTableHeader h = header();
-    const ByteReader reader(bytes_.first(std::min<std::size_t>(h.UsedLength, bytes_.size())));
-    CodeNode node{h.RootOffset, {}};
-    if (!RangeFits(node.offset, kIndexNodeSize, reader.size())) {
+std::optional<WordLibrary::IndexBounds> WordLibrary::ReadIndexBounds() const {
+    // Opening checked that the bytes hold a header.
+    const std::uint8_t* const header = bytes_.data();
+    const IndexBounds bounds{
+        LoadU32(header + offsetof(CodeTableHeader, RootOffset)),
+        LoadU32(header + offsetof(CodeTableHeader, UsedLength)),
+        LoadU32(header + offsetof(CodeTableHeader, Capacity)),
+    };
+    if (bounds.used > bytes_.size() || bounds.root < kHeaderSize ||
+        !RangeFits(bounds.root, kIndexNodeSize, bounds.used)) {
         return std::nullopt;
     }
+    return bounds;
+}
+
+std::optional<WordLibrary::CodeNode> WordLibrary::FindCodeNode(std::u16string_view code) const {
+    const auto bounds = ReadIndexBounds();
+    return bounds ? FindCodeNode(*bounds, code) : std::nullopt;
+}
+
+std::optional<WordLibrary::CodeNode> WordLibrary::FindCodeNode(const IndexBounds& bounds,
+                                                               std::u16string_view code) const {
+    CodeNode node{bounds.root, {}};
     for (std::size_t i = 0; i < std::min(code.size(), kIndexDepth); ++i) {
         const char16_t letter = LowerAscii(code[i]);
         if (letter < u'a' || letter > u'z') {
             return std::nullopt;
         }
-        const std::uint32_t child = reader.U32(node.offset + 4 * (letter - u'a')).value_or(0);
-        if (child <= node.offset || !RangeFits(child, kIndexNodeSize, reader.size())) {
+        // `node` lies whole within the used bytes, its slots with it.
+        const std::uint32_t child = LoadU32(bytes_.data() + node.offset + 4 * (letter - u'a'));
+        if (child <= node.offset || !RangeFits(child, kIndexNodeSize, bounds.used)) {
             return std::nullopt;
         }
         node.offset = child;
@@ -72,13 +89,15 @@ std::optional<WordLibrary::CodeNode> WordLibrary::FindCodeNode(std::u16string_vi
 }
 
 bool WordLibrary::ContainsEntry(std::u16string_view code, std::u16string_view word) const {
-    const auto node = FindCodeNode(code);
+    const auto bounds = ReadIndexBounds();
+    const auto node = bounds ? FindCodeNode(*bounds, code) : std::nullopt;
     // Codes compare exactly: the path letters are lower case.
     if (!node || code.substr(0, node->path.size()) != node->path) {
         return false;
     }
-    const auto library = view();
-    return library && library->HoldsRecord(node->offset, code.substr(node->path.size()), word);
+    return LibraryView::FindRecordIn(bytes_.first(bounds->used), node->offset,
+                                     code.substr(node->path.size()), word)
+        .found;
 }
 
 WordLibrary::AddResult WordLibrary::AddUserEntry(std::u16string_view code,
@@ -86,29 +105,22 @@ WordLibrary::AddResult WordLibrary::AddUserEntry(std::u16string_view code,
     if (!IsLetterCode(code) || word.find(u'\0') != std::u16string_view::npos) {
         return AddResult::Refused;
     }
-    // Only the fields an add needs, read afresh for every add (the input
-    // method may have added entries since) and checked as opening checks
-    // the ones that lead into the index.
-    const ByteReader header(bytes_.first(kHeaderSize));
-    const std::uint32_t root = header.U32(offsetof(CodeTableHeader, RootOffset)).value_or(0);
-    const std::uint32_t usedLength = header.U32(offsetof(CodeTableHeader, UsedLength)).value_or(0);
-    const std::uint32_t capacity = header.U32(offsetof(CodeTableHeader, Capacity)).value_or(0);
-    if (usedLength > bytes_.size() || root < kHeaderSize ||
-        !RangeFits(root, kIndexNodeSize, usedLength)) {
+    const auto bounds = ReadIndexBounds();
+    if (!bounds) {
         return AddResult::Refused;
     }
-    const std::span<const std::uint8_t> entries = bytes_.first(usedLength);
-    const std::size_t limit = std::min<std::size_t>(capacity, bytes_.size());
+    const std::span<const std::uint8_t> entries = bytes_.first(bounds->used);
+    const std::size_t limit = std::min<std::size_t>(bounds->capacity, bytes_.size());
 
     // Down the path as far as it exists; a slot that does not lead forward to
     // a whole node gets a new one.
     const std::size_t depth = std::min(code.size(), kIndexDepth);
-    std::uint32_t node = root;
+    std::uint32_t node = bounds->root;
     std::size_t reached = 0;
     for (; reached < depth; ++reached) {
         // `node` lies whole inside the entries, its slots with it.
         const std::uint32_t child = LoadU32(entries.data() + node + 4 * (code[reached] - u'a'));
-        if (child <= node || !RangeFits(child, kIndexNodeSize, usedLength)) {
+        if (child <= node || !RangeFits(child, kIndexNodeSize, bounds->used)) {
             break;
         }
         node = child;
@@ -126,12 +138,12 @@ WordLibrary::AddResult WordLibrary::AddUserEntry(std::u16string_view code,
         return AddResult::Refused;
     }
     const std::size_t size = RecordSize(code.size(), word.size());
-    if (!RangeFits(usedLength, (depth - reached) * kIndexNodeSize + size, limit)) {
+    if (!RangeFits(bounds->used, (depth - reached) * kIndexNodeSize + size, limit)) {
         return AddResult::Full;
     }
 
     ByteWriter writer(bytes_);
-    std::uint32_t used = usedLength;
+    std::uint32_t used = bounds->used;
     for (std::size_t i = reached; i < depth; ++i) {
         std::memset(bytes_.data() + used, 0, kIndexNodeSize);
         writer.PutU32(node + 4 * (code[i] - u'a'), used);

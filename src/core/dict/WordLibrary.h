@@ -68,6 +68,17 @@ private:
     WordLibrary(std::span<std::uint8_t> bytes, bool readOnly)
         : bytes_(bytes), readOnly_(readOnly) {}
 
+    // The header fields that lead into the index, read afresh for every call
+    // (the input method may have added entries since); nothing when they
+    // cannot be right.
+    struct IndexBounds {
+        std::uint32_t root;
+        std::uint32_t used; // UsedLength, within the bytes
+        std::uint32_t capacity;
+    };
+    std::optional<IndexBounds> ReadIndexBounds() const;
+    std::optional<CodeNode> FindCodeNode(const IndexBounds& bounds, std::u16string_view code) const;
+
     std::span<std::uint8_t> bytes_;
     bool readOnly_;
 };
