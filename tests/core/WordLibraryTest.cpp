@@ -147,7 +147,12 @@ TEST(WordLibrary, DamagedLinksNeverLeadOutsideTheBytes) {
     EXPECT_EQ(library->AddUserEntry(u"abcd", u"新"), Add::Added)
         << "a bad link is replaced by the new record";
     EXPECT_TRUE(library->ContainsEntry(u"abcd", u"新"));
-    // A header broken after opening: nothing is found and nothing is added.
+    // A header broken after opening: nothing is found and nothing is added,
+    // whichever of the fields opening checks is broken.
+    bytes[offsetof(CodeTableHeader, PhraseRule)] = 12;
+    EXPECT_FALSE(library->ContainsEntry(u"abcd", u"新"));
+    EXPECT_EQ(library->AddUserEntry(u"abcd", u"再"), Add::Refused);
+    bytes[offsetof(CodeTableHeader, PhraseRule)] = 1;
     std::memset(bytes.data() + offsetof(CodeTableHeader, RootOffset), 0xFF, 4);
     EXPECT_FALSE(library->ContainsEntry(u"abcd", u"新"));
     EXPECT_EQ(library->AddUserEntry(u"abcd", u"再"), Add::Refused);
@@ -170,17 +175,23 @@ TEST(WordLibrary, ARecordCutShortByTheEndOfTheBytesNeverMatches) {
     EXPECT_FALSE(library->ContainsEntry(u"abcde", u"用户"));
 }
 
-TEST(WordLibrary, TheLastRecordIsFoundHoweverShort) {
-    // A three-letter code and an empty word take eleven bytes, the last of
-    // them three bytes past the record's tail field.
+TEST(WordLibrary, TheShortestRecordsAreFoundWhereverTheyLie) {
+    // A three-letter code and an empty word take eleven bytes: a zero for
+    // the tail and a zero unit for the word follow the record's two fields.
     Bytes bytes = test::MakeLibrary({"abcd\t工"});
     auto library = WordLibrary::Open(bytes, false);
     ASSERT_EQ(library->AddUserEntry(u"abc", u""), Add::Added);
-    EXPECT_TRUE(library->ContainsEntry(u"abc", u""));
+    EXPECT_TRUE(library->ContainsEntry(u"abc", u"")) << "the last record in the bytes";
     EXPECT_FALSE(library->ContainsEntry(u"abc", u"工"));
     EXPECT_EQ(library->AddUserEntry(u"abc", u""), Add::AlreadyPresent);
+    // Records behind it, linked from the next: the byte after its word is
+    // the next record's link field, no part of this one.
     ASSERT_EQ(library->AddUserEntry(u"abc", u"工"), Add::Added);
-    EXPECT_TRUE(library->ContainsEntry(u"abc", u"工"));
+    ASSERT_EQ(library->AddUserEntry(u"abc", u"乙"), Add::Added);
+    ASSERT_EQ(library->AddUserEntry(u"abc", u"丙"), Add::Added);
+    EXPECT_TRUE(library->ContainsEntry(u"abc", u""));
+    EXPECT_EQ(library->AddUserEntry(u"abc", u""), Add::AlreadyPresent);
+    EXPECT_TRUE(library->ContainsEntry(u"abc", u"乙"));
 }
 
 TEST(WordLibrary, WordsOfUnitsWithZeroBytesAreReadWholeAndCutOnesAreDamage) {

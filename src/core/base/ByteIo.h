@@ -1,6 +1,7 @@
 // Little-endian reads and writes at byte offsets. Every file and shared-memory
 // format of the program is little-endian; these helpers never form a
-// misaligned pointer and never touch a byte outside the span they were given.
+// misaligned pointer, and the reader and writer never touch a byte outside
+// the span they were given (LoadU16 and LoadU32 leave that to their caller).
 #pragma once
 
 #include <bit>

@@ -47,11 +47,16 @@ struct CodeTableHeader {
     std::uint8_t PhraseRule;
     RuleSlot Rules[kRuleSlotCount];
 
-    // Width of a CharCodeTable slot: the code, plus "/" and the second code.
-    std::size_t SlotWidth() const {
-        return BWCodeLength == 0 ? CodeLength : std::size_t{CodeLength} + BWCodeLength + 1;
-    }
+    std::size_t SlotWidth() const;
 };
+
+// Width of a CharCodeTable slot: the code, plus "/" and the second code.
+constexpr std::size_t SlotWidthFor(std::uint8_t codeLength, std::uint8_t secondCodeLength) {
+    return secondCodeLength == 0 ? codeLength : std::size_t{codeLength} + secondCodeLength + 1;
+}
+inline std::size_t CodeTableHeader::SlotWidth() const {
+    return SlotWidthFor(CodeLength, BWCodeLength);
+}
 
 inline constexpr std::size_t kHeaderSize = 612;
 static_assert(sizeof(CodeTableHeader) == kHeaderSize);

@@ -158,8 +158,8 @@ std::optional<std::uint32_t> SkipScelPinyin(const ByteReader& reader, std::size_
 void ReadScel(std::span<const std::uint8_t> bytes, ForeignWordList& list) {
     list.format = WordListFormat::Scel;
     // Every unit of a word comes from two bytes of the file: room for all of
-    // them at once, left as allocated (a page is touched only when a word is
-    // written to it) and never moved while views into it are taken.
+    // them at once, not filled beforehand (pages no word reaches need not be
+    // touched), and never moved while views into it are taken.
     const std::shared_ptr<char16_t[]> text(new char16_t[bytes.size() / 2]);
     list.text = text;
     std::size_t written = 0;

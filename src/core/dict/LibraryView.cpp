@@ -70,10 +70,8 @@ std::optional<LibraryView> LibraryView::Open(std::span<const std::uint8_t> bytes
     LibraryOpenError why = LibraryOpenError::NotALibrary;
     if (view) {
         const CodeTableHeader& header = view->header_;
-        const std::size_t width = header.SlotWidth();
-        if (header.UsedLength > bytes.size() || header.RootOffset < kHeaderSize ||
-            !RangeFits(header.RootOffset, kIndexNodeSize, header.UsedLength) || width == 0 ||
-            width > kMaxCharCodeWidth || header.PhraseRule > kRuleSlotCount) {
+        if (!HeaderFieldsFit(header.RootOffset, header.UsedLength, header.SlotWidth(),
+                             header.PhraseRule, bytes.size())) {
             why = LibraryOpenError::Damaged;
             view.reset();
         } else {
@@ -143,8 +141,6 @@ LibraryView::RecordSearch LibraryView::FindRecordIn(std::span<const std::uint8_t
                                                     std::u16string_view word) {
     const std::uint8_t* const data = used.data();
     const std::size_t size = used.size();
-    RecordSearch search;
-    search.endLink = node + kNodeFirstRecordField;
     // The first bytes of a matching record's tail field (tail letters, a
     // zero, the word's units and a zero unit; three bytes at least), compared
     // at once: nearly every record of a long chain differs there already.
@@ -165,32 +161,35 @@ LibraryView::RecordSearch LibraryView::FindRecordIn(std::span<const std::uint8_t
     }
     const std::uint32_t key = LoadU32(expected);
     std::uint32_t previous = node;
-    std::uint32_t record = LoadU32(data + search.endLink);
+    std::uint32_t record = LoadU32(data + node + kNodeFirstRecordField);
     // The same forward-only rule as every walk ends the loops. Most records
-    // lie far enough from the end for the four bytes.
+    // lie far enough from the end for the four bytes. An empty tail and an
+    // empty word match three bytes only (the fourth is another record's):
+    // every record is then compared in full.
     const std::size_t keyEnd = kRecordTailField + sizeof key;
-    const std::size_t lastWithKey = size >= keyEnd ? size - keyEnd : 0;
+    const bool keyHeld = !tail.empty() || !word.empty();
+    const std::size_t lastWithKey = keyHeld && size >= keyEnd ? size - keyEnd : 0;
+    // The link field followed last: the one to the record found, or the end.
+    const auto linkAfter = [node](std::uint32_t previous) {
+        return previous == node ? node + std::uint32_t{kNodeFirstRecordField}
+                                : previous + std::uint32_t{kRecordNextField};
+    };
     for (; record > previous && record <= lastWithKey; record = LoadU32(data + previous)) {
         if (LoadU32(data + record + kRecordTailField) == key &&
             RecordMatches(data, size, record, tail, word)) {
-            search.found = true;
-            return search;
+            return {true, linkAfter(previous)};
         }
         previous = record;
     }
-    // The few records near the end are compared in full.
+    // The records near the end (or all, without the four bytes) are compared in full.
     for (; record > previous && RangeFits(record, kRecordTailField, size);
          record = LoadU32(data + previous)) {
         if (RecordMatches(data, size, record, tail, word)) {
-            search.found = true;
-            return search;
+            return {true, linkAfter(previous)};
         }
         previous = record;
     }
-    if (previous != node) {
-        search.endLink = previous + kRecordNextField;
-    }
-    return search;
+    return {false, linkAfter(previous)};
 }
 
 bool LibraryView::Walk(EntryCallback callback, void* context) const {

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/base/ByteIo.h"
 #include "core/dict/CodeTableHeader.h"
 #include "core/dict/LibraryLayout.h"
 
@@ -36,6 +37,14 @@ class LibraryView {
 public:
     static std::optional<LibraryView> Open(std::span<const std::uint8_t> bytes,
                                            LibraryOpenError* error = nullptr);
+    // Whether header fields can be right for a library in `size` bytes: the
+    // checks opening makes, for a reader that takes the fields one by one.
+    static bool HeaderFieldsFit(std::uint32_t rootOffset, std::uint32_t usedLength,
+                                std::size_t slotWidth, std::uint8_t phraseRule, std::size_t size) {
+        return usedLength <= size && rootOffset >= kHeaderSize &&
+               RangeFits(rootOffset, kIndexNodeSize, usedLength) && slotWidth != 0 &&
+               slotWidth <= kMaxCharCodeWidth && phraseRule <= kRuleSlotCount;
+    }
 
     const CodeTableHeader& header() const { return header_; }
     std::span<const std::uint8_t> bytes() const { return bytes_; }
@@ -56,7 +65,8 @@ public:
     struct RecordSearch {
         bool found = false;
         // The link field that ends the node's chain, where a record appended
-        // now is linked: the node's own first-record field when it has none.
+        // now is linked (the node's own first-record field when it has none);
+        // when found, the one that leads to the record.
         std::uint32_t endLink = 0;
     };
     RecordSearch FindRecord(std::uint32_t node, std::u16string_view tail,

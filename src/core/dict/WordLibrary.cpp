@@ -50,15 +50,20 @@ std::u16string WordLibrary::LookupCharCode(char32_t codePoint) const {
 }
 
 std::optional<WordLibrary::IndexBounds> WordLibrary::ReadIndexBounds() const {
-    // Opening checked that the bytes hold a header.
+    // Opening checked that the bytes hold a header; they are checked again
+    // as opening checks them, so that a header broken since refuses every
+    // change alike.
     const std::uint8_t* const header = bytes_.data();
     const IndexBounds bounds{
         LoadU32(header + offsetof(CodeTableHeader, RootOffset)),
         LoadU32(header + offsetof(CodeTableHeader, UsedLength)),
         LoadU32(header + offsetof(CodeTableHeader, Capacity)),
     };
-    if (bounds.used > bytes_.size() || bounds.root < kHeaderSize ||
-        !RangeFits(bounds.root, kIndexNodeSize, bounds.used)) {
+    const std::size_t slotWidth = SlotWidthFor(header[offsetof(CodeTableHeader, CodeLength)],
+                                               header[offsetof(CodeTableHeader, BWCodeLength)]);
+    if (!LibraryView::HeaderFieldsFit(bounds.root, bounds.used, slotWidth,
+                                      header[offsetof(CodeTableHeader, PhraseRule)],
+                                      bytes_.size())) {
         return std::nullopt;
     }
     return bounds;
