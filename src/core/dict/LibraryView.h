@@ -75,8 +75,8 @@ public:
                    ? FindRecordIn(bytes_, node, tail, word)
                    : RecordSearch{};
     }
-    // The same search in a library's first UsedLength bytes `used`, for a
-    // writer that has found `node`, lying whole inside them, without a view.
+    // The same search in a library's first UsedLength bytes `used`, without
+    // a view, for a caller that has found `node` lying whole inside them.
     static RecordSearch FindRecordIn(std::span<const std::uint8_t> used, std::uint32_t node,
                                      std::u16string_view tail, std::u16string_view word);
     bool HoldsRecord(std::uint32_t node, std::u16string_view tail, std::u16string_view word) const {
