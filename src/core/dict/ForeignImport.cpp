@@ -32,11 +32,6 @@ std::optional<ForeignSkip> Classify(const PhraseEncoder* encoder, std::u16string
     return std::nullopt;
 }
 
-// The encoder of `view`, when there is one.
-std::optional<PhraseEncoder> EncoderOf(const std::optional<LibraryView>& view) {
-    return view ? std::optional<PhraseEncoder>(std::in_place, *view) : std::nullopt;
-}
-
 void Count(ForeignImportCounts& counts, ForeignSkip reason) {
     switch (reason) {
     case ForeignSkip::SingleCharacter:
@@ -58,7 +53,7 @@ ForeignImportCounts CountForeignWords(const WordLibrary& library,
     ForeignImportCounts counts;
     counts.words = words.size();
     const auto view = library.view();
-    const auto encoder = EncoderOf(view);
+    const auto encoder = EncoderFor(view);
     std::set<std::pair<std::u16string, std::u16string>> taken;
     std::u16string code;
     for (const std::u16string_view word : words) {
@@ -93,7 +88,7 @@ void ImportForeignWords(WordLibrary& library, std::span<const std::u16string_vie
     // Phrase codes come from the character codes and rules, which entries
     // added meanwhile never change: one view serves every word.
     const auto view = library.view();
-    const auto encoder = EncoderOf(view);
+    const auto encoder = EncoderFor(view);
     std::u16string code;
     for (; progress.next < words.size(); ++progress.next) {
         const std::u16string_view word = words[progress.next];

@@ -77,6 +77,15 @@ std::optional<LibraryView> LibraryView::Open(std::span<const std::uint8_t> bytes
         } else {
             why = LibraryOpenError::None;
             view->bytes_ = bytes.first(header.UsedLength);
+            // A slot is used only when all of it lies before the index.
+            view->slotWidth_ = header.SlotWidth();
+            const std::size_t wholeSlots = (header.RootOffset - kHeaderSize) / view->slotWidth_;
+            view->lastSlot_ = wholeSlots > 1 ? static_cast<std::uint32_t>(std::min<std::size_t>(
+                                                   wholeSlots - 1, kCharSlotCount))
+                                             : 0;
+            if (view->slotWidth_ < sizeof(std::uint64_t)) {
+                view->slotMask_ = (std::uint64_t{1} << (8 * view->slotWidth_)) - 1;
+            }
         }
     }
     if (error) {
@@ -94,13 +103,33 @@ std::u16string LibraryView::CharCode(std::uint32_t slot) const {
 }
 
 std::string_view LibraryView::CharCodeBytes(std::uint32_t slot) const {
-    const std::size_t width = header_.SlotWidth();
-    const std::size_t offset = kHeaderSize + width * slot;
-    if (slot == 0 || slot > kCharSlotCount || offset + width > header_.RootOffset) {
+    if (slot == 0 || slot > lastSlot_) {
         return {};
     }
-    const auto* first = reinterpret_cast<const char*>(bytes_.data() + offset);
-    return std::string_view(first, std::find(first, first + width, '\0') - first);
+    const auto* first =
+        reinterpret_cast<const char*>(bytes_.data()) + kHeaderSize + slotWidth_ * slot;
+    if (slotWidth_ > sizeof(std::uint64_t)) {
+        return std::string_view(first, std::find(first, first + slotWidth_, '\0') - first);
+    }
+    // Eight bytes from a slot lie inside the view (the root node follows the
+    // table); the bytes past the slot count as zeros. The lowest flag marks
+    // the first zero byte.
+    std::uint64_t bytes;
+    std::memcpy(&bytes, first, sizeof(bytes));
+    bytes &= slotMask_;
+    const std::uint64_t zeros = (bytes - 0x0101010101010101) & ~bytes & 0x8080808080808080;
+    return std::string_view(first, zeros == 0 ? sizeof(bytes) : std::countr_zero(zeros) / 8);
+}
+
+std::string_view LibraryView::PhraseCharCode(char32_t character) const {
+    std::string_view code = CharCodeBytes(CharSlotIndex(character));
+    if (header_.BWCodeLength != 0) {
+        const auto slash = code.find('/');
+        if (slash != std::string_view::npos) {
+            code.remove_prefix(slash + 1); // the second code
+        }
+    }
+    return code;
 }
 
 // The bytes a walk has read, one bit each.

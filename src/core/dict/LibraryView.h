@@ -91,6 +91,9 @@ public:
     std::u16string CharCode(std::uint32_t slot) const;
     // The same as the slot's bytes, without a copy.
     std::string_view CharCodeBytes(std::uint32_t slot) const;
+    // The code in the slot of `character`: its second code (after "/") where
+    // the library has them; empty when there is none.
+    std::string_view PhraseCharCode(char32_t character) const;
 
 private:
     // Only Open names the key: the constructor must be public for
@@ -123,6 +126,12 @@ private:
 
     std::span<const std::uint8_t> bytes_; // the first UsedLength bytes
     CodeTableHeader header_;
+    // The CharCodeTable, worked out at opening: its slots' width, the last
+    // slot wholly before the index (0: none), and the bits of a slot's bytes
+    // among eight read from it.
+    std::size_t slotWidth_ = 0;
+    std::uint32_t lastSlot_ = 0;
+    std::uint64_t slotMask_ = ~std::uint64_t{0};
 };
 
 template <typename Visit>

@@ -1,11 +1,8 @@
 #include "core/dict/PhraseEncoder.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstring>
 
 #include "core/base/Utf16.h"
-#include "core/dict/CharSlots.h"
 
 namespace tide {
 
@@ -31,56 +28,13 @@ char32_t CodePointAt(std::u16string_view text, std::size_t k) {
 }
 
 PhraseEncoder::PhraseEncoder(const LibraryView& library)
-    : header_(library.header()),
-      table_(reinterpret_cast<const char*>(library.bytes().data()) + kHeaderSize),
-      width_(header_.SlotWidth()), lastSlot_(0),
+    : library_(library), header_(library.header()),
       ruleCount_(
           header_.PhraseRule == 1 ? 3 : std::min<std::size_t>(header_.PhraseRule, kRuleSlotCount)),
       elementLimit_(std::min<std::size_t>(header_.CodeLength, kRuleElementCount)) {
-    // A slot is used only when all of it lies before the index (an open view
-    // has a slot width of at least one and the root past the header).
-    const std::size_t wholeSlots = (header_.RootOffset - kHeaderSize) / width_;
-    if (wholeSlots > 1) {
-        lastSlot_ =
-            static_cast<std::uint32_t>(std::min<std::size_t>(wholeSlots - 1, kCharSlotCount));
-    }
-    if (width_ < sizeof(std::uint64_t)) {
-        slotMask_ = (std::uint64_t{1} << (8 * width_)) - 1;
-    }
     for (std::size_t characters = 0; characters < recipes_.size(); ++characters) {
         recipes_[characters] = RecipeFor(characters);
     }
-}
-
-std::string_view PhraseEncoder::CharCode(char32_t character) const {
-    const std::uint32_t slot = CharSlotIndex(character);
-    if (slot == 0 || slot > lastSlot_) {
-        return {};
-    }
-    const char* const first = table_ + width_ * slot;
-    std::size_t length = 0;
-    if (width_ <= sizeof(std::uint64_t)) {
-        // Eight bytes from the slot lie inside the view (the root node follows
-        // the table); the bytes past the slot count as zeros. The lowest flag
-        // marks the first zero byte.
-        std::uint64_t bytes;
-        std::memcpy(&bytes, first, sizeof(bytes));
-        bytes &= slotMask_;
-        const std::uint64_t zeros = (bytes - 0x0101010101010101) & ~bytes & 0x8080808080808080;
-        length = zeros == 0 ? sizeof(bytes) : std::countr_zero(zeros) / 8;
-    } else {
-        while (length < width_ && first[length] != '\0') {
-            ++length;
-        }
-    }
-    std::string_view code(first, length);
-    if (header_.BWCodeLength != 0) {
-        const auto slash = code.find('/');
-        if (slash != std::string_view::npos) {
-            code.remove_prefix(slash + 1); // the second code
-        }
-    }
-    return code;
 }
 
 PhraseEncoder::Recipe PhraseEncoder::RecipeFor(std::size_t characters) const {
@@ -136,8 +90,8 @@ bool PhraseEncoder::Follow(const Recipe& recipe, std::u16string_view word, std::
         const Recipe::Take take = recipe.takes[i];
         if (take.position != coded) {
             coded = take.position;
-            charCode = CharCode(unitPerCharacter ? char32_t{word[take.position]}
-                                                 : CodePointAt(word, take.position));
+            charCode = library_.PhraseCharCode(unitPerCharacter ? char32_t{word[take.position]}
+                                                                : CodePointAt(word, take.position));
             if (charCode.empty()) {
                 return false; // a character without a code: no phrase code at all
             }
@@ -152,6 +106,10 @@ bool PhraseEncoder::Follow(const Recipe& recipe, std::u16string_view word, std::
     }
     code.assign(letters, count);
     return count != 0;
+}
+
+std::optional<PhraseEncoder> EncoderFor(const std::optional<LibraryView>& library) {
+    return library ? std::optional<PhraseEncoder>(std::in_place, *library) : std::nullopt;
 }
 
 std::u16string EncodePhrase(const LibraryView& library, std::u16string_view word) {

@@ -50,22 +50,18 @@ private:
     bool Follow(const Recipe& recipe, std::u16string_view word, std::size_t characters,
                 std::u16string& code) const;
 
-    // One character's code from the CharCodeTable (its second code where the
-    // library has them); empty when it has none.
-    std::string_view CharCode(char32_t character) const;
-
+    const LibraryView& library_;
     const CodeTableHeader& header_;
-    const char* table_;                          // the CharCodeTable, slot 0 first
-    std::size_t width_;                          // of a slot
-    std::uint64_t slotMask_ = ~std::uint64_t{0}; // a slot's bytes in eight read from it
-    std::uint32_t lastSlot_;                     // the last slot wholly before the index; 0: none
-    std::size_t ruleCount_;                      // rule slots in use; 0: the library has no rules
+    std::size_t ruleCount_;    // rule slots in use; 0: the library has no rules
     std::size_t elementLimit_; // elements a rule may have: the code length, at most 12
     // The recipes of phrases of up to one more character than there are
     // rule slots; longer phrases all use the last slot, their recipes made
     // as they come.
     std::array<Recipe, kRuleSlotCount + 2> recipes_;
 };
+
+// The encoder of `library`, when it could be opened.
+std::optional<PhraseEncoder> EncoderFor(const std::optional<LibraryView>& library);
 
 // The phrase code of `word`, or empty (see PhraseEncoder::Encode).
 std::u16string EncodePhrase(const LibraryView& library, std::u16string_view word);

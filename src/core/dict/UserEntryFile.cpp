@@ -18,8 +18,7 @@ void ImportUserEntries(WordLibrary& library, std::u16string_view text,
     // Phrase codes come from the character codes and rules, which entries
     // added meanwhile never change: one view serves every line.
     const auto encoding = library.view();
-    const auto encoder =
-        encoding ? std::optional<PhraseEncoder>(std::in_place, *encoding) : std::nullopt;
+    const auto encoder = EncoderFor(encoding);
     std::u16string derived;
     while (!lines.AtEnd()) {
         const std::size_t start = base + lines.position();
