@@ -28,10 +28,11 @@ char32_t CodePointAt(std::u16string_view text, std::size_t k) {
 }
 
 PhraseEncoder::PhraseEncoder(const LibraryView& library)
-    : library_(library), header_(library.header()),
-      ruleCount_(
-          header_.PhraseRule == 1 ? 3 : std::min<std::size_t>(header_.PhraseRule, kRuleSlotCount)),
-      elementLimit_(std::min<std::size_t>(header_.CodeLength, kRuleElementCount)) {
+    : library_(library),
+      ruleCount_(library.header().PhraseRule == 1
+                     ? 3
+                     : std::min<std::size_t>(library.header().PhraseRule, kRuleSlotCount)),
+      elementLimit_(std::min<std::size_t>(library.header().CodeLength, kRuleElementCount)) {
     for (std::size_t characters = 0; characters < recipes_.size(); ++characters) {
         recipes_[characters] = RecipeFor(characters);
     }
@@ -42,7 +43,7 @@ PhraseEncoder::Recipe PhraseEncoder::RecipeFor(std::size_t characters) const {
     if (characters < 2 || ruleCount_ == 0) {
         return recipe;
     }
-    const RuleSlot& rule = header_.Rules[std::min(characters - 2, ruleCount_ - 1)];
+    const RuleSlot& rule = library_.header().Rules[std::min(characters - 2, ruleCount_ - 1)];
     bool giving = true;
     for (std::size_t i = 0; i < elementLimit_; ++i) {
         const RuleElement& element = rule.elements[i];

@@ -51,7 +51,6 @@ private:
                 std::u16string& code) const;
 
     const LibraryView& library_;
-    const CodeTableHeader& header_;
     std::size_t ruleCount_;    // rule slots in use; 0: the library has no rules
     std::size_t elementLimit_; // elements a rule may have: the code length, at most 12
     // The recipes of phrases of up to one more character than there are
